@@ -1,0 +1,52 @@
+// The viewer's own state (camera, screen state, heads-up figures) and the steps of one
+// frame. main.cpp strings these together in raylib's Initialization / Update / Draw /
+// De-Initialization shape; the scene, the octrees and the screens hang off this record.
+#pragma once
+
+#include <cstdint>
+
+#include "scene/vector_math.h"
+
+// menu_state: which screen is drawn over the scene.
+constexpr int32_t STATE_MAIN_MENU = 0;
+constexpr int32_t STATE_GENERATOR = 1;
+constexpr int32_t STATE_VIEW = -2;
+constexpr int32_t STATE_EXIT = -1;
+
+constexpr int SCREEN_WIDTH = 1366;
+constexpr int SCREEN_HEIGHT = 768;
+constexpr const char *WINDOW_TITLE = "raylib [core] and raygui test";
+// Vertical sync paces the frames; 4x MSAA; the user may resize the window.
+constexpr unsigned int VIEWER_CONFIG_FLAGS = FLAG_VSYNC_HINT | FLAG_MSAA_4X_HINT | FLAG_WINDOW_RESIZABLE;
+
+constexpr Color SCENE_BACKGROUND_COLOR = Color{16, 16, 64, 255};
+constexpr Color HUD_COLOR = Color{190, 33, 55, 255};
+constexpr int HUD_FONT_SIZE = 20;
+
+struct VIEWER_T
+{
+    Camera3D camera = {};
+    int32_t menu_state = STATE_MAIN_MENU;
+    double build_time = 0.0;       // seconds, measured once at start-up
+    uint32_t points_inserted = 0;  // test points fed to the test octree, one per frame
+    int32_t drawn_objects = 0;     // this frame's drawn-object count, as shown
+    int32_t objects_total = 0;     // low 32 bits of the galaxy's star count
+    bool debug_flag = true;        // flipped by the DEBUG button of the view state
+};
+
+// The orbiting camera's starting pose; raylib's orbital mode moves it every frame.
+Camera3D MakeViewerCamera(void);
+
+// Everything that lives for the whole run. Needs the window (and so the GL context).
+VIEWER_T CreateViewer(void);
+void DestroyViewer(VIEWER_T *viewer);
+
+// Frame steps before drawing: scene bookkeeping, camera.
+void UpdateViewer(VIEWER_T *viewer);
+
+// Inside BeginMode3D/EndMode3D.
+void DrawScene(const VIEWER_T *viewer);
+
+// After EndMode3D, in this order: the view state's DEBUG button, the heads-up text, and the
+// screen for menu_state. Later items cover earlier ones where they overlap.
+void DrawOverlay(VIEWER_T *viewer);

@@ -1,0 +1,37 @@
+# raylib 3.5.0 and raygui 2.8, both from the npm package raylib@0.8.1 that scripts/setup
+# fetches, checks and unpacks into .deps/. raylib is built from source with the project;
+# raygui is a single header compiled once, in app/gui.cpp.
+
+set(RAYLIB_PACKAGE_DIR "${PROJECT_SOURCE_DIR}/.deps/raylib-0.8.1/package"
+    CACHE PATH "Unpacked npm package raylib@0.8.1 (scripts/setup puts it here)")
+set(RAYLIB_SOURCE_DIR "${RAYLIB_PACKAGE_DIR}/vendor/raylib")
+set(RAYGUI_INCLUDE_DIR "${RAYLIB_SOURCE_DIR}/examples/shapes")
+
+if(NOT EXISTS "${RAYLIB_SOURCE_DIR}/CMakeLists.txt" OR NOT EXISTS "${RAYGUI_INCLUDE_DIR}/raygui.h")
+    message(FATAL_ERROR "raylib sources not found under ${RAYLIB_PACKAGE_DIR}. "
+                        "Run scripts/setup first (scripts/run and scripts/test do it for you).")
+endif()
+
+# raylib's own options: the library only, no examples, no audio (the viewer is silent).
+set(BUILD_EXAMPLES OFF CACHE BOOL "" FORCE)
+set(USE_AUDIO OFF CACHE BOOL "" FORCE)
+set(PLATFORM "Desktop" CACHE STRING "" FORCE)
+set(OpenGL_GL_PREFERENCE GLVND)
+# raylib is third-party C: keep our warning and sanitizer flags away from it.
+add_subdirectory("${RAYLIB_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/raylib" EXCLUDE_FROM_ALL)
+
+add_library(raygui INTERFACE)
+target_include_directories(raygui SYSTEM INTERFACE "${RAYGUI_INCLUDE_DIR}")
+target_link_libraries(raygui INTERFACE raylib)
+
+# Our code includes raylib.h and raymath.h as system headers so that their warnings stay theirs.
+get_target_property(_raylib_target raylib ALIASED_TARGET)
+if(NOT _raylib_target)
+    set(_raylib_target raylib)
+endif()
+get_target_property(_raylib_includes ${_raylib_target} INTERFACE_INCLUDE_DIRECTORIES)
+set_target_properties(${_raylib_target} PROPERTIES INTERFACE_SYSTEM_INCLUDE_DIRECTORIES "${_raylib_includes}")
+
+# raylib registers a pkg-config check of its own install as a test; it is not ours to run.
+file(WRITE "${CMAKE_BINARY_DIR}/CTestCustom.cmake"
+    "set(CTEST_CUSTOM_TESTS_IGNORE \${CTEST_CUSTOM_TESTS_IGNORE} pkg-config pkg-config--static)\n")
