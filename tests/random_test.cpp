@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "random/random.h"
+#include "tests/support/scripted_random.h"
 
 namespace
 {
@@ -23,27 +24,9 @@ std::vector<uint32_t> DrawAfterSeed(double seed, int n)
     return Draw(n);
 }
 
-// Inverse of the tempering, so a test can place a chosen output word in the stream.
-uint32_t Untemper(uint32_t y)
-{
-    y ^= y >> 18;
-    y ^= (y << 15) & 0xEFC60000u;
-    uint32_t x = y;
-    for (int i = 0; i < 5; i++) x = y ^ ((x << 7) & 0x9D2C5680u);
-    y = x;
-    x = y;
-    for (int i = 0; i < 3; i++) x = y ^ (x >> 11);
-    return x;
-}
-
-// A state whose next output word is `word`.
 void PlaceNextWord(uint32_t word)
 {
-    RANDOM_STATE_T state = {};
-    state.mt[0] = Untemper(word);
-    state.pos = 0;
-    state.seeded = true;
-    RandomSetState(state);
+    ScriptRandomWords({word});
 }
 } // namespace
 
@@ -208,6 +191,24 @@ TEST(RandomStream, IntCoversTheWholeIntegerRange)
     EXPECT_EQ(RandomInt(INT32_MIN, INT32_MAX), INT32_MAX);
     PlaceNextWord(0x80000000u);
     EXPECT_EQ(RandomInt(INT32_MIN, INT32_MAX), 0);
+}
+
+// Catches a scripting helper that would steer generator tests wrongly: the scripted words
+// come out in order, and a word chosen for a value makes RandomInt return that value.
+TEST(RandomStream, ScriptedWordsComeOutInOrder)
+{
+    ScriptRandomWords({1u, 0xDEADBEEFu, 0xFFFFFFFFu});
+    EXPECT_EQ(RandomNext32(), 1u);
+    EXPECT_EQ(RandomNext32(), 0xDEADBEEFu);
+    EXPECT_EQ(RandomNext32(), 0xFFFFFFFFu);
+    for (int32_t v = 1; v <= 100; v++)
+    {
+        ScriptRandomWords({WordForInt(v, 1, 100)});
+        EXPECT_EQ(RandomInt(1, 100), v);
+    }
+    ScriptRandomWords({WordForInt(-3, -3, 2), WordForInt(2, -3, 2)});
+    EXPECT_EQ(RandomInt(-3, 2), -3);
+    EXPECT_EQ(RandomInt(-3, 2), 2);
 }
 
 // Catches real ranges that draw a different number of words or compute in float first.

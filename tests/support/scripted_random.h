@@ -1,0 +1,21 @@
+// Makes the one random stream hand out words a test chooses, so a test can steer every die
+// of a generator without any hook in the generator itself: the stream's state is filled
+// with the inverse-tempered words, and the generator draws them in its own order.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// The next draws return exactly these words (at most 624), in order. The draws after them
+// continue deterministically from the twisted state.
+void ScriptRandomWords(const std::vector<uint32_t> &words);
+
+// A word w for which RandomInt(a, b) returns value (a <= value <= b): the middle of the
+// value's band, so the choice does not depend on rounding at a band edge.
+uint32_t WordForInt(int32_t value, int32_t a, int32_t b);
+
+// The word whose RandomUnit() is the largest multiple of 2^-32 not above u (0 <= u < 1).
+uint32_t WordForUnit(double u);
+
+// Inverse of the stream's tempering step.
+uint32_t UntemperWord(uint32_t y);
