@@ -1,0 +1,13 @@
+// The star half of system generation: the class of the primary and of a companion from the
+// star class table, the orbit of a pair, and the corrections of mass, luminosity, radius and
+// age with the quantities derived from them.
+#pragma once
+
+#include "systems/stellar_object.h"
+
+// Fills the stars of a system whose star array exists in its zero state (star_count 1 or 2),
+// drawing every die from the one random stream in a fixed order: the five opening dice, the
+// primary's extra row roll (P = 100 only), the companion's subclass and the pair's orbit
+// dice, then per star the subgiant/giant correction, the age die and the two planet dice.
+// A system without a star array is left as it is.
+void GenerateStars(SYSTEM_T *system);

@@ -1,0 +1,56 @@
+// The system-name generator. Proposals come from r * seed, the acceptance test from the
+// letter-pair chances; the draw order here is part of every later generator's output.
+#include "systems/system_name.h"
+
+#include <cmath>
+
+#include "random/random.h"
+#include "systems/letter_pair_table.h"
+
+namespace
+{
+// A letter from r * seed rounded half to even (the default rounding mode), modulo 26.
+// r * seed is below 2^32, so the rounded value always fits.
+inline uint32_t ProposeLetter(double seed)
+{
+    return (uint32_t)((uint64_t)std::nearbyint(RandomUnit() * seed) % (uint64_t)LETTERS);
+}
+} // namespace
+
+std::string GenerateSystemName(uint32_t seed)
+{
+    const double scale = (double)seed;
+    uint32_t current = ProposeLetter(scale);
+    uint32_t next = current;
+    // No pair is pending at the start of a step: -1 makes the first comparison fail for sure.
+    int64_t limit = -1;
+
+    const int32_t length = (int32_t)std::floor(RandomUnit() * 4.0) + (int32_t)(seed % 4u) + 2;
+
+    std::string name;
+    name.reserve((size_t)length + 1);
+    for (int32_t k = 0; k <= length; k++)
+    {
+        int32_t repeats = 0;
+        // Stay while the draw exceeds the pending pair's chance; compared in whole words,
+        // which gives the same answer as the unit value draw for draw (see the table).
+        while ((int64_t)RandomNext32() > limit)
+        {
+            next = ProposeLetter(scale);
+            limit = LETTER_PAIR_ACCEPT_LIMITS.limit[current][next];
+            if (next == current) repeats++;
+        }
+        if (repeats > 1)
+        {
+            // Doubled letters are thrown away and the step retried. The pending pair is kept
+            // on purpose: the retry's first draw is tested against it.
+            k--;
+            continue;
+        }
+        name.push_back((char)('a' + current));
+        current = next;
+        limit = -1;
+    }
+    name[0] = (char)(name[0] - 32);
+    return name;
+}
