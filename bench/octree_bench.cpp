@@ -1,0 +1,117 @@
+// The octree at galaxy scale: inserting and clearing the 24,327 stars of a nine-arm galaxy in
+// a capacity-8 tree over -256...256, and one culled walk with the frame's frustum, counting
+// only. Run with --benchmark_filter=Octree; the medians are the figures to quote.
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "galaxy/galaxy.h"
+#include "octree/octree.h"
+#include "random/random.h"
+
+namespace
+{
+// Nine arms, sized so that every star lies inside the tree's box.
+GALAXY_SHAPE_T LayoutShape(void)
+{
+    GALAXY_SHAPE_T shape;
+    shape.arms = 9;
+    shape.curvature = 10;
+    shape.inner_radius = 0;
+    shape.bulge_offset0 = 20;
+    shape.bulge_offset1 = 80;
+    shape.bulge_size = 48;
+    shape.size_y = 32;
+    shape.size_xz = 220;
+    return shape;
+}
+
+void CollectPosition(Vector3 position, void *context)
+{
+    ((std::vector<Vector3> *)context)->push_back(position);
+}
+
+std::vector<Vector3> MakeLayout(void)
+{
+    std::vector<Vector3> positions;
+    RandomSeed(1.0);
+    WalkSpiralArms(LayoutShape(), CollectPosition, &positions);
+    return positions;
+}
+
+CUBOID RootBox(void)
+{
+    return CUBOID(Vector3{0.0f, 0.0f, 0.0f}, Vector3{512.0f, 512.0f, 512.0f});
+}
+
+void MakeObjects(const std::vector<Vector3> &layout, std::vector<IOBJECT_T *> *objects)
+{
+    objects->resize(layout.size());
+    for (size_t k = 0; k < layout.size(); k++) (*objects)[k] = new IOBJECT_T(layout[k], Vector3{1.0f, 1.0f, 1.0f});
+}
+
+void BM_OctreeInsertGalaxy(benchmark::State &state)
+{
+    const std::vector<Vector3> layout = MakeLayout();
+    OCTREE_T tree(RootBox(), GALAXY_TREE_CAPACITY);
+    std::vector<IOBJECT_T *> objects;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        MakeObjects(layout, &objects);
+        state.ResumeTiming();
+        for (IOBJECT_T *object : objects) tree.Insert(object);
+        state.PauseTiming();
+        tree.Clear();
+        state.ResumeTiming();
+    }
+    state.counters["points"] = (double)layout.size();
+}
+BENCHMARK(BM_OctreeInsertGalaxy)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+void BM_OctreeClearGalaxy(benchmark::State &state)
+{
+    const std::vector<Vector3> layout = MakeLayout();
+    OCTREE_T tree(RootBox(), GALAXY_TREE_CAPACITY);
+    std::vector<IOBJECT_T *> objects;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        MakeObjects(layout, &objects);
+        for (IOBJECT_T *object : objects) tree.Insert(object);
+        state.ResumeTiming();
+        tree.Clear();
+    }
+}
+BENCHMARK(BM_OctreeClearGalaxy)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// The frame's frustum (170 degrees, 1366/768) from the camera's starting pose.
+void BM_OctreeCulledWalkCountOnly(benchmark::State &state)
+{
+    const std::vector<Vector3> layout = MakeLayout();
+    OCTREE_T tree(RootBox(), GALAXY_TREE_CAPACITY);
+    std::vector<IOBJECT_T *> objects;
+    MakeObjects(layout, &objects);
+    for (IOBJECT_T *object : objects) tree.Insert(object);
+
+    Camera3D camera = {};
+    camera.position = Vector3{100.0f, 120.5f, 156.0f};
+    camera.target = Vector3{1.0f, 1.0f, 1.0f};
+    camera.up = Vector3{0.0f, 1.0f, 0.0f};
+    camera.fovy = 90.0f;
+    camera.type = CAMERA_PERSPECTIVE;
+    FRUSTUM_T frustum;
+    frustum.SetInternals(170.0f, 1366.0f / 768.0f, 1.0f, 100000.0f);
+    frustum.Update(camera);
+
+    for (auto _ : state)
+    {
+        drawn_object_count = 0;
+        tree.VisitVisibleLeaves(frustum, nullptr, nullptr);
+        benchmark::DoNotOptimize(drawn_object_count);
+    }
+    state.counters["drawn"] = (double)drawn_object_count;
+    tree.Destroy();
+}
+BENCHMARK(BM_OctreeCulledWalkCountOnly)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+} // namespace

@@ -1,0 +1,138 @@
+// Galaxy construction, star-field generation along spiral arms, and release. Generation
+// needs no window: only the sprite texture does, and that lives in galaxy_draw.cpp.
+#include "galaxy/galaxy.h"
+
+#include <cmath>
+#include <new>
+
+#include "random/random.h"
+
+namespace
+{
+// raylib's PI macro is a float; the angle needs pi in double.
+constexpr double PI_DOUBLE = 3.141592653589793;
+
+void AddStar(Vector3 position, void *context)
+{
+    GALAXY *galaxy = (GALAXY *)context;
+    IOBJECT_T *star = new IOBJECT_T(position, Vector3{1.0f, 1.0f, 1.0f});
+    galaxy->star_list.Push(star);
+    galaxy->tree->Insert(star);
+}
+} // namespace
+
+double SmoothStep(double x, double e0, double e1)
+{
+    double t = (x - e0) / (e1 - e0);
+    if (t > 1.0) t = 1.0;
+    if (!(t >= 0.0)) t = 0.0; // also catches NaN
+    return t * t * (3.0 - 2.0 * t);
+}
+
+void WalkSpiralArms(const GALAXY_SHAPE_T &shape, STAR_SINK_FN sink, void *context)
+{
+    // The step count per arm position is 3 * arms, an unsigned bound: a non-positive or
+    // huge count would run for billions of steps.
+    if (shape.arms < 1 || shape.arms > GALAXY_MAX_ARMS) return;
+
+    const double curvature = (double)shape.curvature;
+    const double curvature2 = std::pow(curvature, 2.0);
+    const double n = 810000.0 / curvature2; // 900^2 / B^2: the raw radius at the rim
+    const double turn = curvature / 10.0;    // degrees per step
+    const double spacing = 360.0 / (double)shape.arms;
+    const double radius = (double)shape.size_xz;
+    const double shift = (double)shape.inner_radius / 200.0;
+    const double edge0 = (double)shape.bulge_offset0 / 100.0;
+    const double edge1 = (double)shape.bulge_offset1 / 100.0;
+    const double bulge = (double)shape.bulge_size / 64.0;
+    const double thickness = (double)shape.size_y;
+    const uint32_t per_step = 3u * (uint32_t)shape.arms;
+
+    for (uint32_t i = 0; i <= GALAXY_ARM_STEPS; i++)
+    {
+        const double i2 = (double)(i * i);
+        for (uint32_t j = 1; j <= per_step; j++)
+        {
+            // j, j + arms and j + 2 * arms land on the same arm: three stars per arm and step.
+            const double degrees = (double)i * turn + (double)j * spacing;
+            const double angle = degrees / 180.0 * PI_DOUBLE;
+            const double p = std::sin(angle) * i2 / curvature2;
+            const double q = std::cos(angle) * i2 / curvature2;
+            const double u = p / n;
+            const double w = q / n;
+            // The normalised radius: sqrt(p^2 + q^2) / n is (i/900)^2 in exact arithmetic, but
+            // rounding lifts it above 1 at the rim for some angles, which would drop stars
+            // at size_xz 1. Taken directly it is exactly 0 at the centre and 1 at the rim.
+            const double rho = i2 / 810000.0;
+            if (rho > radius && !shape.every_point) continue; // no star and no draw
+
+            const double sx = SmoothStep(std::fabs(u) + shift, edge0, edge1) * 0.99 + 0.01;
+            const double sz = SmoothStep(std::fabs(w) + shift, edge0, edge1) * 0.99 + 0.01;
+            const double b = sz * sx * bulge;
+            const double spread = (0.8 * b + 0.2) * thickness;
+
+            // The draw order is part of the output: r1 offsets z, r2 y, r3 x.
+            const double r1 = RandomUnit();
+            const double r2 = RandomUnit();
+            const double r3 = RandomUnit();
+            const Vector3 position = Vector3{(float)(u * radius + (r3 - 0.5) * spread), (float)((r2 - 0.5) * spread),
+                                             (float)(w * radius + (r1 - 0.5) * spread)};
+            sink(position, context);
+        }
+    }
+}
+
+GALAXY::GALAXY(int32_t extent)
+{
+    star_texture = LoadStarTexture();
+    position = Vector3{0.0f, 0.0f, 0.0f};
+    size = Vector3{(float)extent, (float)extent, (float)extent};
+    const float edge = (float)(2.0 * (double)extent);
+    tree = new (std::nothrow) OCTREE_T(CUBOID(position, Vector3{edge, edge, edge}), GALAXY_TREE_CAPACITY);
+}
+
+GALAXY::~GALAXY()
+{
+    EmptySystems();
+    EmptyStars();
+    if (tree != nullptr)
+    {
+        tree->Destroy();
+        delete tree;
+        tree = nullptr;
+    }
+    size = Vector3{0.0f, 0.0f, 0.0f};
+    UnloadStarTexture(&star_texture);
+}
+
+void GALAXY::EmptyStars(void)
+{
+    // Stars are told apart before the tree frees its own: a star outside the tree's box was
+    // refused by it and belongs to this list alone. The list is read from its end, as popping
+    // it would, and dropped in one go instead of being resized for every star.
+    for (uint64_t k = star_list.Count(); k > 0; k--)
+    {
+        IOBJECT_T *star = (IOBJECT_T *)star_list.Get(k - 1);
+        if (star != nullptr && (tree == nullptr || !ContainsPoint(tree->box, star->position))) delete star;
+    }
+    star_list = ARRAYLIST();
+    if (tree != nullptr) tree->Clear();
+}
+
+int32_t GALAXY::Generate(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
+                         int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz)
+{
+    EmptyStars();
+    if (tree == nullptr) return 0; // nothing to index the stars in
+    GALAXY_SHAPE_T shape;
+    shape.arms = arms;
+    shape.curvature = curvature;
+    shape.inner_radius = inner_radius;
+    shape.bulge_offset0 = bulge_offset0;
+    shape.bulge_offset1 = bulge_offset1;
+    shape.bulge_size = bulge_size;
+    shape.size_y = size_y;
+    shape.size_xz = size_xz;
+    WalkSpiralArms(shape, AddStar, this);
+    return 0;
+}

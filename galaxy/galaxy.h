@@ -1,0 +1,83 @@
+// GALAXY: the scene object holding a procedurally generated spiral galaxy. Its stars are
+// small IOBJECT_Ts placed along spiral arms, listed in star_list and indexed (and owned) by
+// the galaxy's own octree, through which the viewer draws them.
+#pragma once
+
+#include <cstdint>
+
+#include "octree/octree.h"
+#include "scene/arraylist.h"
+#include "scene/object.h"
+
+constexpr int32_t GALAXY_TREE_CAPACITY = 8;
+// Steps along each arm from the centre (i = 0) to the rim (i = 900).
+constexpr uint32_t GALAXY_ARM_STEPS = 900;
+// Arms beyond this many generate nothing, like arms <= 0: 360 arms already make 973,080
+// stars (a process of about 145 MB with their tree), and the count grows with the value
+// without bound.
+constexpr int32_t GALAXY_MAX_ARMS = 360;
+
+// The eight generation parameters, in the order Generate takes them.
+struct GALAXY_SHAPE_T
+{
+    int32_t arms = 0;          // number of spiral arms
+    int32_t curvature = 0;     // the arms turn curvature / 10 degrees per step
+    int32_t inner_radius = 0;  // shifts the thickness ramp by inner_radius / 200
+    int32_t bulge_offset0 = 0; // first edge of the thickness ramp, / 100
+    int32_t bulge_offset1 = 0; // second edge of the thickness ramp, / 100
+    int32_t bulge_size = 0;    // scales the thickness factor by bulge_size / 64
+    int32_t size_y = 0;        // thickness scale, world units
+    int32_t size_xz = 0;       // disc radius, world units
+    bool every_point = false;  // star systems: keep the points beyond size_xz too
+};
+
+class GALAXY : public IOBJECT_T
+{
+  public:
+    // Centred on the origin with size (extent, extent, extent); its tree covers -extent to
+    // +extent on every axis. The sprite texture is made only when a window exists.
+    explicit GALAXY(int32_t extent);
+    ~GALAXY() override;
+    GALAXY(const GALAXY &) = delete;
+    GALAXY &operator=(const GALAXY &) = delete;
+
+    // Replaces all stars by 901 * 3 * arms new ones (fewer when size_xz < 1). Returns 0.
+    int32_t Generate(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
+                     int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz);
+
+    // Empties star_list and clears tree, releasing every star exactly once: the tree frees
+    // the stars it holds, this frees the ones it refused (outside its box). Anything that
+    // replaces the stars must empty them through here, before the tree is cleared.
+    void EmptyStars(void);
+
+    // The star-system layer (galaxy_systems.cpp, galaxy_systems_draw.cpp): one generated
+    // system per spiral point in system_list, drawn as sprites. Returns 1.
+    int32_t GenerateSystems(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
+                            int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz);
+    // Pops every system off system_list and releases it with its stars.
+    void EmptySystems(void);
+    // Both run inside BeginMode3D/EndMode3D.
+    void DrawSystems(Camera3D &camera, bool debug);
+    void DrawStars(Camera3D &camera, bool debug);
+
+    ARRAYLIST star_list;      // this generation's stars in creation order; owns none
+    ARRAYLIST system_list;    // SYSTEM_T records of the star-system layer
+    OCTREE_T *tree = nullptr; // owned; owns the stars inside its box
+    Texture2D star_texture = {};
+    float system_blink_ms = 0.0f; // DrawSystems' running time, milliseconds; never reset
+};
+
+// Clamped cubic ramp from e0 to e1; reversed when e1 < e0, a step when e0 == e1. A NaN ramp
+// position (x == e0 == e1, or a NaN x) counts as 0.
+double SmoothStep(double x, double e0, double e1);
+
+// Every star position of one generation, in creation order: three unit draws from the
+// random stream per star (r1, r2, r3 for z, y, x), each position computed in double and
+// rounded once to float. Generate places its stars here; benchmarks time it alone.
+typedef void (*STAR_SINK_FN)(Vector3 position, void *context);
+void WalkSpiralArms(const GALAXY_SHAPE_T &shape, STAR_SINK_FN sink, void *context);
+
+// The GPU side of the galaxy (galaxy_draw.cpp): the star sprite, a white disc solid in its
+// inner quarter and fading to transparent at the rim. Without a window: an empty texture.
+Texture2D LoadStarTexture(void);
+void UnloadStarTexture(Texture2D *texture);

@@ -1,0 +1,67 @@
+// OCTREE_T: the spatial index of positioned objects. A leaf keeps objects until it holds one
+// more than its capacity; the next insertion splits it into eight children of half the size.
+// The tree owns every object it accepts. Drawing with frustum culling is in octree_draw.cpp.
+#pragma once
+
+#include <cstdint>
+
+#include "scene/arraylist.h"
+#include "scene/frustum.h"
+#include "scene/object.h"
+
+// A leaf this many levels below the root no longer divides but keeps accepting objects past
+// its capacity: objects at one position (or closer than float can separate) would otherwise
+// make division recurse without end. The largest galaxy's tree is about ten levels deep,
+// far from it.
+constexpr int32_t OCTREE_MAX_DEPTH = 32;
+
+// Objects drawn in the current frame. The frame resets it; the culled walk below raises it.
+extern int32_t drawn_object_count;
+
+class OCTREE_T
+{
+  public:
+    // A leaf over a copy of box. A negative capacity counts as 0.
+    OCTREE_T(const CUBOID &box, int32_t capacity);
+    // Releases what Destroy releases, so a tree dropped without Destroy leaks nothing.
+    ~OCTREE_T();
+    OCTREE_T(const OCTREE_T &) = delete;
+    OCTREE_T &operator=(const OCTREE_T &) = delete;
+
+    // Stores object in the leaf whose box contains its position, dividing as needed. An
+    // object outside this node's box (or with a NaN coordinate) is not stored and stays
+    // with the caller; ContainsPoint(box, position) tells beforehand which way it goes.
+    void Insert(IOBJECT_T *object);
+    // Releases every stored object and every descendant; the node becomes an empty leaf
+    // over the same box.
+    void Clear(void);
+    // As Clear, then releases the node's own list storage. The caller releases the node.
+    void Destroy(void);
+
+    // The culled walk: leaves in octant order, depth first. Each leaf whose box the frustum
+    // does not exclude adds its object count to drawn_object_count and is handed to visit
+    // (which may be null: count only). Draw is this walk with a visitor that draws.
+    typedef void (*LEAF_VISITOR)(const OCTREE_T *leaf, void *context);
+    void VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const;
+
+    // Each visible leaf as a wire box in color, its objects as opaque cubes of edge 0.5.
+    void Draw(const FRUSTUM_T &frustum, Color color) const;
+
+    CUBOID box;
+    ARRAYLIST objects;      // while a leaf: pointers to IOBJECT_T
+    int32_t free_slots;     // objects a leaf still accepts before dividing; -1 when full
+    int32_t capacity;
+    uint8_t divided;        // 1 once the node has its eight children
+    OCTREE_T *children[8];  // octant order: see OCTANT_SIGNS
+    OCTREE_T *parent;       // null for a root and after Clear
+};
+
+// Sign of each child's offset from its parent's centre, per axis (x, y, z), by child index.
+// Not a binary count: children 5 and 6 have the x and y signs exchanged relative to one.
+constexpr int8_t OCTANT_SIGNS[8][3] = {
+    {-1, -1, -1}, {+1, -1, -1}, {-1, +1, -1}, {+1, +1, -1},
+    {-1, -1, +1}, {-1, +1, +1}, {+1, -1, +1}, {+1, +1, +1},
+};
+
+// Levels between node and its root (0 for a root).
+int32_t OctreeDepth(const OCTREE_T *node);

@@ -1,0 +1,227 @@
+// The galaxy's star-system layer without a window: the temperature colour, the sprite rules of
+// DrawSystems (alternation of a pair's colours, the placeholder companion), and GenerateSystems
+// (count, draw order, replacement of stars and of earlier systems without leaks).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "galaxy/galaxy.h"
+#include "galaxy/galaxy_systems.h"
+#include "random/random.h"
+#include "systems/system_generator.h"
+
+namespace
+{
+struct RGB_T
+{
+    uint32_t r, g, b;
+};
+
+RGB_T Channels(uint32_t packed)
+{
+    return RGB_T{(packed >> 16) & 0xFFu, (packed >> 8) & 0xFFu, packed & 0xFFu};
+}
+
+// A system record with the given star temperatures (0 or 1 entries of second for a single star).
+class SPRITE_SYSTEM_T
+{
+  public:
+    SPRITE_SYSTEM_T(double first, double second, uint32_t count)
+    {
+        AllocateStars(&system, count);
+        system.stars[0].temperature = first;
+        if (count > 1) system.stars[1].temperature = second;
+        system.galaxy_position = Vector3{4.0f, -5.0f, 6.0f};
+    }
+    ~SPRITE_SYSTEM_T() { FreeStars(&system); }
+
+    SYSTEM_T system;
+};
+
+bool SameColor(Color a, uint32_t packed)
+{
+    const Color b = UnpackColor(packed);
+    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
+}
+} // namespace
+
+// Catches a wrong coefficient, a wrong band edge or a missing clamp in the colour fit.
+TEST(TemperatureColor, KnownTemperatures)
+{
+    struct CASE_T
+    {
+        double kelvin;
+        RGB_T rgb;
+    };
+    const CASE_T cases[] = {{1000.0, {255, 68, 0}},     {3000.0, {255, 177, 110}},
+                            {5800.0, {255, 243, 231}},  {6600.0, {255, 255, 255}},
+                            {10000.0, {186, 188, 255}}, {30000.0, {136, 153, 255}}};
+    for (const CASE_T &c : cases)
+    {
+        const RGB_T rgb = Channels(TemperatureColor(c.kelvin, 255));
+        EXPECT_EQ(rgb.r, c.rgb.r) << c.kelvin << " K";
+        EXPECT_EQ(rgb.g, c.rgb.g) << c.kelvin << " K";
+        EXPECT_EQ(rgb.b, c.rgb.b) << c.kelvin << " K";
+    }
+}
+
+// Catches the alpha byte computed instead of passed through, channels packed in the wrong
+// order, and 0 K (or no temperature at all) producing a logarithm of 0 or NaN in a channel.
+TEST(TemperatureColor, AlphaPassesThroughAndZeroKelvinIsRed)
+{
+    EXPECT_EQ(TemperatureColor(5800.0, 0) >> 24, 0u);
+    EXPECT_EQ(TemperatureColor(5800.0, 77) >> 24, 77u);
+    EXPECT_EQ(TemperatureColor(5800.0, 255) & 0x00FFFFFFu, TemperatureColor(5800.0, 77) & 0x00FFFFFFu);
+    EXPECT_EQ(TemperatureColor(0.0, 200), 0xC8FF0000u);
+    EXPECT_EQ(TemperatureColor(std::nan(""), 255) >> 24, 255u);
+    EXPECT_EQ(TemperatureColor(-500.0, 255), 0xFFFF0000u);
+
+    const Color c = UnpackColor(0x11223344u);
+    EXPECT_EQ(c.a, 0x11);
+    EXPECT_EQ(c.r, 0x22);
+    EXPECT_EQ(c.g, 0x33);
+    EXPECT_EQ(c.b, 0x44);
+}
+
+// Catches a pair that never shows its second colour (time counted in seconds against a period
+// in thousandths), a period not rounded from the temperature ratio, and the fold-back missing.
+TEST(SystemSprite, PairAlternatesItsColoursInMilliseconds)
+{
+    SPRITE_SYSTEM_T pair(6000.0, 4000.0, 2); // period 1500 ms
+    float blink_ms = 1499.0f;
+    int32_t period_ms = 1000;
+    SPRITE_T sprite = SystemSprite(&pair.system, &blink_ms, &period_ms);
+    EXPECT_EQ(period_ms, 1500);
+    EXPECT_TRUE(SameColor(sprite.tint, TemperatureColor(6000.0, 255)));
+    EXPECT_EQ(blink_ms, 1499.0f);
+
+    blink_ms = 1600.0f;
+    sprite = SystemSprite(&pair.system, &blink_ms, &period_ms);
+    EXPECT_TRUE(SameColor(sprite.tint, TemperatureColor(4000.0, 255)));
+    EXPECT_EQ(blink_ms, 100.0f);
+
+    EXPECT_EQ(sprite.position.x, 4.0f);
+    EXPECT_EQ(sprite.position.y, -5.0f);
+    EXPECT_EQ(sprite.position.z, 6.0f);
+    EXPECT_EQ(sprite.size, 1.0f);
+
+    SPRITE_SYSTEM_T twins(5000.0, 5000.0, 2);
+    const SPRITE_T same = SystemSprite(&twins.system, &blink_ms, &period_ms);
+    EXPECT_EQ(period_ms, 1000);
+    EXPECT_TRUE(SameColor(same.tint, TemperatureColor(5000.0, 255)));
+
+    // 2/3 of 1000 rounds to 667.
+    SPRITE_SYSTEM_T reversed(4000.0, 6000.0, 2);
+    SystemSprite(&reversed.system, &blink_ms, &period_ms);
+    EXPECT_EQ(period_ms, 667);
+}
+
+// Catches a single star resetting the period, or single stars skipping the fold-back.
+TEST(SystemSprite, SingleStarKeepsThePeriodOfTheLastPair)
+{
+    SPRITE_SYSTEM_T pair(6000.0, 3000.0, 2); // period 2000 ms
+    SPRITE_SYSTEM_T single(3000.0, 0.0, 1);
+    float blink_ms = 0.0f;
+    int32_t period_ms = 1000;
+    SystemSprite(&pair.system, &blink_ms, &period_ms);
+    blink_ms = 2500.0f;
+    const SPRITE_T sprite = SystemSprite(&single.system, &blink_ms, &period_ms);
+    EXPECT_EQ(period_ms, 2000);
+    EXPECT_EQ(blink_ms, 500.0f);
+    EXPECT_TRUE(SameColor(sprite.tint, TemperatureColor(3000.0, 255)));
+}
+
+// Catches a division by the placeholder companion's temperature of 0: such a pair is shown as
+// its first star and leaves the period alone.
+TEST(SystemSprite, PairWithoutSecondTemperatureShowsAsSingleStar)
+{
+    SPRITE_SYSTEM_T pair(9000.0, 0.0, 2);
+    float blink_ms = 5000.0f;
+    int32_t period_ms = 1200;
+    const SPRITE_T sprite = SystemSprite(&pair.system, &blink_ms, &period_ms);
+    EXPECT_EQ(period_ms, 1200);
+    EXPECT_EQ(blink_ms, 3800.0f);
+    EXPECT_TRUE(SameColor(sprite.tint, TemperatureColor(9000.0, 255)));
+}
+
+// Catches a count that depends on size_xz (points skipped as in the star field), a draw order
+// other than three position draws, the star-count draw and GenerateSystem per system, stars
+// left in the list or tree, and systems that accumulate or leak on regeneration (sanitizer).
+// Each system's seed-0 name takes about a hundred thousand draws: two generations only.
+TEST(GalaxySystems, GenerateSystemsFillsOneSystemPerSpiralPoint)
+{
+    GALAXY galaxy(256);
+    galaxy.Generate(2, 10, 0, 20, 80, 32, 16, 200);
+    ASSERT_EQ(galaxy.star_list.Count(), 5406u);
+
+    RandomSeed(99.0);
+    const RANDOM_STATE_T start = RandomGetState();
+    // bulge_size 0 gives the uniform spread 0.2 * size_y = 2 world units.
+    EXPECT_EQ(galaxy.GenerateSystems(2, 10, 0, 20, 80, 0, 10, 0), 1);
+    ASSERT_EQ(galaxy.system_list.Count(), 5406u);
+    EXPECT_EQ(galaxy.star_list.Count(), 0u);
+    ASSERT_NE(galaxy.tree, nullptr);
+    EXPECT_EQ(galaxy.tree->objects.Count(), 0u);
+    EXPECT_EQ(galaxy.tree->divided, 0);
+
+    // Replay the first systems: three position words, the star-count word, then GenerateSystem.
+    RandomSetState(start);
+    for (uint64_t k = 0; k < 12; k++)
+    {
+        const SYSTEM_T *made = (const SYSTEM_T *)galaxy.system_list.Get(k);
+        const double r1 = RandomUnit();
+        const double r2 = RandomUnit();
+        const double r3 = RandomUnit();
+        const uint32_t count = (uint32_t)std::floor(RandomUnit() * 1.4) + 1u;
+        SYSTEM_T replay;
+        GenerateSystem(&replay, count, made->galaxy_position);
+        ASSERT_EQ(made->star_count, count) << "system " << k;
+        EXPECT_STREQ(made->name, replay.name);
+        for (uint32_t s = 0; s < count; s++)
+            EXPECT_STREQ(made->stars[s].designation, replay.stars[s].designation);
+        if (k < 6) // step 0: every point of the centre is offset from the origin alone
+        {
+            EXPECT_FLOAT_EQ(made->galaxy_position.x, (float)((r3 - 0.5) * 2.0));
+            EXPECT_FLOAT_EQ(made->galaxy_position.y, (float)((r2 - 0.5) * 2.0));
+            EXPECT_FLOAT_EQ(made->galaxy_position.z, (float)((r1 - 0.5) * 2.0));
+        }
+        FreeStars(&replay);
+    }
+
+    // Regeneration replaces the systems (the old ones are released, not kept or leaked).
+    galaxy.GenerateSystems(2, 10, 0, 20, 80, 32, 16, 255);
+    EXPECT_EQ(galaxy.system_list.Count(), 5406u);
+    uint64_t pairs = 0;
+    for (uint64_t k = 0; k < galaxy.system_list.Count(); k++)
+    {
+        const SYSTEM_T *system = (const SYSTEM_T *)galaxy.system_list.Get(k);
+        ASSERT_TRUE(system->star_count == 1 || system->star_count == 2);
+        if (system->star_count == 2) pairs++;
+        EXPECT_EQ(system->name[0], 'A');
+    }
+    // Two stars with chance 1 - 1/1.4, about 29 %.
+    EXPECT_NEAR((double)pairs / 5406.0, 0.4 / 1.4, 0.03);
+}
+
+// Catches EmptySystems leaving systems behind or failing on an empty list.
+TEST(GalaxySystems, EmptySystemsReleasesEverySystem)
+{
+    GALAXY galaxy(256);
+    galaxy.EmptySystems();
+    for (int i = 0; i < 3; i++)
+    {
+        SYSTEM_T *system = new SYSTEM_T();
+        system->name_seed = 1000u + (uint32_t)i;
+        GenerateSystem(system, 2, Vector3{});
+        galaxy.system_list.Push(system);
+    }
+    galaxy.EmptySystems();
+    EXPECT_EQ(galaxy.system_list.Count(), 0u);
+    // What is left at destruction is released too (a leak in the sanitizer run otherwise).
+    SYSTEM_T *kept = new SYSTEM_T();
+    kept->name_seed = 99u;
+    GenerateSystem(kept, 1, Vector3{});
+    galaxy.system_list.Push(kept);
+}
