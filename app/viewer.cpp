@@ -5,6 +5,17 @@
 #include "app/gui.h"
 #include "random/random.h"
 
+// The scene's fixed set-up. The frustum is wider than the camera's 90 degrees and keeps the
+// window's first ratio (as a float) even when the window is resized.
+constexpr int32_t GALAXY_EXTENT = 256;
+constexpr float TEST_OCTREE_EDGE = 512.0f; // world units, centred on the origin
+constexpr int32_t TEST_OCTREE_CAPACITY = 64;
+constexpr float FRUSTUM_ANGLE = 170.0f;    // degrees
+constexpr float FRUSTUM_RATIO = 1366.0f / 768.0f;
+constexpr float FRUSTUM_NEAR_DISTANCE = 1.0f; // world units
+constexpr float FRUSTUM_FAR_DISTANCE = 100000.0f;
+constexpr Color GALAXY_TREE_COLOR = Color{255, 255, 255, 16}; // faint cells, opaque stars
+
 Camera3D MakeViewerCamera(void)
 {
     Camera3D camera = {};
@@ -26,40 +37,122 @@ VIEWER_T CreateViewer(void)
     // The two readings bracket the creation of the scene, so the first heads-up line
     // tells how long building it took.
     const double start = ClockSeconds();
+    viewer.galaxy = new GALAXY(GALAXY_EXTENT);
+    const Vector3 test_size = Vector3{TEST_OCTREE_EDGE, TEST_OCTREE_EDGE, TEST_OCTREE_EDGE};
+    viewer.test_octree = new OCTREE_T(CUBOID(Vector3{0.0f, 0.0f, 0.0f}, test_size), TEST_OCTREE_CAPACITY);
     viewer.build_time = ClockSeconds() - start;
+
+    viewer.view_frustum = FRUSTUM_T();
+    viewer.view_frustum.SetInternals(FRUSTUM_ANGLE, FRUSTUM_RATIO, FRUSTUM_NEAR_DISTANCE, FRUSTUM_FAR_DISTANCE);
     return viewer;
 }
 
+// Released before the window closes: the galaxy's texture lives in the GL context.
 void DestroyViewer(VIEWER_T *viewer)
 {
-    (void)viewer;
+    delete viewer->galaxy;
+    viewer->galaxy = nullptr;
+    if (viewer->test_octree != nullptr)
+    {
+        viewer->test_octree->Destroy(); // releases the test points too
+        delete viewer->test_octree;
+        viewer->test_octree = nullptr;
+    }
+}
+
+// One random point a frame, each coordinate 128 - 256 u in (-128, 128], drawn z, y, x.
+static void InsertTestPoint(VIEWER_T *viewer)
+{
+    const double z = 128.0 - 256.0 * RandomUnit();
+    const double y = 128.0 - 256.0 * RandomUnit();
+    const double x = 128.0 - 256.0 * RandomUnit();
+    IOBJECT_T *point = new IOBJECT_T(Vector3{(float)x, (float)y, (float)z}, Vector3{1.0f, 1.0f, 1.0f});
+    // Always inside the tree's box; were it not, the tree would leave it to us.
+    if (ContainsPoint(viewer->test_octree->box, point->position))
+    {
+        viewer->test_octree->Insert(point);
+    }
+    else
+    {
+        delete point;
+    }
+    viewer->points_inserted += 1;
 }
 
 void UpdateViewer(VIEWER_T *viewer)
 {
-    viewer->drawn_objects = 0;
+    InsertTestPoint(viewer);
+    drawn_object_count = 0;
+    viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;
     UpdateCamera(&viewer->camera);
+    viewer->view_frustum.Update(viewer->camera);
 }
 
+// A visible leaf's stars alone, as the tree's own drawing shows them (opaque cubes of edge
+// 0.5 world units), without the leaf's wire box.
+static void DrawLeafStars(const OCTREE_T *leaf, void *context)
+{
+    const Color solid = *(const Color *)context;
+    const uint64_t count = leaf->objects.Count();
+    for (uint64_t j = 0; j < count; j++)
+    {
+        const IOBJECT_T *star = (const IOBJECT_T *)leaf->objects.Get(j);
+        DrawCube(star->position, 0.5f, 0.5f, 0.5f, solid);
+    }
+}
+
+// With DEBUG on, the frustum's outline and every visible cell's wire box show how the scene
+// is culled; with it off, only the stars remain, still culled and counted the same way.
 void DrawScene(const VIEWER_T *viewer)
 {
-    (void)viewer;
+    const bool haveTree = viewer->galaxy != nullptr && viewer->galaxy->tree != nullptr;
+    if (viewer->debug_flag)
+    {
+        viewer->view_frustum.Draw();
+        if (haveTree) viewer->galaxy->tree->Draw(viewer->view_frustum, GALAXY_TREE_COLOR);
+    }
+    else if (haveTree)
+    {
+        Color solid = GALAXY_TREE_COLOR;
+        solid.a = 255;
+        viewer->galaxy->tree->VisitVisibleLeaves(viewer->view_frustum, DrawLeafStars, &solid);
+    }
 }
 
 static void DrawHud(const VIEWER_T *viewer)
 {
     DrawText(TextFormat("OCT Buildtime: %f ", viewer->build_time), 40, 40, HUD_FONT_SIZE, HUD_COLOR);
     DrawText(TextFormat("Points Inserted: %u ", viewer->points_inserted), 40, 60, HUD_FONT_SIZE, HUD_COLOR);
-    DrawText(TextFormat("Objects Drawed: %i/%i", viewer->drawn_objects, viewer->objects_total), 1000, 300,
+    DrawText(TextFormat("Objects Drawed: %i/%i", drawn_object_count, viewer->objects_total), 1000, 300,
              HUD_FONT_SIZE, HUD_COLOR);
+}
+
+// The screen for menu_state. Only the menu's own range 0 to 3 shows one; the view state
+// shows none.
+static void DrawScreen(VIEWER_T *viewer, GUI_INPUT_T *input)
+{
+    if (viewer->menu_state < 0 || viewer->menu_state > 3) return;
+
+    if (viewer->menu_state == STATE_GENERATOR)
+    {
+        GeneratorPanel(&viewer->generator_panel, GENERATOR_PANEL_BOUNDS, &viewer->menu_state, &viewer->galaxy,
+                       input);
+    }
+    else
+    {
+        MainMenu(&viewer->main_menu, MAIN_MENU_BOUNDS, &viewer->menu_state, input);
+    }
 }
 
 void DrawOverlay(VIEWER_T *viewer)
 {
-    if (viewer->menu_state == STATE_VIEW && GuiButton(Rectangle{10.0f, 10.0f, 100.0f, 40.0f}, "DEBUG"))
+    GUI_INPUT_T input = ReadGuiInput();
+
+    if (viewer->menu_state == STATE_VIEW && GuiButton(DEBUG_BUTTON_BOUNDS, "DEBUG"))
     {
         viewer->debug_flag = !viewer->debug_flag;
     }
 
     DrawHud(viewer);
+    DrawScreen(viewer, &input);
 }

@@ -5,6 +5,11 @@
 
 #include <cstdint>
 
+#include "app/generator_panel.h"
+#include "app/main_menu.h"
+#include "galaxy/galaxy.h"
+#include "octree/octree.h"
+#include "scene/frustum.h"
 #include "scene/vector_math.h"
 
 // menu_state: which screen is drawn over the scene.
@@ -29,10 +34,19 @@ struct VIEWER_T
     int32_t menu_state = STATE_MAIN_MENU;
     double build_time = 0.0;       // seconds, measured once at start-up
     uint32_t points_inserted = 0;  // test points fed to the test octree, one per frame
-    int32_t drawn_objects = 0;     // this frame's drawn-object count, as shown
     int32_t objects_total = 0;     // low 32 bits of the galaxy's star count
     bool debug_flag = true;        // flipped by the DEBUG button of the view state
+    GALAXY *galaxy = nullptr;      // the scene; the generator panel fills it
+    OCTREE_T *test_octree = nullptr; // fed one random point a frame; neither drawn nor queried
+    FRUSTUM_T view_frustum;        // rebuilt from the camera every frame; culls the galaxy's cells
+    MAIN_MENU_T main_menu = {};    // the screens' records, kept across frames
+    GENERATOR_PANEL_T generator_panel = {};
 };
+
+// Where the frame puts its screens and the view state's button.
+constexpr Rectangle MAIN_MENU_BOUNDS = Rectangle{20.0f, 528.0f, 220.0f, 220.0f};
+constexpr Rectangle GENERATOR_PANEL_BOUNDS = Rectangle{20.0f, 20.0f, 340.0f, 728.0f};
+constexpr Rectangle DEBUG_BUTTON_BOUNDS = Rectangle{10.0f, 10.0f, 100.0f, 40.0f};
 
 // The orbiting camera's starting pose; raylib's orbital mode moves it every frame.
 Camera3D MakeViewerCamera(void);

@@ -1,0 +1,319 @@
+// The screens end to end, in a real window on a private X server, driven by real mouse and
+// keyboard input and checked from screenshots: main menu, generator panel, view state with
+// its DEBUG button, and the two ways out. What no unit test can see: raygui's own controls,
+// the frame's dispatch between screens, and the galaxy actually drawn.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/window/x_session.h"
+
+using namespace std::chrono_literals;
+
+namespace
+{
+const char *const TITLE = "raylib [core] and raygui test";
+
+struct RGB_T
+{
+    uint8_t r, g, b;
+};
+// raygui's default style, as the screens draw with it.
+constexpr RGB_T WINDOW_FILL = {245, 245, 245};  // window body (DEFAULT BACKGROUND_COLOR)
+constexpr RGB_T CONTROL_FILL = {201, 201, 201}; // buttons, toggles, slider bodies at rest
+constexpr RGB_T PRESSED_FILL = {151, 232, 255}; // slider bar, value box while editing
+constexpr RGB_T BACKGROUND = {16, 16, 64};      // the scene's cleared background
+constexpr RGB_T STAR = {255, 255, 255};         // stars are opaque white cubes
+
+// Screen rectangles the frame gives its screens (x0, y0, x1, y1), in window pixels.
+struct AREA_T
+{
+    int x0, y0, x1, y1;
+};
+constexpr AREA_T MENU_AREA = {20, 528, 240, 748};
+constexpr AREA_T PANEL_AREA = {20, 20, 360, 748};
+constexpr AREA_T SCENE_AREA = {380, 0, 1366, 768}; // right of the panel
+constexpr AREA_T DEBUG_AREA = {10, 10, 110, 50};
+
+// Main list: first toggle at (53, 568), 154 x 31, rows 33 apart.
+constexpr int ENTRY_X = 130;
+int EntryY(int row)
+{
+    return 568 + row * 33 + 15;
+}
+
+// Generator panel at (20, 20): controls 300 wide from x = 40.
+constexpr int SEED_BOX_Y = 20 + 50 + 10;
+constexpr int CURVATURE_Y = 20 + 440 + 10;
+constexpr AREA_T SEED_BOX_AREA = {40, 70, 340, 90};
+constexpr AREA_T CURVATURE_AREA = {40, 460, 340, 480};
+constexpr int START_X = 190, START_Y = 708;
+
+int Count(const SCREENSHOT_T &shot, AREA_T a, RGB_T c)
+{
+    return shot.CountColor(a.x0, a.y0, a.x1, a.y1, c.r, c.g, c.b);
+}
+
+// Pixels of the scene that are neither background nor star: the faint wire boxes of the
+// octree cells (white at alpha 16) and the antialiased rims of stars.
+int FaintPixels(const SCREENSHOT_T &shot)
+{
+    int count = 0;
+    for (int y = SCENE_AREA.y0; y < SCENE_AREA.y1; y++)
+        for (int x = SCENE_AREA.x0; x < SCENE_AREA.x1; x++)
+        {
+            const SCREENSHOT_T::PIXEL_T p = shot.At(x, y);
+            const bool background = p.r == BACKGROUND.r && p.g == BACKGROUND.g && p.b == BACKGROUND.b;
+            const bool star = p.r == 255 && p.g == 255 && p.b == 255;
+            // Blends of white over the blue background keep red equal to green.
+            if (!background && !star && p.r == p.g && p.b > p.r) count++;
+        }
+    return count;
+}
+
+bool IsStar(const SCREENSHOT_T &shot, int x, int y)
+{
+    const SCREENSHOT_T::PIXEL_T p = shot.At(x, y);
+    return p.r == STAR.r && p.g == STAR.g && p.b == STAR.b;
+}
+
+// Of the star pixels in frame a, the share that has a star pixel within 4 pixels in frame
+// b. From one frame to the next the orbiting camera moves stars by a few pixels, so most
+// persist; a regenerated galaxy puts its stars elsewhere.
+double Persistence(const SCREENSHOT_T &a, const SCREENSHOT_T &b)
+{
+    const int r = 4;
+    long stars = 0;
+    long kept = 0;
+    for (int y = SCENE_AREA.y0 + r; y < SCENE_AREA.y1 - r; y++)
+        for (int x = SCENE_AREA.x0 + r; x < SCENE_AREA.x1 - r; x++)
+        {
+            if (!IsStar(a, x, y)) continue;
+            stars++;
+            bool found = false;
+            for (int dy = -r; dy <= r && !found; dy++)
+                for (int dx = -r; dx <= r && !found; dx++)
+                    found = IsStar(b, x + dx, y + dy);
+            if (found) kept++;
+        }
+    return stars > 0 ? (double)kept / (double)stars : 1.0;
+}
+
+// The lowest persistence between consecutive frames.
+double LeastPersistence(const std::vector<SCREENSHOT_T> &frames)
+{
+    double least = 1.0;
+    for (size_t i = 1; i < frames.size(); i++)
+        least = std::min(least, Persistence(frames[i - 1], frames[i]));
+    return least;
+}
+
+std::string OutputPath(const std::string &name)
+{
+    return std::string(WINDOW_TEST_OUTPUT_DIR) + "/" + name;
+}
+
+// Software rendering under Xvfb can be slow (a few frames per second with a large galaxy),
+// and raylib sees a key or button only through its state at a frame: whatever is pressed
+// and released between two frames is lost. So every press is held for several frames, and
+// the pointer stays put until a frame has seen the release.
+constexpr const char *HOLD = "0.6";
+
+class ScreensWindow : public ::testing::Test
+{
+  protected:
+    bool Xdotool(const std::string &args) const
+    {
+        return RunCommand("DISPLAY=" + server.Display() + " xdotool " + args + " >/dev/null 2>&1") == 0;
+    }
+    bool MoveTo(int x, int y) const
+    {
+        return Xdotool("mousemove --window " + std::to_string(window->Id()) + " " + std::to_string(x) + " " +
+                       std::to_string(y));
+    }
+    bool Click(int x, int y) const
+    {
+        return MoveTo(x, y) &&
+               Xdotool(std::string("sleep 0.2 mousedown 1 sleep ") + HOLD + " mouseup 1 sleep " + HOLD);
+    }
+    // Presses at (x0, y), travels to x1 in steps, and holds the button there until arrived()
+    // sees the result on screen (a long frame could otherwise miss the last position), at
+    // most 20 s; then releases.
+    template <typename ARRIVED> bool Drag(int x0, int x1, int y, ARRIVED arrived) const
+    {
+        if (!MoveTo(x0, y) || !Xdotool(std::string("sleep 0.2 mousedown 1 sleep ") + HOLD)) return false;
+        for (int i = 1; i <= 4; i++)
+        {
+            if (!MoveTo(x0 + (x1 - x0) * i / 4, y) || !Xdotool("sleep 0.2")) return false;
+        }
+        bool met = false;
+        CaptureUntil(*window, 20s, arrived, &met);
+        return Xdotool(std::string("sleep ") + HOLD + " mouseup 1 sleep " + HOLD) && met;
+    }
+    bool HoldKey(const std::string &keysym) const
+    {
+        return Xdotool("windowfocus --sync " + std::to_string(window->Id())) &&
+               Xdotool("keydown " + keysym + " sleep 0.4 keyup " + keysym + " sleep " + HOLD);
+    }
+    // Distinct frames as they come, until `frames` were seen or done() holds and three more
+    // were seen; at most 40 s.
+    template <typename DONE> std::vector<SCREENSHOT_T> Frames(int frames, DONE done) const
+    {
+        std::vector<SCREENSHOT_T> seen;
+        int after = 0;
+        const auto end = std::chrono::steady_clock::now() + 40s;
+        while ((int)seen.size() < frames && after < 3 && std::chrono::steady_clock::now() < end)
+        {
+            SCREENSHOT_T shot = window->Capture();
+            if (shot.width == 0 || (!seen.empty() && shot.rgb == seen.back().rgb)) continue;
+            if (done()) after++;
+            seen.push_back(std::move(shot));
+        }
+        return seen;
+    }
+    // Typed characters are queued, not sampled, but the value box takes one per frame.
+    bool TypeSlowly(const std::string &text) const
+    {
+        if (!Xdotool("windowfocus --sync " + std::to_string(window->Id()))) return false;
+        for (char c : text)
+        {
+            if (!Xdotool(std::string("key ") + c + " sleep " + HOLD)) return false;
+        }
+        return true;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.Ok()) << "Xvfb did not start";
+        viewer = std::make_unique<PROCESS_T>(GALAXY_VIEWER_PATH, server.Display(),
+                                             OutputPath(Name() + ".log"), VIEWER_LD_PRELOAD);
+        ASSERT_TRUE(viewer->Started());
+        window = std::make_unique<X_WINDOW_T>(server.Display(), TITLE, 60s);
+        ASSERT_TRUE(window->Found()) << "no window titled '" << TITLE << "'\n" << viewer->Log();
+    }
+
+    static std::string Name() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
+
+    // Waits until pred holds, saving the last capture as <test>-<step>.png either way.
+    template <typename PRED>
+    SCREENSHOT_T Await(const std::string &step, PRED pred, bool *met, std::chrono::milliseconds timeout = 30s)
+    {
+        const SCREENSHOT_T shot = CaptureUntil(*window, timeout, pred, met);
+        shot.SavePng(OutputPath(Name() + "-" + step + ".png"));
+        return shot;
+    }
+
+    X_SERVER_T server;
+    std::unique_ptr<PROCESS_T> viewer;
+    std::unique_ptr<X_WINDOW_T> window;
+};
+
+bool MenuShown(const SCREENSHOT_T &shot)
+{
+    return shot.width > 0 && Count(shot, MENU_AREA, WINDOW_FILL) > 10000 &&
+           Count(shot, MENU_AREA, CONTROL_FILL) > 20000;
+}
+
+bool PanelShown(const SCREENSHOT_T &shot)
+{
+    return shot.width > 0 && Count(shot, PANEL_AREA, WINDOW_FILL) > 150000;
+}
+} // namespace
+
+// The road of one change, as a person walks it. Catches a menu not where it belongs, Start
+// not leading to the panel, a panel that does not fill the galaxy or react to its slider or
+// seed box, Start not leaving for the view, a missing DEBUG button or one that does not hide
+// the wire boxes, and an Escape that does not end the run cleanly.
+TEST_F(ScreensWindow, MenuPanelViewAndDebugThenEscape)
+{
+    bool met = false;
+    SCREENSHOT_T shot = Await("1-menu", MenuShown, &met, 60s);
+    ASSERT_TRUE(met) << "the main menu never appeared at (20, 528, 220, 220)";
+    // Nothing of the menu's colours above it, where only Options would open a window.
+    EXPECT_EQ(Count(shot, AREA_T{0, 60, 1366, 520}, WINDOW_FILL), 0);
+
+    ASSERT_TRUE(Click(ENTRY_X, EntryY(0))); // Start
+    ASSERT_TRUE(MoveTo(900, 700));
+    shot = Await(
+        "2-panel", [](const SCREENSHOT_T &s) { return PanelShown(s) && Count(s, SCENE_AREA, STAR) > 300; },
+        &met);
+    ASSERT_TRUE(met) << "no generator panel with a galaxy beside it; stars seen: "
+                     << Count(shot, SCENE_AREA, STAR);
+    // Frames of the galaxy as it stands, then frames while Arm Curvature is dragged to its
+    // left end (1: arms that barely wind). A change shows as a jump between two frames.
+    const std::vector<SCREENSHOT_T> standing = Frames(5, [] { return false; });
+    ASSERT_FALSE(standing.empty());
+    standing.back().SavePng(OutputPath(Name() + "-2-galaxy.png"));
+    const double steady = LeastPersistence(standing);
+    const int curvatureBarBefore = Count(shot, CURVATURE_AREA, PRESSED_FILL);
+    std::atomic<bool> dragged(false);
+    std::thread hand(
+        [&]
+        {
+            Drag(300, 40, CURVATURE_Y,
+                 [&](const SCREENSHOT_T &s)
+                 { return Count(s, CURVATURE_AREA, PRESSED_FILL) < curvatureBarBefore / 8; });
+            MoveTo(900, 700);
+            dragged = true;
+        });
+    const std::vector<SCREENSHOT_T> during = Frames(60, [&] { return dragged.load(); });
+    hand.join();
+    ASSERT_FALSE(during.empty());
+    during.back().SavePng(OutputPath(Name() + "-3-curvature.png"));
+    EXPECT_LT(Count(during.back(), CURVATURE_AREA, PRESSED_FILL), curvatureBarBefore / 8)
+        << "the Arm Curvature bar did not empty";
+    const double least = LeastPersistence(during);
+    EXPECT_LT(least, 0.8 * steady) << "the stars did not move beyond the orbit's own motion: " << least
+                                   << " of them stayed, against " << steady << " from frame to frame before";
+
+    // Seed: click the box (edit mode fills it), type, Enter (edit mode ends).
+    ASSERT_TRUE(Click(200, SEED_BOX_Y));
+    shot = Await(
+        "4-seed-edit", [](const SCREENSHOT_T &s) { return Count(s, SEED_BOX_AREA, PRESSED_FILL) > 3000; },
+        &met);
+    EXPECT_TRUE(met) << "the seed box did not enter edit mode";
+    ASSERT_TRUE(TypeSlowly("4242"));
+    ASSERT_TRUE(HoldKey("Return"));
+    shot = Await(
+        "5-seed-done", [](const SCREENSHOT_T &s) { return Count(s, SEED_BOX_AREA, PRESSED_FILL) < 100; },
+        &met);
+    EXPECT_TRUE(met) << "Enter did not end the seed box's edit mode";
+
+    ASSERT_TRUE(Click(START_X, START_Y));
+    ASSERT_TRUE(MoveTo(900, 700));
+    shot = Await(
+        "6-view", [](const SCREENSHOT_T &s) { return s.width > 0 && Count(s, PANEL_AREA, WINDOW_FILL) == 0; },
+        &met);
+    ASSERT_TRUE(met) << "the panel did not go away after Start";
+    EXPECT_GT(Count(shot, DEBUG_AREA, CONTROL_FILL), 1000) << "no DEBUG button at (10, 10, 100, 40)";
+    EXPECT_GT(Count(shot, AREA_T{0, 0, 1366, 768}, STAR), 300) << "the galaxy is gone in the view state";
+    const int faintWithBoxes = FaintPixels(shot);
+
+    ASSERT_TRUE(Click(60, 40)); // DEBUG, below the frames-per-second counter
+    ASSERT_TRUE(MoveTo(900, 700));
+    shot = Await(
+        "7-debug-off",
+        [&](const SCREENSHOT_T &s) { return s.width > 0 && FaintPixels(s) < faintWithBoxes / 3; }, &met);
+    EXPECT_TRUE(met) << "the wire boxes stayed: faint pixels " << faintWithBoxes << " -> "
+                     << FaintPixels(shot);
+    EXPECT_GT(Count(shot, AREA_T{0, 0, 1366, 768}, STAR), 300) << "hiding the boxes hid the stars too";
+
+    ASSERT_TRUE(HoldKey("Escape"));
+    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
+}
+
+// Catches an Exit entry that does not end the run, or a run that ends with a failure status.
+TEST_F(ScreensWindow, ExitInTheMenuEndsTheRunWithStatusZero)
+{
+    bool met = false;
+    Await("menu", MenuShown, &met, 60s);
+    ASSERT_TRUE(met) << "the main menu never appeared";
+    ASSERT_TRUE(Click(ENTRY_X, EntryY(4))); // Exit
+    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
+}
