@@ -124,6 +124,15 @@ int32_t GALAXY::Generate(int32_t arms, int32_t curvature, int32_t inner_radius, 
 {
     EmptyStars();
     if (tree == nullptr) return 0; // nothing to index the stars in
+    const GALAXY_SHAPE_T shape =
+        MakeGalaxyShape(arms, curvature, inner_radius, bulge_offset0, bulge_offset1, bulge_size, size_y, size_xz);
+    WalkSpiralArms(shape, AddStar, this);
+    return 0;
+}
+
+GALAXY_SHAPE_T MakeGalaxyShape(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
+                               int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz)
+{
     GALAXY_SHAPE_T shape;
     shape.arms = arms;
     shape.curvature = curvature;
@@ -133,6 +142,5 @@ int32_t GALAXY::Generate(int32_t arms, int32_t curvature, int32_t inner_radius, 
     shape.bulge_size = bulge_size;
     shape.size_y = size_y;
     shape.size_xz = size_xz;
-    WalkSpiralArms(shape, AddStar, this);
-    return 0;
+    return shape;
 }

@@ -31,6 +31,10 @@ struct GALAXY_SHAPE_T
     bool every_point = false;  // star systems: keep the points beyond size_xz too
 };
 
+// The parameters as Generate and GenerateSystems take them, in the same order.
+GALAXY_SHAPE_T MakeGalaxyShape(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
+                               int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz);
+
 class GALAXY : public IOBJECT_T
 {
   public:

@@ -42,15 +42,8 @@ int32_t GALAXY::GenerateSystems(int32_t arms, int32_t curvature, int32_t inner_r
     EmptyStars();
     EmptySystems();
 
-    GALAXY_SHAPE_T shape;
-    shape.arms = arms;
-    shape.curvature = curvature;
-    shape.inner_radius = inner_radius;
-    shape.bulge_offset0 = bulge_offset0;
-    shape.bulge_offset1 = bulge_offset1;
-    shape.bulge_size = bulge_size;
-    shape.size_y = size_y;
-    shape.size_xz = size_xz;
+    GALAXY_SHAPE_T shape =
+        MakeGalaxyShape(arms, curvature, inner_radius, bulge_offset0, bulge_offset1, bulge_size, size_y, size_xz);
     shape.every_point = true;
     WalkSpiralArms(shape, AddSystem, this);
     return 1;
