@@ -14,16 +14,8 @@ namespace
 // Panel-like values; with size_xz 252 and size_y 64 a few stars fall outside the tree.
 GALAXY_SHAPE_T BenchShape(void)
 {
-    GALAXY_SHAPE_T shape;
-    shape.arms = 9;
-    shape.curvature = 10;
-    shape.inner_radius = 0;
-    shape.bulge_offset0 = 20;
-    shape.bulge_offset1 = 80;
-    shape.bulge_size = 48;
-    shape.size_y = 64;
-    shape.size_xz = 252;
-    return shape;
+    // arms, curvature, inner radius, bulge offsets 0 and 1, bulge size, size y, size xz
+    return MakeGalaxyShape(9, 10, 0, 20, 80, 48, 64, 252);
 }
 
 void BM_GalaxyGenerateNineArms(benchmark::State &state)

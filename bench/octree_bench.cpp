@@ -14,16 +14,8 @@ namespace
 // Nine arms, sized so that every star lies inside the tree's box.
 GALAXY_SHAPE_T LayoutShape(void)
 {
-    GALAXY_SHAPE_T shape;
-    shape.arms = 9;
-    shape.curvature = 10;
-    shape.inner_radius = 0;
-    shape.bulge_offset0 = 20;
-    shape.bulge_offset1 = 80;
-    shape.bulge_size = 48;
-    shape.size_y = 32;
-    shape.size_xz = 220;
-    return shape;
+    // arms, curvature, inner radius, bulge offsets 0 and 1, bulge size, size y, size xz
+    return MakeGalaxyShape(9, 10, 0, 20, 80, 48, 32, 220);
 }
 
 void CollectPosition(Vector3 position, void *context)

@@ -13,7 +13,7 @@ namespace
 {
 // Marks the end of a scripted sequence: reading it right after the call proves the call drew
 // exactly the scripted dice, no more and no fewer.
-constexpr uint32_t SENTINEL = 0x5EA1AB1Eu;
+constexpr uint32_t SENTINEL = SCRIPT_SENTINEL;
 
 struct MOON_DICE
 {

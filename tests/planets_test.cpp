@@ -15,29 +15,8 @@
 
 namespace
 {
-// Read right after a scripted call, it proves the call drew exactly the scripted dice.
-constexpr uint32_t SENTINEL = 0x5EA1AB1Eu;
-
-struct DICE
-{
-    std::vector<uint32_t> words;
-    DICE &Roll(int value, int sides)
-    {
-        words.push_back(WordForInt(value, 1, sides));
-        return *this;
-    }
-    DICE &Int(int value, int low, int high)
-    {
-        words.push_back(WordForInt(value, low, high));
-        return *this;
-    }
-    void Script(bool sentinel = true)
-    {
-        std::vector<uint32_t> all = words;
-        if (sentinel) all.push_back(SENTINEL);
-        ScriptRandomWords(all);
-    }
-};
+constexpr uint32_t SENTINEL = SCRIPT_SENTINEL;
+using DICE = SCRIPTED_DICE_T;
 
 // A sun-like star: frost line 5 AU, habitable zone 0.75 to 1.4 AU, age 5, luminosity 1,
 // mass 1.
@@ -69,22 +48,22 @@ DICE PlanetDice(uint32_t kind, bool beyond, int m, int count_die)
     const int p_beyond[6] = {0, 1, 20, 30, 50, 95};
     DICE dice;
     // 1. P, Q; 2. size (kind 5: band, value)
-    dice.Roll(beyond ? p_beyond[kind] : p_inside[kind], 100).Roll(1, 10);
-    if (kind >= 2 && kind <= 4) dice.Roll(1, 10);
-    if (kind == 5) dice.Roll(1, 10).Roll(1, 10);
+    dice.Die(beyond ? p_beyond[kind] : p_inside[kind], 100).Die(1, 10);
+    if (kind >= 2 && kind <= 4) dice.Die(1, 10);
+    if (kind == 5) dice.Die(1, 10).Die(1, 10);
     // 3. density, one die per line that applies
     const int density_lines[6] = {0, 1, 2, 3, 4, 4};
     for (int i = 0; i < density_lines[kind]; i++)
-        dice.Roll(1, 10);
+        dice.Die(1, 10);
     // 5. lock; 6. eccentricity band, value; 7. tilt band, value; 8. rotation band, value
-    dice.Roll(1, 10).Roll(1, 10).Roll(1, 10).Roll(1, 10).Roll(1, 10).Roll(1, 10);
-    if (kind == 2 || kind == 3) dice.Roll(1, 10);
-    if (kind >= 4) dice.Roll(1, 5);
+    dice.Die(1, 10).Die(1, 10).Die(1, 10).Die(1, 10).Die(1, 10).Die(1, 10);
+    if (kind == 2 || kind == 3) dice.Die(1, 10);
+    if (kind >= 4) dice.Die(1, 5);
     // 10. activity, Z, W, V (rocky kinds); 11. W, V; 12. s, u, w; 15. m
-    if (kind == 2 || kind == 3) dice.Roll(1, 10).Roll(1, 10).Roll(1, 10).Roll(1, 10);
-    dice.Roll(1, 10).Roll(1, 10);
-    dice.Roll(1, 10).Roll(1, 10).Roll(1, 10);
-    dice.Roll(m, 10);
+    if (kind == 2 || kind == 3) dice.Die(1, 10).Die(1, 10).Die(1, 10).Die(1, 10);
+    dice.Die(1, 10).Die(1, 10);
+    dice.Die(1, 10).Die(1, 10).Die(1, 10);
+    dice.Die(m, 10);
     if (count_die > 0)
     {
         const int total = m + (beyond ? 5 : 0);
@@ -92,7 +71,7 @@ DICE PlanetDice(uint32_t kind, bool beyond, int m, int count_die)
         if (kind == 2 && total <= 9) sides = 2;
         if (kind == 2 && total >= 10 && total <= 13) sides = 5;
         if (kind >= 4 && total <= 5) sides = 5;
-        dice.Roll(count_die, sides);
+        dice.Die(count_die, sides);
     }
     return dice;
 }
@@ -140,7 +119,7 @@ TEST(GeneratePlanet, KindBandsInsideAndBeyondTheFrostLine)
     };
     for (const CASE &c : cases)
     {
-        DICE().Roll(c.p, 100).Roll(5, 10).Script(false);
+        DICE().Die(c.p, 100).Die(5, 10).Script(false);
         PLANET_T planet;
         Generate(&planet, c.orbit);
         EXPECT_EQ(planet.kind, c.kind) << "P " << c.p << " at " << c.orbit << " AU";
@@ -148,7 +127,7 @@ TEST(GeneratePlanet, KindBandsInsideAndBeyondTheFrostLine)
     }
     for (int further = 2; further <= 4; further++)
     {
-        DICE().Roll(100, 100).Roll(5, 10).Int(further, 2, 4).Script(false);
+        DICE().Die(100, 100).Die(5, 10).Int(further, 2, 4).Script(false);
         PLANET_T planet;
         Generate(&planet, 1.0);
         EXPECT_EQ(planet.kind, (uint32_t)further);
@@ -174,7 +153,7 @@ TEST(GeneratePlanet, DiameterTable)
     };
     for (const CASE &c : cases)
     {
-        DICE().Roll(c.p, 100).Roll(c.q, 10).Roll(c.die, 10).Script(false);
+        DICE().Die(c.p, 100).Die(c.q, 10).Die(c.die, 10).Script(false);
         PLANET_T planet;
         Generate(&planet, 1.0);
         EXPECT_EQ(planet.diameter, c.diameter) << "P " << c.p << ", Q " << c.q << ", die " << c.die;
@@ -184,7 +163,7 @@ TEST(GeneratePlanet, DiameterTable)
     star.age = 4.0;
     for (int band : {1, 10})
     {
-        DICE().Roll(97, 100).Roll(3, 10).Roll(band, 10).Roll(7, 10).Script(false);
+        DICE().Die(97, 100).Die(3, 10).Die(band, 10).Die(7, 10).Script(false);
         PLANET_T jovian;
         Generate(&jovian, 1.0, star);
         EXPECT_EQ(jovian.kind, 5u);
@@ -198,15 +177,15 @@ TEST(GeneratePlanet, DiameterTable)
 TEST(GeneratePlanet, BeltHasNoDiameterNoMassAndDrawsEveryBandDie)
 {
     DICE dice;
-    dice.Roll(1, 100).Roll(5, 10);            // kind 1
-    dice.Roll(5, 10);                         // density, one line
-    dice.Roll(1, 10);                         // lock: no
-    dice.Roll(1, 10).Roll(4, 10);             // eccentricity 4 * 0.005
-    dice.Roll(3, 10).Roll(2, 10);             // tilt 2 + 10
-    dice.Roll(4, 10);                         // rotation band, no value for a belt
-    dice.Roll(1, 10).Roll(1, 10);             // W, V
-    dice.Roll(5, 10).Roll(7, 10).Roll(3, 10); // s, u, w
-    dice.Roll(10, 10);                        // moon-count die
+    dice.Die(1, 100).Die(5, 10);            // kind 1
+    dice.Die(5, 10);                         // density, one line
+    dice.Die(1, 10);                         // lock: no
+    dice.Die(1, 10).Die(4, 10);             // eccentricity 4 * 0.005
+    dice.Die(3, 10).Die(2, 10);             // tilt 2 + 10
+    dice.Die(4, 10);                         // rotation band, no value for a belt
+    dice.Die(1, 10).Die(1, 10);             // W, V
+    dice.Die(5, 10).Die(7, 10).Die(3, 10); // s, u, w
+    dice.Die(10, 10);                        // moon-count die
     dice.Script();
 
     PLANET_T belt;
@@ -236,20 +215,20 @@ TEST(GeneratePlanet, BeltHasNoDiameterNoMassAndDrawsEveryBandDie)
 TEST(GeneratePlanet, Step12ReplacesTheMassAfterEverythingElseUsedTheFirst)
 {
     DICE dice;
-    dice.Roll(40, 100).Roll(10, 10).Roll(4, 10); // kind 2, 4 * 500 + 10000 km
-    dice.Roll(2, 10).Roll(7, 10);                // density: two lines, the second wins
-    dice.Roll(1, 10);                            // lock: no
-    dice.Roll(10, 10).Roll(2, 10);               // eccentricity 2 * 0.04 + 0.25
-    dice.Roll(9, 10).Roll(50, 100);              // tilt 50 * 1.4 + 40
-    dice.Roll(6, 10).Roll(20, 100);              // rotation band 6 to 8: 20 + 30
-    dice.Roll(5, 10).Roll(2, 10);                // activity die, Z
-    dice.Roll(8, 10).Roll(5, 10);                // field W, V
-    dice.Roll(3, 10).Roll(3, 10);                // step 11 W, V
-    dice.Roll(4, 10).Roll(9, 10).Roll(6, 10);    // s, u, w
-    dice.Roll(8, 10).Roll(2, 2);                 // moon count: die of 2 gives 2
+    dice.Die(40, 100).Die(10, 10).Die(4, 10); // kind 2, 4 * 500 + 10000 km
+    dice.Die(2, 10).Die(7, 10);                // density: two lines, the second wins
+    dice.Die(1, 10);                            // lock: no
+    dice.Die(10, 10).Die(2, 10);               // eccentricity 2 * 0.04 + 0.25
+    dice.Die(9, 10).Die(50, 100);              // tilt 50 * 1.4 + 40
+    dice.Die(6, 10).Die(20, 100);              // rotation band 6 to 8: 20 + 30
+    dice.Die(5, 10).Die(2, 10);                // activity die, Z
+    dice.Die(8, 10).Die(5, 10);                // field W, V
+    dice.Die(3, 10).Die(3, 10);                // step 11 W, V
+    dice.Die(4, 10).Die(9, 10).Die(6, 10);    // s, u, w
+    dice.Die(8, 10).Die(2, 2);                 // moon count: die of 2 gives 2
     for (int moon = 0; moon < 2; moon++)
     {
-        dice.Roll(5, 10).Roll(3, 10).Roll(4, 10).Roll(50, 100).Roll(5, 10).Int(3, 0, 10);
+        dice.Die(5, 10).Die(3, 10).Die(4, 10).Die(50, 100).Die(5, 10).Int(3, 0, 10);
     }
     dice.Script();
 
@@ -295,14 +274,14 @@ TEST(GeneratePlanet, Step12ReplacesTheMassAfterEverythingElseUsedTheFirst)
 TEST(GeneratePlanet, TidallyLockedPlanetHasNoTiltRotationOrMoons)
 {
     DICE dice;
-    dice.Roll(80, 100).Roll(4, 10).Roll(3, 10); // kind 3, 800 km
-    dice.Roll(1, 10).Roll(1, 10).Roll(6, 10);   // density: three lines
-    dice.Roll(1, 10);                           // lock die
-    dice.Roll(1, 10).Roll(1, 10);               // eccentricity
-    dice.Roll(5, 10).Roll(3, 10);               // activity die, Z
-    dice.Roll(4, 10).Roll(4, 10);               // field W, V
-    dice.Roll(1, 10).Roll(1, 10);               // step 11 W, V
-    dice.Roll(1, 10).Roll(1, 10).Roll(1, 10);   // s, u, w
+    dice.Die(80, 100).Die(4, 10).Die(3, 10); // kind 3, 800 km
+    dice.Die(1, 10).Die(1, 10).Die(6, 10);   // density: three lines
+    dice.Die(1, 10);                           // lock die
+    dice.Die(1, 10).Die(1, 10);               // eccentricity
+    dice.Die(5, 10).Die(3, 10);               // activity die, Z
+    dice.Die(4, 10).Die(4, 10);               // field W, V
+    dice.Die(1, 10).Die(1, 10);               // step 11 W, V
+    dice.Die(1, 10).Die(1, 10).Die(1, 10);   // s, u, w
     dice.Script();
 
     PLANET_T planet;
@@ -399,7 +378,7 @@ TEST(GeneratePlanet, EveryKindDrawsItsDiceInOrder)
             const bool giant = kind >= 4;
             const uint32_t moons = (giant || (kind == 2 && beyond)) ? 1u : 0u;
             DICE dice = PlanetDice(kind, beyond, 1, giant ? 1 : 0);
-            if (moons == 1) dice.Roll(1, 10).Roll(1, 10).Roll(1, 10).Roll(1, 100).Roll(1, 10).Int(0, 0, 10);
+            if (moons == 1) dice.Die(1, 10).Die(1, 10).Die(1, 10).Die(1, 100).Die(1, 10).Int(0, 0, 10);
             dice.Script();
             PLANET_T planet;
             Generate(&planet, beyond ? 10.0 : 1.0);
@@ -669,14 +648,14 @@ STAR_T SunLikeStar(int32_t modifier)
 TEST(GeneratePlanets, CountOrbitsAndPeriodsOfASingleStar)
 {
     STAR_T old_star = SunLikeStar(-3);
-    DICE().Roll(2, 10).Script();
+    DICE().Die(2, 10).Script();
     GeneratePlanets(&old_star, 0, 0.0, 0.0);
     EXPECT_EQ(RandomNext32(), SENTINEL); // no planets: only the count die
     EXPECT_EQ(old_star.planet_count, 0u);
     EXPECT_EQ(old_star.planets, nullptr);
 
     STAR_T young_star = SunLikeStar(2);
-    DICE().Roll(3, 10).Roll(8, 10).Roll(1, 10).Roll(10, 10).Roll(5, 10).Roll(5, 10).Script(false);
+    DICE().Die(3, 10).Die(8, 10).Die(1, 10).Die(10, 10).Die(5, 10).Die(5, 10).Script(false);
     GeneratePlanets(&young_star, 0, 0.0, 0.0);
     ASSERT_EQ(young_star.planet_count, 5u);
     const double spacing[5] = {1.0, 1.5, 2.4, 1.9, 1.9};

@@ -16,29 +16,16 @@
 
 namespace
 {
-constexpr uint32_t SENTINEL = 0x5EED1234u;
+constexpr uint32_t SENTINEL = SCRIPT_SENTINEL;
+using DICE_T = SCRIPTED_DICE_T;
 
-// The dice a test wants, in the order the generator draws them.
-struct DICE_T
+// The five opening dice: P (d100), Q (d10), S (0-9), H (d10), K (0-43).
+DICE_T Opening(int32_t p, int32_t q, int32_t s, int32_t h, int32_t k)
 {
-    std::vector<uint32_t> words;
-
-    DICE_T &Die(int32_t value, int32_t sides)
-    {
-        words.push_back(WordForInt(value, 1, sides));
-        return *this;
-    }
-    DICE_T &Int(int32_t value, int32_t a, int32_t b)
-    {
-        words.push_back(WordForInt(value, a, b));
-        return *this;
-    }
-    // P (d100), Q (d10), S (0-9), H (d10), K (0-43).
-    DICE_T &Opening(int32_t p, int32_t q, int32_t s, int32_t h, int32_t k)
-    {
-        return Die(p, 100).Die(q, 10).Int(s, 0, 9).Die(h, 10).Int(k, 0, 43);
-    }
-};
+    DICE_T dice;
+    dice.Die(p, 100).Die(q, 10).Int(s, 0, 9).Die(h, 10).Int(k, 0, 43);
+    return dice;
+}
 
 class StarsTest : public ::testing::Test
 {
@@ -49,8 +36,7 @@ class StarsTest : public ::testing::Test
     // were drawn: the next word of the stream must be the sentinel.
     void Generate(uint32_t count, DICE_T dice)
     {
-        dice.words.push_back(SENTINEL);
-        ScriptRandomWords(dice.words);
+        dice.Script();
         AllocateStars(&system, count);
         GenerateStars(&system);
         EXPECT_EQ(RandomNext32(), SENTINEL) << "the star steps drew a different number of dice";
@@ -90,8 +76,7 @@ TEST_F(StarsTest, PrimaryClassFollowsEveryBandOfTheTable)
     for (const CASE_T &c : cases)
     {
         SCOPED_TRACE("P " + std::to_string(c.p) + " Q " + std::to_string(c.q));
-        DICE_T dice;
-        dice.Opening(c.p, c.q, 3, 5, 0);
+        DICE_T dice = Opening(c.p, c.q, 3, 5, 0);
         if (c.p == 100) dice.Int(c.further, 17, 43);
         if (IsEvolved(c.row)) dice.Die(1, 10);
         dice.Die(1, 10).Die(1, 10).Die(1, 10);
@@ -108,8 +93,7 @@ TEST_F(StarsTest, PrimaryClassFollowsEveryBandOfTheTable)
 TEST_F(StarsTest, CompanionRuleOneTwinTakesThePrimarysClassAndSubclass)
 {
     // K V primary (row 4), H = 1 and K = 2 < 4: a twin. No subclass die for the companion.
-    Generate(2, DICE_T()
-                    .Opening(13, 1, 6, 1, 2)
+    Generate(2, Opening(13, 1, 6, 1, 2)
                     .Die(1, 10).Die(1, 2)   // separation 2 AU
                     .Die(1, 10).Die(5, 10)  // eccentricity 0.05
                     .Die(3, 10).Die(4, 10)  // ages
@@ -128,8 +112,7 @@ TEST_F(StarsTest, CompanionRuleOneTwinTakesThePrimarysClassAndSubclass)
 // rule one reaches when K is at or after the primary's row.
 TEST_F(StarsTest, CompanionRuleOneCanReachThePlaceholderRowSafely)
 {
-    Generate(2, DICE_T()
-                    .Opening(50, 1, 0, 2, 17)
+    Generate(2, Opening(50, 1, 0, 2, 17)
                     .Int(4, 0, 9)           // the companion's own subclass
                     .Die(4, 10).Die(5, 5)   // separation 15 AU
                     .Die(1, 10).Die(1, 10)
@@ -158,8 +141,7 @@ TEST_F(StarsTest, CompanionRulesTwoAndThreeAndTheExchangeByMass)
 {
     // F V 0 primary (1.6 solar masses), H = 5 and K = 7: an F IV companion of subclass 2
     // (2.3 solar masses), which is heavier and becomes star 0.
-    Generate(2, DICE_T()
-                    .Opening(2, 1, 0, 5, 7)
+    Generate(2, Opening(2, 1, 0, 5, 7)
                     .Int(2, 0, 9)
                     .Die(1, 10).Die(2, 2)
                     .Die(1, 10).Die(1, 10)
@@ -176,8 +158,7 @@ TEST_F(StarsTest, CompanionRulesTwoAndThreeAndTheExchangeByMass)
 
     // H = 3 and K = 12: rule three gives a brown dwarf with its own subclass (rule one would
     // have given row 12).
-    Generate(2, DICE_T()
-                    .Opening(5, 1, 2, 3, 12)
+    Generate(2, Opening(5, 1, 2, 3, 12)
                     .Int(3, 0, 9)
                     .Die(1, 10).Die(1, 2)
                     .Die(1, 10).Die(1, 10)
@@ -189,8 +170,7 @@ TEST_F(StarsTest, CompanionRulesTwoAndThreeAndTheExchangeByMass)
     FreeStars(&system);
 
     // K = 10 is the first row that rule two no longer takes.
-    Generate(2, DICE_T()
-                    .Opening(5, 1, 2, 10, 10)
+    Generate(2, Opening(5, 1, 2, 10, 10)
                     .Int(8, 0, 9)
                     .Die(1, 10).Die(1, 2)
                     .Die(1, 10).Die(1, 10)
@@ -203,8 +183,7 @@ TEST_F(StarsTest, CompanionRulesTwoAndThreeAndTheExchangeByMass)
 TEST_F(StarsTest, EqualMassesKeepTheirOrder)
 {
     // F V 0 and G IV 0 both weigh 1.6 solar masses.
-    Generate(2, DICE_T()
-                    .Opening(3, 1, 0, 4, 8)
+    Generate(2, Opening(3, 1, 0, 4, 8)
                     .Int(0, 0, 9)
                     .Die(1, 10).Die(1, 2)
                     .Die(1, 10).Die(1, 10)
@@ -232,8 +211,7 @@ TEST_F(StarsTest, SeparationBands)
     {
         SCOPED_TRACE("band " + std::to_string(c.band));
         // Two G V 2 stars of equal mass: each sits at half the separation.
-        Generate(2, DICE_T()
-                        .Opening(5, 1, 2, 5, 3)
+        Generate(2, Opening(5, 1, 2, 5, 3)
                         .Int(2, 0, 9)
                         .Die(c.band, 10).Die(c.value, c.sides)
                         .Die(1, 10).Die(1, 10)
@@ -259,8 +237,7 @@ TEST_F(StarsTest, EccentricityBands)
     for (const CASE_T &c : cases)
     {
         SCOPED_TRACE("band " + std::to_string(c.band) + " value " + std::to_string(c.value));
-        Generate(2, DICE_T()
-                        .Opening(5, 1, 2, 5, 3)
+        Generate(2, Opening(5, 1, 2, 5, 3)
                         .Int(2, 0, 9)
                         .Die(1, 10).Die(1, 2)
                         .Die(c.band, 10).Die(c.value, 10)
@@ -277,8 +254,7 @@ TEST_F(StarsTest, EccentricityBands)
 TEST_F(StarsTest, PairSharesPeriodEccentricityZoneAndAge)
 {
     // G V 2 (1.02 solar masses, 1.09 luminosities) with a K V 0 companion (0.82, 0.46), 10 AU.
-    Generate(2, DICE_T()
-                    .Opening(5, 1, 2, 3, 4)
+    Generate(2, Opening(5, 1, 2, 3, 4)
                     .Int(0, 0, 9)
                     .Die(7, 10).Die(2, 10)
                     .Die(3, 10).Die(4, 10)
@@ -315,7 +291,7 @@ TEST_F(StarsTest, PairSharesPeriodEccentricityZoneAndAge)
 // does not exist.
 TEST_F(StarsTest, SingleStarKeepsTheTwoStarFieldsAtZero)
 {
-    Generate(1, DICE_T().Opening(5, 1, 2, 1, 40).Die(6, 10).Die(1, 10).Die(1, 10));
+    Generate(1, Opening(5, 1, 2, 1, 40).Die(6, 10).Die(1, 10).Die(1, 10));
     const STAR_T &s = Star(0);
     EXPECT_STREQ(s.designation, "G2V");
     EXPECT_EQ(s.mass_share, 0.0);
@@ -336,7 +312,7 @@ TEST_F(StarsTest, SingleStarKeepsTheTwoStarFieldsAtZero)
 // the wrong table or die entry.
 TEST_F(StarsTest, SubgiantKIsAlwaysK0IVAndIsCorrected)
 {
-    Generate(1, DICE_T().Opening(99, 8, 7, 1, 0).Die(3, 10).Die(1, 10).Die(1, 10).Die(1, 10));
+    Generate(1, Opening(99, 8, 7, 1, 0).Die(3, 10).Die(1, 10).Die(1, 10).Die(1, 10));
     const STAR_T &s = Star(0);
     EXPECT_STREQ(s.designation, "K0IV");
     EXPECT_EQ(s.subclass, 0u);
@@ -351,7 +327,7 @@ TEST_F(StarsTest, SubgiantKIsAlwaysK0IVAndIsCorrected)
 TEST_F(StarsTest, GiantCorrection)
 {
     // G III 4: mass 2.6, luminosity 70, 5400 K; roll 9: mass x 1.25, luminosity x 1.5.
-    Generate(1, DICE_T().Opening(99, 2, 4, 1, 0).Die(9, 10).Die(1, 10).Die(1, 10).Die(1, 10));
+    Generate(1, Opening(99, 2, 4, 1, 0).Die(9, 10).Die(1, 10).Die(1, 10).Die(1, 10));
     const STAR_T &s = Star(0);
     EXPECT_STREQ(s.designation, "G4III");
     EXPECT_DOUBLE_EQ(s.mass, 2.6 * 1.25);
@@ -362,14 +338,14 @@ TEST_F(StarsTest, GiantCorrection)
 // Catches the dwarfs left with the table's zero luminosity (and an infinite lifetime).
 TEST_F(StarsTest, DwarfLuminosityFromRadiusAndTemperature)
 {
-    Generate(1, DICE_T().Opening(27, 1, 0, 1, 0).Die(4, 10).Die(1, 10).Die(1, 10));
+    Generate(1, Opening(27, 1, 0, 1, 0).Die(4, 10).Die(1, 10).Die(1, 10));
     EXPECT_STREQ(Star(0).designation, "WD0VII");
     EXPECT_NEAR(Star(0).luminosity, 0.0114, 0.0001);
     EXPECT_DOUBLE_EQ(Star(0).luminosity, 0.004 * 0.004 * std::pow(30000.0 / 5800.0, 4.0));
     EXPECT_EQ(Star(0).age, 4.0);
     FreeStars(&system);
 
-    Generate(1, DICE_T().Opening(90, 1, 3, 1, 0).Die(1, 10).Die(1, 10).Die(1, 10));
+    Generate(1, Opening(90, 1, 3, 1, 0).Die(1, 10).Die(1, 10).Die(1, 10));
     EXPECT_STREQ(Star(0).designation, "BD3");
     EXPECT_DOUBLE_EQ(Star(0).luminosity, 0.1 * 0.1 * std::pow(1600.0 / 5800.0, 4.0));
     EXPECT_DOUBLE_EQ(Star(0).lifetime, 0.052 / Star(0).luminosity * 10.0);
@@ -398,8 +374,7 @@ TEST_F(StarsTest, AgeAndItsLuminosityFactor)
     for (const CASE_T &c : cases)
     {
         SCOPED_TRACE("P " + std::to_string(c.p) + " S " + std::to_string(c.s));
-        DICE_T dice;
-        dice.Opening(c.p, c.q, c.s, 1, 0);
+        DICE_T dice = Opening(c.p, c.q, c.s, 1, 0);
         if (c.p == 100) dice.Int(c.further, 17, 43);
         dice.Die(c.roll, 10).Die(1, 10).Die(1, 10);
         Generate(1, dice);
@@ -427,12 +402,12 @@ TEST_F(StarsTest, PlanetModifierBands)
     for (const CASE_T &c : cases)
     {
         SCOPED_TRACE("total " + std::to_string(c.age_roll + c.first + c.second));
-        Generate(1, DICE_T().Opening(5, 1, 2, 1, 0).Die(c.age_roll, 10).Die(c.first, 10).Die(c.second, 10));
+        Generate(1, Opening(5, 1, 2, 1, 0).Die(c.age_roll, 10).Die(c.first, 10).Die(c.second, 10));
         EXPECT_EQ(Star(0).planet_modifier, c.modifier);
         FreeStars(&system);
     }
     // An unaged O star can total 2, which is in no band: the field keeps 0.
-    Generate(1, DICE_T().Opening(100, 1, 0, 1, 0).Int(18, 17, 43).Die(1, 10).Die(1, 10).Die(1, 10));
+    Generate(1, Opening(100, 1, 0, 1, 0).Int(18, 17, 43).Die(1, 10).Die(1, 10).Die(1, 10));
     EXPECT_EQ(Star(0).planet_modifier, 0);
 }
 
