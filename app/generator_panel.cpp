@@ -38,66 +38,29 @@ static int32_t RandomK(void)
 // the largest disc and its matching thickness instead.
 static void DrawRandomValues(GENERATOR_PANEL_T *panel)
 {
-    panel->seed = (uint32_t)std::floor(RandomUnit() * 4294967295.0);
-    panel->size_xz = 255;
-    panel->size_y = 64;
-    panel->inner_radius = RandomK() % 200 - 200;
-    panel->bulge_size = RandomK() % 100;
-    panel->bulge_offset0 = RandomK() % 100;
-    panel->bulge_offset1 = RandomK() % 100;
-    panel->arms = RandomK() % 7 + 2;
-    panel->curvature = RandomK() % 16 + 16;
+    GALAXY_SHAPE_T *values = &panel->values;
+    values->seed = (uint32_t)std::floor(RandomUnit() * 4294967295.0);
+    values->size_xz = 255;
+    values->size_y = 64;
+    values->inner_radius = RandomK() % 200 - 200;
+    values->bulge_size = RandomK() % 100;
+    values->bulge_offset0 = RandomK() % 100;
+    values->bulge_offset1 = RandomK() % 100;
+    values->arms = RandomK() % 7 + 2;
+    values->curvature = RandomK() % 16 + 16;
     panel->initialised = true;
     panel->dirty = 1;
 }
 
-// Compares every parameter with the copy taken when it last changed. Size XZ and Size Y are
-// coupled (thickness is a quarter of the radius), and the first bulge offset is kept above
-// the second.
+// Compares every parameter with the copy taken when it last changed, in the table's order; a
+// row's coupling may change a later row's value, which that row then notices in this pass.
 static void NoticeChanges(GENERATOR_PANEL_T *panel)
 {
-    if (panel->size_xz != panel->prev_size_xz)
+    for (const PANEL_SLIDER_T &slider : PANEL_SLIDERS)
     {
-        panel->prev_size_xz = panel->size_xz;
-        panel->size_y = panel->size_xz / 4;
-        panel->dirty = 1;
-    }
-    if (panel->size_y != panel->prev_size_y)
-    {
-        panel->prev_size_y = panel->size_y;
-        panel->size_xz = panel->size_y * 4;
-        panel->dirty = 1;
-    }
-    if (panel->inner_radius != panel->prev_inner_radius)
-    {
-        panel->prev_inner_radius = panel->inner_radius;
-        panel->dirty = 1;
-    }
-    if (panel->bulge_size != panel->prev_bulge_size)
-    {
-        panel->prev_bulge_size = panel->bulge_size;
-        panel->dirty = 1;
-    }
-    if (panel->bulge_offset0 != panel->prev_bulge_offset0)
-    {
-        if (panel->bulge_offset0 < panel->bulge_offset1) panel->bulge_offset0 = panel->bulge_offset1 + 1;
-        panel->prev_bulge_offset0 = panel->bulge_offset0;
-        panel->dirty = 1;
-    }
-    if (panel->bulge_offset1 != panel->prev_bulge_offset1)
-    {
-        if (panel->bulge_offset1 > panel->bulge_offset0) panel->bulge_offset1 = panel->bulge_offset0 - 1;
-        panel->prev_bulge_offset1 = panel->bulge_offset1;
-        panel->dirty = 1;
-    }
-    if (panel->arms != panel->prev_arms)
-    {
-        panel->prev_arms = panel->arms;
-        panel->dirty = 1;
-    }
-    if (panel->curvature != panel->prev_curvature)
-    {
-        panel->prev_curvature = panel->curvature;
+        if (panel->values.*slider.field == panel->noticed.*slider.field) continue;
+        if (slider.couple != nullptr) slider.couple(&panel->values);
+        panel->noticed.*slider.field = panel->values.*slider.field;
         panel->dirty = 1;
     }
 }
@@ -121,7 +84,7 @@ void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_st
 
     NoticeChanges(panel);
 
-    if (GuiValueBoxUnsigned(PanelSeedBoxBounds(bounds), "Seed:", &panel->seed, PANEL_SEED_MIN, PANEL_SEED_MAX,
+    if (GuiValueBoxUnsigned(PanelSeedBoxBounds(bounds), "Seed:", &panel->values.seed, PANEL_SEED_MIN, PANEL_SEED_MAX,
                             panel->seed_edit_mode, input))
     {
         panel->seed_edit_mode = !panel->seed_edit_mode;
@@ -130,7 +93,7 @@ void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_st
 
     for (const PANEL_SLIDER_T &slider : PANEL_SLIDERS)
     {
-        int32_t &field = panel->*slider.field;
+        int32_t &field = panel->values.*slider.field;
         const float value =
             GuiLabeledSliderBar(PanelSliderBounds(bounds, slider), TextFormat(slider.label, field),
                                 (float)field, slider.min_value, slider.max_value, input);
@@ -150,9 +113,6 @@ void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_st
     // every star anew.
     if (panel->dirty == 1 && galaxy != nullptr && *galaxy != nullptr)
     {
-        RandomSeed((double)panel->seed);
-        panel->dirty =
-            (*galaxy)->Generate(panel->arms, panel->curvature, panel->inner_radius, panel->bulge_offset0,
-                                panel->bulge_offset1, panel->bulge_size, panel->size_y, panel->size_xz);
+        panel->dirty = GenerateGalaxy(*galaxy, panel->values);
     }
 }

@@ -6,31 +6,18 @@
 #include <cstdint>
 
 #include "app/gui.h"
+#include "galaxy/galaxy_shape.h"
 
 class GALAXY;
 
 struct GENERATOR_PANEL_T
 {
-    uint32_t seed = 0;   // reseeds the random stream before every generation
-    int32_t size_xz = 0; // disc radius, world units
-    int32_t size_y = 0;  // thickness scale, world units
-    int32_t inner_radius = 0;
-    int32_t bulge_size = 0;
-    int32_t bulge_offset0 = 0;
-    int32_t bulge_offset1 = 0;
-    int32_t arms = 0;
-    int32_t curvature = 0;
-
-    // Each parameter as the panel last noticed it; never reset, so Randomize is compared
-    // against the values it replaces.
-    int32_t prev_size_xz = 0;
-    int32_t prev_size_y = 0;
-    int32_t prev_inner_radius = 0;
-    int32_t prev_bulge_size = 0;
-    int32_t prev_bulge_offset0 = 0;
-    int32_t prev_bulge_offset1 = 0;
-    int32_t prev_arms = 0;
-    int32_t prev_curvature = 0;
+    // The seed and the eight parameters; the seed reseeds the random stream before every
+    // generation.
+    GALAXY_SHAPE_T values = {};
+    // Each parameter as the panel last noticed it (the seed is not compared); never reset, so
+    // Randomize is compared against the values it replaces.
+    GALAXY_SHAPE_T noticed = {};
 
     int32_t dirty = 0;        // 1 while a regeneration is pending; takes Generate's result
     bool initialised = false; // false until the values are drawn at random

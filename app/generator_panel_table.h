@@ -1,5 +1,7 @@
 // The generator panel's sliders, top to bottom: where each stands, its label format, its
-// range and the parameter it edits. The panel and its tests read the same rows.
+// range, the parameter it edits and what a change of it does to the others. The panel notices
+// changes in this order too, so a coupled value set by an earlier row is seen by its own row
+// in the same pass. The panel and its tests read the same rows.
 #pragma once
 
 #include "app/generator_panel.h"
@@ -10,18 +12,40 @@ struct PANEL_SLIDER_T
     const char *label; // filled with the parameter's current value
     float min_value;
     float max_value;
-    int32_t GENERATOR_PANEL_T::*field;
+    int32_t GALAXY_SHAPE_T::*field;
+    // Called when the panel notices a change of this row's value, before it takes its copy;
+    // null for values that stand alone.
+    void (*couple)(GALAXY_SHAPE_T *values);
 };
 
+// Size XZ and Size Y are coupled (thickness is a quarter of the radius), and the first bulge
+// offset is kept above the second.
+inline void CoupleSizeYToSizeXz(GALAXY_SHAPE_T *values)
+{
+    values->size_y = values->size_xz / 4;
+}
+inline void CoupleSizeXzToSizeY(GALAXY_SHAPE_T *values)
+{
+    values->size_xz = values->size_y * 4;
+}
+inline void KeepOffset0AboveOffset1(GALAXY_SHAPE_T *values)
+{
+    if (values->bulge_offset0 < values->bulge_offset1) values->bulge_offset0 = values->bulge_offset1 + 1;
+}
+inline void KeepOffset1BelowOffset0(GALAXY_SHAPE_T *values)
+{
+    if (values->bulge_offset1 > values->bulge_offset0) values->bulge_offset1 = values->bulge_offset0 - 1;
+}
+
 constexpr PANEL_SLIDER_T PANEL_SLIDERS[] = {
-    {80.0f, "Size XZ: %i", 1.0f, 256.0f, &GENERATOR_PANEL_T::size_xz},
-    {110.0f, "Size Y: %i", 1.0f, 64.0f, &GENERATOR_PANEL_T::size_y},
-    {200.0f, "Inner Radius: %i", -200.0f, 200.0f, &GENERATOR_PANEL_T::inner_radius},
-    {260.0f, "Bulge Size: %i", 16.0f, 64.0f, &GENERATOR_PANEL_T::bulge_size},
-    {290.0f, "Bulge Offset0: %i", 0.0f, 100.0f, &GENERATOR_PANEL_T::bulge_offset0},
-    {320.0f, "Bulge Offset1: %i", 0.0f, 100.0f, &GENERATOR_PANEL_T::bulge_offset1},
-    {380.0f, "Number of Arms: %i", 2.0f, 9.0f, &GENERATOR_PANEL_T::arms},
-    {440.0f, "Arm Curvature: %i", 1.0f, 32.0f, &GENERATOR_PANEL_T::curvature},
+    {80.0f, "Size XZ: %i", 1.0f, 256.0f, &GALAXY_SHAPE_T::size_xz, CoupleSizeYToSizeXz},
+    {110.0f, "Size Y: %i", 1.0f, 64.0f, &GALAXY_SHAPE_T::size_y, CoupleSizeXzToSizeY},
+    {200.0f, "Inner Radius: %i", -200.0f, 200.0f, &GALAXY_SHAPE_T::inner_radius, nullptr},
+    {260.0f, "Bulge Size: %i", 16.0f, 64.0f, &GALAXY_SHAPE_T::bulge_size, nullptr},
+    {290.0f, "Bulge Offset0: %i", 0.0f, 100.0f, &GALAXY_SHAPE_T::bulge_offset0, KeepOffset0AboveOffset1},
+    {320.0f, "Bulge Offset1: %i", 0.0f, 100.0f, &GALAXY_SHAPE_T::bulge_offset1, KeepOffset1BelowOffset0},
+    {380.0f, "Number of Arms: %i", 2.0f, 9.0f, &GALAXY_SHAPE_T::arms, nullptr},
+    {440.0f, "Arm Curvature: %i", 1.0f, 32.0f, &GALAXY_SHAPE_T::curvature, nullptr},
 };
 
 constexpr int PANEL_SLIDER_COUNT = (int)(sizeof PANEL_SLIDERS / sizeof PANEL_SLIDERS[0]);

@@ -23,12 +23,10 @@ void BM_GalaxyGenerateNineArms(benchmark::State &state)
     RandomSeed(1.0);
     const GALAXY_SHAPE_T s = BenchShape();
     GALAXY galaxy(256);
-    galaxy.Generate(s.arms, s.curvature, s.inner_radius, s.bulge_offset0, s.bulge_offset1, s.bulge_size, s.size_y,
-                    s.size_xz);
+    galaxy.Generate(s);
     for (auto _ : state)
     {
-        galaxy.Generate(s.arms, s.curvature, s.inner_radius, s.bulge_offset0, s.bulge_offset1, s.bulge_size, s.size_y,
-                        s.size_xz);
+        galaxy.Generate(s);
     }
     state.counters["stars"] = (double)galaxy.star_list.Count();
 }
@@ -54,7 +52,7 @@ void BM_GalaxyPositionsOnlyNineArms(benchmark::State &state)
     for (auto _ : state)
     {
         positions.next = 0;
-        WalkSpiralArms(BenchShape(), StorePosition, &positions);
+        WalkSpiralArms(BenchShape(), SPIRAL_POINTS_IN_DISC, StorePosition, &positions);
         benchmark::DoNotOptimize(positions.out.data());
     }
     state.counters["stars"] = (double)positions.next;

@@ -27,7 +27,7 @@ std::vector<Vector3> MakeLayout(void)
 {
     std::vector<Vector3> positions;
     RandomSeed(1.0);
-    WalkSpiralArms(LayoutShape(), CollectPosition, &positions);
+    WalkSpiralArms(LayoutShape(), SPIRAL_POINTS_IN_DISC, CollectPosition, &positions);
     return positions;
 }
 

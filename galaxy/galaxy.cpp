@@ -29,7 +29,7 @@ double SmoothStep(double x, double e0, double e1)
     return t * t * (3.0 - 2.0 * t);
 }
 
-void WalkSpiralArms(const GALAXY_SHAPE_T &shape, STAR_SINK_FN sink, void *context)
+void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SINK_FN sink, void *context)
 {
     // The step count per arm position is 3 * arms, an unsigned bound: a non-positive or
     // huge count would run for billions of steps.
@@ -64,7 +64,7 @@ void WalkSpiralArms(const GALAXY_SHAPE_T &shape, STAR_SINK_FN sink, void *contex
             // rounding lifts it above 1 at the rim for some angles, which would drop stars
             // at size_xz 1. Taken directly it is exactly 0 at the centre and 1 at the rim.
             const double rho = i2 / 810000.0;
-            if (rho > radius && !shape.every_point) continue; // no star and no draw
+            if (rho > radius && which == SPIRAL_POINTS_IN_DISC) continue; // no star and no draw
 
             const double sx = SmoothStep(std::fabs(u) + shift, edge0, edge1) * 0.99 + 0.01;
             const double sz = SmoothStep(std::fabs(w) + shift, edge0, edge1) * 0.99 + 0.01;
@@ -119,28 +119,23 @@ void GALAXY::EmptyStars(void)
     if (tree != nullptr) tree->Clear();
 }
 
-int32_t GALAXY::Generate(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
-                         int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz)
+int32_t GALAXY::Generate(const GALAXY_SHAPE_T &shape)
 {
     EmptyStars();
     if (tree == nullptr) return 0; // nothing to index the stars in
-    const GALAXY_SHAPE_T shape =
-        MakeGalaxyShape(arms, curvature, inner_radius, bulge_offset0, bulge_offset1, bulge_size, size_y, size_xz);
-    WalkSpiralArms(shape, AddStar, this);
+    WalkSpiralArms(shape, SPIRAL_POINTS_IN_DISC, AddStar, this);
     return 0;
 }
 
-GALAXY_SHAPE_T MakeGalaxyShape(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
-                               int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz)
+int32_t GALAXY::Generate(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
+                         int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz)
 {
-    GALAXY_SHAPE_T shape;
-    shape.arms = arms;
-    shape.curvature = curvature;
-    shape.inner_radius = inner_radius;
-    shape.bulge_offset0 = bulge_offset0;
-    shape.bulge_offset1 = bulge_offset1;
-    shape.bulge_size = bulge_size;
-    shape.size_y = size_y;
-    shape.size_xz = size_xz;
-    return shape;
+    return Generate(
+        MakeGalaxyShape(arms, curvature, inner_radius, bulge_offset0, bulge_offset1, bulge_size, size_y, size_xz));
+}
+
+int32_t GenerateGalaxy(GALAXY *galaxy, const GALAXY_SHAPE_T &shape)
+{
+    RandomSeed((double)shape.seed);
+    return galaxy->Generate(shape);
 }

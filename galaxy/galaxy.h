@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "galaxy/galaxy_shape.h"
 #include "octree/octree.h"
 #include "scene/arraylist.h"
 #include "scene/object.h"
@@ -17,23 +18,13 @@ constexpr uint32_t GALAXY_ARM_STEPS = 900;
 // without bound.
 constexpr int32_t GALAXY_MAX_ARMS = 360;
 
-// The eight generation parameters, in the order Generate takes them.
-struct GALAXY_SHAPE_T
+// Which spiral points a walk keeps: the star field stops at the disc's rim (size_xz), the
+// star-system layer takes every point.
+enum SPIRAL_POINTS_T
 {
-    int32_t arms = 0;          // number of spiral arms
-    int32_t curvature = 0;     // the arms turn curvature / 10 degrees per step
-    int32_t inner_radius = 0;  // shifts the thickness ramp by inner_radius / 200
-    int32_t bulge_offset0 = 0; // first edge of the thickness ramp, / 100
-    int32_t bulge_offset1 = 0; // second edge of the thickness ramp, / 100
-    int32_t bulge_size = 0;    // scales the thickness factor by bulge_size / 64
-    int32_t size_y = 0;        // thickness scale, world units
-    int32_t size_xz = 0;       // disc radius, world units
-    bool every_point = false;  // star systems: keep the points beyond size_xz too
+    SPIRAL_POINTS_IN_DISC,
+    SPIRAL_POINTS_ALL,
 };
-
-// The parameters as Generate and GenerateSystems take them, in the same order.
-GALAXY_SHAPE_T MakeGalaxyShape(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
-                               int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz);
 
 class GALAXY : public IOBJECT_T
 {
@@ -46,6 +37,9 @@ class GALAXY : public IOBJECT_T
     GALAXY &operator=(const GALAXY &) = delete;
 
     // Replaces all stars by 901 * 3 * arms new ones (fewer when size_xz < 1). Returns 0.
+    // Draws from the random stream as it stands: the shape's seed is not used here (see
+    // GenerateGalaxy, which seeds first).
+    int32_t Generate(const GALAXY_SHAPE_T &shape);
     int32_t Generate(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
                      int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz);
 
@@ -55,7 +49,9 @@ class GALAXY : public IOBJECT_T
     void EmptyStars(void);
 
     // The star-system layer (galaxy_systems.cpp, galaxy_systems_draw.cpp): one generated
-    // system per spiral point in system_list, drawn as sprites. Returns 1.
+    // system per spiral point in system_list, drawn as sprites. Returns 1. Like Generate, it
+    // draws from the stream as it stands.
+    int32_t GenerateSystems(const GALAXY_SHAPE_T &shape);
     int32_t GenerateSystems(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
                             int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz);
     // Pops every system off system_list and releases it with its stars.
@@ -79,7 +75,11 @@ double SmoothStep(double x, double e0, double e1);
 // random stream per star (r1, r2, r3 for z, y, x), each position computed in double and
 // rounded once to float. Generate places its stars here; benchmarks time it alone.
 typedef void (*STAR_SINK_FN)(Vector3 position, void *context);
-void WalkSpiralArms(const GALAXY_SHAPE_T &shape, STAR_SINK_FN sink, void *context);
+void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SINK_FN sink, void *context);
+
+// Seeds the random stream with shape.seed, then generates: the same shape gives the same
+// stars on every run. What the panel and the command line both use.
+int32_t GenerateGalaxy(GALAXY *galaxy, const GALAXY_SHAPE_T &shape);
 
 // The GPU side of the galaxy (galaxy_draw.cpp): the star sprite, a white disc solid in its
 // inner quarter and fading to transparent at the rim. Without a window: an empty texture.

@@ -35,18 +35,20 @@ uint32_t Channel(double value)
 }
 } // namespace
 
-int32_t GALAXY::GenerateSystems(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
-                                int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz)
+int32_t GALAXY::GenerateSystems(const GALAXY_SHAPE_T &shape)
 {
     // Systems replace the bare stars; nothing goes into the tree.
     EmptyStars();
     EmptySystems();
-
-    GALAXY_SHAPE_T shape =
-        MakeGalaxyShape(arms, curvature, inner_radius, bulge_offset0, bulge_offset1, bulge_size, size_y, size_xz);
-    shape.every_point = true;
-    WalkSpiralArms(shape, AddSystem, this);
+    WalkSpiralArms(shape, SPIRAL_POINTS_ALL, AddSystem, this);
     return 1;
+}
+
+int32_t GALAXY::GenerateSystems(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
+                                int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz)
+{
+    return GenerateSystems(
+        MakeGalaxyShape(arms, curvature, inner_radius, bulge_offset0, bulge_offset1, bulge_size, size_y, size_xz));
 }
 
 void GALAXY::EmptySystems(void)

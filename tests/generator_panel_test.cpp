@@ -28,7 +28,7 @@ uint32_t WordForK(uint32_t k)
 const std::vector<uint32_t> START_WORDS = {WordForUnit(0.25), WordForK(50), WordForK(99), WordForK(30),
                                            WordForK(40),      WordForK(0),  WordForK(3)};
 
-const PANEL_SLIDER_T &Slider(int32_t GENERATOR_PANEL_T::*field)
+const PANEL_SLIDER_T &Slider(int32_t GALAXY_SHAPE_T::*field)
 {
     for (const PANEL_SLIDER_T &slider : PANEL_SLIDERS)
         if (slider.field == field) return slider;
@@ -114,22 +114,22 @@ TEST_F(GeneratorPanelTest, FirstCallsDrawStartValuesAndSettleOnTheThird)
     GUI_INPUT_T input = Idle();
     GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &input);
     EXPECT_TRUE(panel.initialised);
-    EXPECT_EQ(panel.seed, 1073741823u);
-    EXPECT_EQ(panel.size_xz, 252);
-    EXPECT_EQ(panel.size_y, 63);
-    EXPECT_EQ(panel.inner_radius, -150);
-    EXPECT_EQ(panel.bulge_size, 99);    // outside its slider's range, passed through
-    EXPECT_EQ(panel.bulge_offset0, 41); // raised above Offset1
-    EXPECT_EQ(panel.bulge_offset1, 40);
-    EXPECT_EQ(panel.arms, 2);
-    EXPECT_EQ(panel.curvature, 19);
+    EXPECT_EQ(panel.values.seed, 1073741823u);
+    EXPECT_EQ(panel.values.size_xz, 252);
+    EXPECT_EQ(panel.values.size_y, 63);
+    EXPECT_EQ(panel.values.inner_radius, -150);
+    EXPECT_EQ(panel.values.bulge_size, 99);    // outside its slider's range, passed through
+    EXPECT_EQ(panel.values.bulge_offset0, 41); // raised above Offset1
+    EXPECT_EQ(panel.values.bulge_offset1, 40);
+    EXPECT_EQ(panel.values.arms, 2);
+    EXPECT_EQ(panel.values.curvature, 19);
     EXPECT_EQ(panel.dirty, 0);
     EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * 2u);
     EXPECT_EQ(menu_state, STATE_GENERATOR);
 
     EXPECT_TRUE(Frame()) << "the second call must notice Size XZ 255 -> 252 and generate again";
-    EXPECT_EQ(panel.size_xz, 252);
-    EXPECT_EQ(panel.size_y, 63);
+    EXPECT_EQ(panel.values.size_xz, 252);
+    EXPECT_EQ(panel.values.size_y, 63);
     EXPECT_FALSE(Frame()) << "from the third call on nothing changes";
     EXPECT_FALSE(Frame());
 }
@@ -139,18 +139,18 @@ TEST_F(GeneratorPanelTest, FirstCallsDrawStartValuesAndSettleOnTheThird)
 TEST_F(GeneratorPanelTest, SizeYDrivesSizeXzAndSizeXzKeepsItsChoice)
 {
     StartSettled();
-    panel.size_y = 40;
+    panel.values.size_y = 40;
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.size_xz, 160);
-    EXPECT_EQ(panel.size_y, 40);
+    EXPECT_EQ(panel.values.size_xz, 160);
+    EXPECT_EQ(panel.values.size_y, 40);
     EXPECT_TRUE(Frame()); // Size XZ's own change is noticed one call later
     EXPECT_FALSE(Frame());
-    EXPECT_EQ(panel.size_xz, 160);
+    EXPECT_EQ(panel.values.size_xz, 160);
 
-    panel.size_xz = 163; // 163 / 4 = 40, the current Size Y
+    panel.values.size_xz = 163; // 163 / 4 = 40, the current Size Y
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.size_xz, 163);
-    EXPECT_EQ(panel.size_y, 40);
+    EXPECT_EQ(panel.values.size_xz, 163);
+    EXPECT_EQ(panel.values.size_y, 40);
     EXPECT_FALSE(Frame());
 }
 
@@ -159,10 +159,10 @@ TEST_F(GeneratorPanelTest, SizeYDrivesSizeXzAndSizeXzKeepsItsChoice)
 TEST_F(GeneratorPanelTest, TinySizeXzReachesGenerateAsZero)
 {
     StartSettled();
-    panel.size_xz = 3;
+    panel.values.size_xz = 3;
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.size_y, 0);
-    EXPECT_EQ(panel.size_xz, 0);
+    EXPECT_EQ(panel.values.size_y, 0);
+    EXPECT_EQ(panel.values.size_xz, 0);
     EXPECT_EQ(galaxy->star_list.Count(), 3u * 2u);
 }
 
@@ -171,19 +171,19 @@ TEST_F(GeneratorPanelTest, TinySizeXzReachesGenerateAsZero)
 TEST_F(GeneratorPanelTest, BulgeOffsetsNeverCross)
 {
     StartSettled();
-    panel.bulge_offset1 = 90;
+    panel.values.bulge_offset1 = 90;
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.bulge_offset1, 40); // Offset0 (41) less one
+    EXPECT_EQ(panel.values.bulge_offset1, 40); // Offset0 (41) less one
 
-    panel.bulge_offset0 = 10;
+    panel.values.bulge_offset0 = 10;
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.bulge_offset0, 41); // Offset1 (40) plus one
+    EXPECT_EQ(panel.values.bulge_offset0, 41); // Offset1 (40) plus one
 
-    panel.bulge_offset0 = 50;
-    panel.bulge_offset1 = 100;
+    panel.values.bulge_offset0 = 50;
+    panel.values.bulge_offset1 = 100;
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.bulge_offset0, 101);
-    EXPECT_EQ(panel.bulge_offset1, 100);
+    EXPECT_EQ(panel.values.bulge_offset0, 101);
+    EXPECT_EQ(panel.values.bulge_offset1, 100);
     EXPECT_FALSE(Frame());
 }
 
@@ -192,13 +192,13 @@ TEST_F(GeneratorPanelTest, BulgeOffsetsNeverCross)
 TEST_F(GeneratorPanelTest, OutOfRangeValueWaitsForThePointer)
 {
     StartSettled();
-    EXPECT_EQ(panel.bulge_size, 99);
+    EXPECT_EQ(panel.values.bulge_size, 99);
 
-    const Rectangle bulge = PanelSliderBounds(PANEL, Slider(&GENERATOR_PANEL_T::bulge_size));
+    const Rectangle bulge = PanelSliderBounds(PANEL, Slider(&GALAXY_SHAPE_T::bulge_size));
     GUI_INPUT_T hover = Idle();
     hover.mouse = Vector2{bulge.x + 10.0f, bulge.y + 10.0f};
     EXPECT_FALSE(Frame(hover));
-    EXPECT_EQ(panel.bulge_size, 64);
+    EXPECT_EQ(panel.values.bulge_size, 64);
     EXPECT_TRUE(Frame());
 }
 
@@ -207,14 +207,14 @@ TEST_F(GeneratorPanelTest, OutOfRangeValueWaitsForThePointer)
 TEST_F(GeneratorPanelTest, DraggedCurvatureRegeneratesInTheNextCall)
 {
     StartSettled();
-    const Rectangle curvature = PanelSliderBounds(PANEL, Slider(&GENERATOR_PANEL_T::curvature));
+    const Rectangle curvature = PanelSliderBounds(PANEL, Slider(&GALAXY_SHAPE_T::curvature));
     GUI_INPUT_T drag = Idle();
     drag.mouse = Vector2{curvature.x + 9.0f * 300.0f / 31.0f, curvature.y + 10.0f}; // value 10
     drag.left_down = true;
     const std::vector<Vector3> before = StarPositions(*galaxy);
 
     EXPECT_FALSE(Frame(drag));
-    EXPECT_EQ(panel.curvature, 10);
+    EXPECT_EQ(panel.values.curvature, 10);
     EXPECT_TRUE(Frame(drag));
     EXPECT_FALSE(SamePositions(before, StarPositions(*galaxy)));
     EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * 2u);
@@ -239,7 +239,7 @@ TEST_F(GeneratorPanelTest, SameSeedAndValuesGiveTheSameGalaxy)
     typed.typed[0] = '7';
     typed.typed_count = 1;
     Frame(typed);
-    EXPECT_EQ(panel.seed, 2147483647u); // 10737418237 saturates
+    EXPECT_EQ(panel.values.seed, 2147483647u); // 10737418237 saturates
 
     GUI_INPUT_T enter = typed;
     enter.typed_count = 0;
@@ -268,12 +268,12 @@ TEST_F(GeneratorPanelTest, RandomSeedAboveSignedRangeBecomesZero)
     ScriptRandomWords(words);
     GUI_INPUT_T input = Idle();
     GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &input);
-    EXPECT_EQ(panel.seed, 0u);
+    EXPECT_EQ(panel.values.seed, 0u);
 
     const std::vector<Vector3> fromZero = StarPositions(*galaxy);
     RandomSeed(0.0);
-    galaxy->Generate(panel.arms, panel.curvature, panel.inner_radius, panel.bulge_offset0,
-                     panel.bulge_offset1, panel.bulge_size, panel.size_y, panel.size_xz);
+    galaxy->Generate(panel.values.arms, panel.values.curvature, panel.values.inner_radius, panel.values.bulge_offset0,
+                     panel.values.bulge_offset1, panel.values.bulge_size, panel.values.size_y, panel.values.size_xz);
     EXPECT_TRUE(SamePositions(fromZero, StarPositions(*galaxy)));
 }
 
@@ -286,23 +286,23 @@ TEST_F(GeneratorPanelTest, RandomizeDrawsFreshValuesFromTheClockNextCall)
     const Rectangle randomize = PanelRandomizeBounds(PANEL);
     EXPECT_FALSE(Frame(ReleaseAt(randomize)));
     EXPECT_FALSE(panel.initialised);
-    EXPECT_EQ(panel.seed, 1073741823u);
+    EXPECT_EQ(panel.values.seed, 1073741823u);
 
     ScriptRandomWords(START_WORDS); // would repeat the start values if the stream were used as is
     GUI_INPUT_T idle = Idle();
     GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &idle);
     EXPECT_TRUE(panel.initialised);
-    EXPECT_NE(panel.seed, 1073741823u);
-    EXPECT_EQ(panel.size_xz, 255);
-    EXPECT_EQ(panel.size_y, 63);
+    EXPECT_NE(panel.values.seed, 1073741823u);
+    EXPECT_EQ(panel.values.size_xz, 255);
+    EXPECT_EQ(panel.values.size_y, 63);
     EXPECT_EQ(panel.dirty, 0);
-    EXPECT_GE(panel.inner_radius, -200);
-    EXPECT_LE(panel.inner_radius, -1);
-    EXPECT_GE(panel.arms, 2);
-    EXPECT_LE(panel.arms, 8);
-    EXPECT_GE(panel.curvature, 16);
-    EXPECT_LE(panel.curvature, 31);
-    EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * (uint64_t)panel.arms);
+    EXPECT_GE(panel.values.inner_radius, -200);
+    EXPECT_LE(panel.values.inner_radius, -1);
+    EXPECT_GE(panel.values.arms, 2);
+    EXPECT_LE(panel.values.arms, 8);
+    EXPECT_GE(panel.values.curvature, 16);
+    EXPECT_LE(panel.values.curvature, 31);
+    EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * (uint64_t)panel.values.arms);
 }
 
 // Catches a Start button that does not leave for the view, or that drops the regeneration
@@ -314,7 +314,7 @@ TEST_F(GeneratorPanelTest, StartLeavesForTheViewAfterAPendingRegeneration)
     EXPECT_FALSE(Frame(ReleaseAt(close)));
     EXPECT_EQ(menu_state, STATE_GENERATOR);
 
-    panel.arms = 3;
+    panel.values.arms = 3;
     EXPECT_TRUE(Frame(ReleaseAt(PanelStartBounds(PANEL))));
     EXPECT_EQ(menu_state, STATE_VIEW);
     EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * 3u);

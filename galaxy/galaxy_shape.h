@@ -1,0 +1,30 @@
+// GALAXY_SHAPE_T: the seed and the eight values that shape a galaxy, as one record. It is
+// everything needed to make the same stars again, so it is what the panel edits, what a
+// galaxy code encodes and what generation takes; eight loose integers can be swapped silently.
+#pragma once
+
+#include <cstdint>
+
+struct GALAXY_SHAPE_T
+{
+    uint32_t seed = 0;         // seeds the random stream before the stars are drawn
+    int32_t size_xz = 0;       // disc radius, world units
+    int32_t size_y = 0;        // thickness scale, world units
+    int32_t inner_radius = 0;  // shifts the thickness ramp by inner_radius / 200
+    int32_t bulge_size = 0;    // scales the thickness factor by bulge_size / 64
+    int32_t bulge_offset0 = 0; // first edge of the thickness ramp, / 100
+    int32_t bulge_offset1 = 0; // second edge of the thickness ramp, / 100
+    int32_t arms = 0;          // number of spiral arms
+    int32_t curvature = 0;     // the arms turn curvature / 10 degrees per step
+};
+
+// The eight values in the order Generate and GenerateSystems take them; the seed is left 0.
+// The one place that turns that positional order into the record.
+GALAXY_SHAPE_T MakeGalaxyShape(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
+                               int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz);
+
+bool operator==(const GALAXY_SHAPE_T &a, const GALAXY_SHAPE_T &b);
+inline bool operator!=(const GALAXY_SHAPE_T &a, const GALAXY_SHAPE_T &b)
+{
+    return !(a == b);
+}
