@@ -5,27 +5,11 @@
 #include "app/gui.h"
 #include "random/random.h"
 
-// The scene's fixed set-up. The frustum is wider than the camera's 90 degrees and keeps the
-// window's first ratio (as a float) even when the window is resized.
+// The scene's fixed set-up.
 constexpr int32_t GALAXY_EXTENT = 256;
 constexpr float TEST_OCTREE_EDGE = 512.0f; // world units, centred on the origin
 constexpr int32_t TEST_OCTREE_CAPACITY = 64;
-constexpr float FRUSTUM_ANGLE = 170.0f;    // degrees
-constexpr float FRUSTUM_RATIO = 1366.0f / 768.0f;
-constexpr float FRUSTUM_NEAR_DISTANCE = 1.0f; // world units
-constexpr float FRUSTUM_FAR_DISTANCE = 100000.0f;
 constexpr Color GALAXY_TREE_COLOR = Color{255, 255, 255, 16}; // faint cells, opaque stars
-
-Camera3D MakeViewerCamera(void)
-{
-    Camera3D camera = {};
-    camera.position = Vector3{100.0f, 120.5f, 156.0f};
-    camera.target = Vector3{1.0f, 1.0f, 1.0f};
-    camera.up = Vector3{0.0f, 1.0f, 0.0f};
-    camera.fovy = 90.0f;
-    camera.type = CAMERA_PERSPECTIVE;
-    return camera;
-}
 
 VIEWER_T CreateViewer(void)
 {
@@ -42,8 +26,7 @@ VIEWER_T CreateViewer(void)
     viewer.test_octree = new OCTREE_T(CUBOID(Vector3{0.0f, 0.0f, 0.0f}, test_size), TEST_OCTREE_CAPACITY);
     viewer.build_time = ClockSeconds() - start;
 
-    viewer.view_frustum = FRUSTUM_T();
-    viewer.view_frustum.SetInternals(FRUSTUM_ANGLE, FRUSTUM_RATIO, FRUSTUM_NEAR_DISTANCE, FRUSTUM_FAR_DISTANCE);
+    viewer.view_frustum = MakeViewerFrustum(viewer.camera);
     return viewer;
 }
 
@@ -115,7 +98,7 @@ void DrawScene(const VIEWER_T *viewer)
     {
         Color solid = GALAXY_TREE_COLOR;
         solid.a = 255;
-        viewer->galaxy->tree->VisitVisibleLeaves(viewer->view_frustum, DrawLeafStars, &solid);
+        CountDrawnObjects(viewer->galaxy->tree->VisitVisibleLeaves(viewer->view_frustum, DrawLeafStars, &solid));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "galaxy/galaxy.h"
 #include "octree/octree.h"
 #include "scene/frustum.h"
+#include "scene/viewer_pose.h"
 #include "scene/vector_math.h"
 
 // menu_state: which screen is drawn over the scene.
@@ -47,9 +48,6 @@ struct VIEWER_T
 constexpr Rectangle MAIN_MENU_BOUNDS = Rectangle{20.0f, 528.0f, 220.0f, 220.0f};
 constexpr Rectangle GENERATOR_PANEL_BOUNDS = Rectangle{20.0f, 20.0f, 340.0f, 728.0f};
 constexpr Rectangle DEBUG_BUTTON_BOUNDS = Rectangle{10.0f, 10.0f, 100.0f, 40.0f};
-
-// The orbiting camera's starting pose; raylib's orbital mode moves it every frame.
-Camera3D MakeViewerCamera(void);
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).
 VIEWER_T CreateViewer(void);

@@ -8,6 +8,7 @@
 #include "galaxy/galaxy.h"
 #include "octree/octree.h"
 #include "random/random.h"
+#include "scene/viewer_pose.h"
 
 namespace
 {
@@ -86,23 +87,14 @@ void BM_OctreeCulledWalkCountOnly(benchmark::State &state)
     MakeObjects(layout, &objects);
     for (IOBJECT_T *object : objects) tree.Insert(object);
 
-    Camera3D camera = {};
-    camera.position = Vector3{100.0f, 120.5f, 156.0f};
-    camera.target = Vector3{1.0f, 1.0f, 1.0f};
-    camera.up = Vector3{0.0f, 1.0f, 0.0f};
-    camera.fovy = 90.0f;
-    camera.type = CAMERA_PERSPECTIVE;
-    FRUSTUM_T frustum;
-    frustum.SetInternals(170.0f, 1366.0f / 768.0f, 1.0f, 100000.0f);
-    frustum.Update(camera);
-
+    const FRUSTUM_T frustum = MakeViewerFrustum(MakeViewerCamera());
+    uint64_t visible = 0;
     for (auto _ : state)
     {
-        drawn_object_count = 0;
-        tree.VisitVisibleLeaves(frustum, nullptr, nullptr);
-        benchmark::DoNotOptimize(drawn_object_count);
+        visible = tree.VisitVisibleLeaves(frustum, nullptr, nullptr);
+        benchmark::DoNotOptimize(visible);
     }
-    state.counters["drawn"] = (double)drawn_object_count;
+    state.counters["drawn"] = (double)visible;
     tree.Destroy();
 }
 BENCHMARK(BM_OctreeCulledWalkCountOnly)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);

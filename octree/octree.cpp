@@ -201,18 +201,23 @@ void OCTREE_T::Destroy(void)
     free_slots = capacity;
 }
 
-void OCTREE_T::VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const
+uint64_t OCTREE_T::VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const
 {
     if (divided)
     {
+        uint64_t count = 0;
         for (int i = 0; i < 8; i++)
         {
-            if (children[i] != nullptr) children[i]->VisitVisibleLeaves(frustum, visit, context);
+            if (children[i] != nullptr) count += children[i]->VisitVisibleLeaves(frustum, visit, context);
         }
-        return;
+        return count;
     }
-    if (!frustum.BoxVisible(box.min, box.max)) return;
-    // Wrapping add: the count is a statistic, never worth undefined behaviour.
-    drawn_object_count = (int32_t)((uint32_t)drawn_object_count + (uint32_t)objects.Count());
+    if (!frustum.BoxVisible(box.min, box.max)) return 0;
     if (visit != nullptr) visit(this, context);
+    return objects.Count();
+}
+
+void CountDrawnObjects(uint64_t objects)
+{
+    drawn_object_count = (int32_t)((uint32_t)drawn_object_count + (uint32_t)objects);
 }

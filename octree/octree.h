@@ -15,7 +15,7 @@
 // far from it.
 constexpr int32_t OCTREE_MAX_DEPTH = 32;
 
-// Objects drawn in the current frame. The frame resets it; the culled walk below raises it.
+// Objects drawn in the current frame. The frame resets it; drawing raises it.
 extern int32_t drawn_object_count;
 
 class OCTREE_T
@@ -39,12 +39,14 @@ class OCTREE_T
     void Destroy(void);
 
     // The culled walk: leaves in octant order, depth first. Each leaf whose box the frustum
-    // does not exclude adds its object count to drawn_object_count and is handed to visit
-    // (which may be null: count only). Draw is this walk with a visitor that draws.
+    // does not exclude is handed to visit (which may be null: count only). Returns the number
+    // of objects those leaves hold; it changes no counter, so a walk that only looks is not
+    // counted as drawing.
     typedef void (*LEAF_VISITOR)(const OCTREE_T *leaf, void *context);
-    void VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const;
+    uint64_t VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const;
 
-    // Each visible leaf as a wire box in color, its objects as opaque cubes of edge 0.5.
+    // Each visible leaf as a wire box in color, its objects as opaque cubes of edge 0.5; adds
+    // the objects drawn to drawn_object_count.
     void Draw(const FRUSTUM_T &frustum, Color color) const;
 
     CUBOID box;
@@ -62,6 +64,10 @@ constexpr int8_t OCTANT_SIGNS[8][3] = {
     {-1, -1, -1}, {+1, -1, -1}, {-1, +1, -1}, {+1, +1, -1},
     {-1, -1, +1}, {-1, +1, +1}, {+1, -1, +1}, {+1, +1, +1},
 };
+
+// Adds objects drawn to drawn_object_count, wrapping: the count is a statistic, never worth
+// undefined behaviour.
+void CountDrawnObjects(uint64_t objects);
 
 // Levels between node and its root (0 for a root).
 int32_t OctreeDepth(const OCTREE_T *node);

@@ -24,5 +24,5 @@ void DrawLeaf(const OCTREE_T *leaf, void *context)
 
 void OCTREE_T::Draw(const FRUSTUM_T &frustum, Color color) const
 {
-    VisitVisibleLeaves(frustum, DrawLeaf, &color);
+    CountDrawnObjects(VisitVisibleLeaves(frustum, DrawLeaf, &color));
 }

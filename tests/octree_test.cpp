@@ -390,23 +390,25 @@ TEST(Octree, CulledWalkCountsExactlyTheObjectsInVisibleLeaves)
     ASSERT_GT(visible.size(), 0u);
     ASSERT_LT(visible.size(), all.size());
 
-    drawn_object_count = 0;
+    // The walk only looks: the frame's drawn counter is the drawing's to raise.
+    drawn_object_count = 12345;
     VISITS_T visits;
-    tree.VisitVisibleLeaves(frustum, RecordLeaf, &visits);
-    EXPECT_EQ(drawn_object_count, expected);
-    EXPECT_LT(drawn_object_count, (int32_t)accepted.size());
+    EXPECT_EQ(tree.VisitVisibleLeaves(frustum, RecordLeaf, &visits), (uint64_t)expected);
+    EXPECT_LT(expected, (int32_t)accepted.size());
     EXPECT_EQ(visits.leaves, visible);
+    EXPECT_EQ(drawn_object_count, 12345);
 
-    // Counting only (no visitor) takes the same walk; the count adds up across calls.
-    tree.VisitVisibleLeaves(frustum, nullptr, nullptr);
-    EXPECT_EQ(drawn_object_count, 2 * expected);
+    // Counting only (no visitor) takes the same walk; drawing adds what it drew, wrapping.
+    CountDrawnObjects(tree.VisitVisibleLeaves(frustum, nullptr, nullptr));
+    EXPECT_EQ(drawn_object_count, 12345 + expected);
+    drawn_object_count = INT32_MAX;
+    CountDrawnObjects(1);
+    EXPECT_EQ(drawn_object_count, INT32_MIN);
 
-    // A camera far outside, looking away: nothing drawn, nothing counted.
-    drawn_object_count = 0;
+    // A camera far outside, looking away: nothing visited, nothing counted.
     visits.leaves.clear();
     const FRUSTUM_T away = FrustumAt(Vector3{2000.0f, 0.0f, 0.0f}, Vector3{3000.0f, 0.0f, 0.0f}, 170.0f);
-    tree.VisitVisibleLeaves(away, RecordLeaf, &visits);
-    EXPECT_EQ(drawn_object_count, 0);
+    EXPECT_EQ(tree.VisitVisibleLeaves(away, RecordLeaf, &visits), 0u);
     EXPECT_TRUE(visits.leaves.empty());
     FreeRemaining(&tree);
 }
@@ -419,24 +421,19 @@ TEST(Octree, UndividedRootIsOneLeafWhenVisibleAndNothingWhenNot)
     std::vector<const IOBJECT_T *> accepted;
     VISITS_T visits;
     const FRUSTUM_T facing = FrustumAt(Vector3{0.0f, 0.0f, 600.0f}, Vector3{0.0f, 0.0f, 0.0f}, 170.0f);
-    drawn_object_count = 0;
-    tree.VisitVisibleLeaves(facing, RecordLeaf, &visits);
+    EXPECT_EQ(tree.VisitVisibleLeaves(facing, RecordLeaf, &visits), 0u);
     EXPECT_EQ(visits.leaves.size(), 1u);
-    EXPECT_EQ(drawn_object_count, 0);
 
     std::mt19937 rng(3);
     for (int i = 0; i < 50; i++) Add(&tree, RandomPointIn(tree.box, &rng), &accepted);
     visits.leaves.clear();
-    tree.VisitVisibleLeaves(facing, RecordLeaf, &visits);
+    EXPECT_EQ(tree.VisitVisibleLeaves(facing, RecordLeaf, &visits), 50u);
     ASSERT_EQ(visits.leaves.size(), 1u);
     EXPECT_EQ(visits.leaves[0], &tree);
-    EXPECT_EQ(drawn_object_count, 50);
 
     const FRUSTUM_T behind = FrustumAt(Vector3{0.0f, 0.0f, 600.0f}, Vector3{0.0f, 0.0f, 1000.0f}, 170.0f);
-    drawn_object_count = 0;
     visits.leaves.clear();
-    tree.VisitVisibleLeaves(behind, RecordLeaf, &visits);
+    EXPECT_EQ(tree.VisitVisibleLeaves(behind, RecordLeaf, &visits), 0u);
     EXPECT_TRUE(visits.leaves.empty());
-    EXPECT_EQ(drawn_object_count, 0);
     FreeRemaining(&tree);
 }

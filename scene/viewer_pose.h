@@ -1,0 +1,20 @@
+// The viewer's starting camera and the frustum that culls its scene: one definition for the
+// window, the tests and the benchmarks, so a figure measured outside the window is measured
+// from the pose the viewer really starts in.
+#pragma once
+
+#include "scene/frustum.h"
+#include "scene/vector_math.h"
+
+// The frustum is wider than the camera's 90 degrees and keeps the window's first ratio (as a
+// float) even when the window is resized.
+constexpr float VIEWER_FRUSTUM_ANGLE = 170.0f; // degrees
+constexpr float VIEWER_FRUSTUM_RATIO = 1366.0f / 768.0f;
+constexpr float VIEWER_FRUSTUM_NEAR = 1.0f; // world units
+constexpr float VIEWER_FRUSTUM_FAR = 100000.0f;
+
+// Position (100, 120.5, 156) looking at (1, 1, 1), y up, 90 degrees, perspective.
+Camera3D MakeViewerCamera(void);
+
+// The frustum with the viewer's set-up, updated for camera.
+FRUSTUM_T MakeViewerFrustum(const Camera3D &camera);
