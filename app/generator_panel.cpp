@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "app/generator_panel_table.h"
-#include "app/viewer.h"
+#include "app/screen_state.h"
 #include "galaxy/galaxy.h"
 #include "random/random.h"
 

@@ -3,7 +3,7 @@
 // screens are places for later work.
 #include "app/main_menu.h"
 
-#include "app/viewer.h"
+#include "app/screen_state.h"
 
 // raygui reads a leading "#nnn#" as an icon; "#000#" is an empty icon that only indents.
 static const char *const MAIN_ENTRIES = "#131#Start\n#005#Load\n#006#Save\n#190#Options\n#159#Exit";

@@ -7,17 +7,12 @@
 
 #include "app/generator_panel.h"
 #include "app/main_menu.h"
+#include "app/screen_state.h"
 #include "galaxy/galaxy.h"
 #include "octree/octree.h"
 #include "scene/frustum.h"
 #include "scene/viewer_pose.h"
 #include "scene/vector_math.h"
-
-// menu_state: which screen is drawn over the scene.
-constexpr int32_t STATE_MAIN_MENU = 0;
-constexpr int32_t STATE_GENERATOR = 1;
-constexpr int32_t STATE_VIEW = -2;
-constexpr int32_t STATE_EXIT = -1;
 
 constexpr int SCREEN_WIDTH = 1366;
 constexpr int SCREEN_HEIGHT = 768;
@@ -43,11 +38,6 @@ struct VIEWER_T
     MAIN_MENU_T main_menu = {};    // the screens' records, kept across frames
     GENERATOR_PANEL_T generator_panel = {};
 };
-
-// Where the frame puts its screens and the view state's button.
-constexpr Rectangle MAIN_MENU_BOUNDS = Rectangle{20.0f, 528.0f, 220.0f, 220.0f};
-constexpr Rectangle GENERATOR_PANEL_BOUNDS = Rectangle{20.0f, 20.0f, 340.0f, 728.0f};
-constexpr Rectangle DEBUG_BUTTON_BOUNDS = Rectangle{10.0f, 10.0f, 100.0f, 40.0f};
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).
 VIEWER_T CreateViewer(void);

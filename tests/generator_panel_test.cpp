@@ -8,7 +8,7 @@
 
 #include "app/generator_panel.h"
 #include "app/generator_panel_table.h"
-#include "app/viewer.h"
+#include "app/screen_state.h"
 #include "galaxy/galaxy.h"
 #include "random/random.h"
 #include "tests/support/scripted_random.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/main_menu.h"
-#include "app/viewer.h"
+#include "app/screen_state.h"
 
 namespace
 {
