@@ -55,11 +55,28 @@ static Color StyleColor(int control, int property)
     return Fade(GetColor(GuiGetStyle(control, property)), guiAlpha);
 }
 
+// Whether this frame draws, and raygui's font fit to draw with. raygui loads its style, font
+// included, the first time anything asks for a style value; asked before the window opened,
+// it keeps raylib's empty font for good, and its first text would read through a null glyph
+// table. Such a font is replaced by raylib's default once a window exists.
+static void RepairGuiFont(void)
+{
+    GuiGetStyle(DEFAULT, TEXT_SIZE); // loads raygui's style first, so it cannot undo the repair
+    if (IsWindowReady() && (guiFont.texture.id == 0 || guiFont.chars == nullptr)) guiFont = GetFontDefault();
+}
+
+static bool GuiDrawsThisFrame(void)
+{
+    RepairGuiFont();
+    return IsWindowReady();
+}
+
 // Width in raygui's font and size. Before a window exists raygui's font has no glyphs and
 // raylib would read through its null glyph table, so such a text counts as zero wide.
 static int GuiTextWidth(const char *text)
 {
-    const float size = (float)GuiGetStyle(DEFAULT, TEXT_SIZE); // loads raygui's style and font first
+    RepairGuiFont();
+    const float size = (float)GuiGetStyle(DEFAULT, TEXT_SIZE);
     const float spacing = (float)GuiGetStyle(DEFAULT, TEXT_SPACING);
     if (text == nullptr || text[0] == '\0' || guiFont.chars == nullptr) return 0;
     return RoundToInt32(MeasureTextEx(guiFont, text, size, spacing).x);
@@ -167,7 +184,7 @@ float GuiLabeledSliderPro(Rectangle bounds, const char *text, float value, float
                           int sliderWidth, const GUI_INPUT_T *input)
 {
     const SLIDER_FRAME_T frame = UpdateLabeledSlider(bounds, value, minValue, maxValue, sliderWidth, input);
-    if (IsWindowReady()) DrawLabeledSlider(bounds, text, &frame);
+    if (GuiDrawsThisFrame()) DrawLabeledSlider(bounds, text, &frame);
     return frame.value;
 }
 
@@ -302,7 +319,7 @@ bool GuiValueBoxUnsigned(Rectangle bounds, const char *text, uint32_t *value, fl
                          bool editMode, GUI_INPUT_T *input)
 {
     const VALUEBOX_FRAME_T frame = UpdateValueBoxUnsigned(bounds, value, minValue, maxValue, editMode, input);
-    if (IsWindowReady()) DrawValueBoxUnsigned(bounds, text, &frame, editMode);
+    if (GuiDrawsThisFrame()) DrawValueBoxUnsigned(bounds, text, &frame, editMode);
     return frame.pressed;
 }
 
@@ -322,15 +339,18 @@ Rectangle WindowCloseBoxBounds(Rectangle windowBounds)
                      (float)WINDOW_CLOSE_SIZE, (float)WINDOW_CLOSE_SIZE};
 }
 
+// raygui draws these; the verdict is always the input record's. In a window raygui sees the
+// same click in the same frame and so draws its outcome at once; a click that exists only in
+// the record shows from the next frame on.
 bool ScreenWindowBox(Rectangle bounds, const char *title, const GUI_INPUT_T *input)
 {
-    if (IsWindowReady()) return GuiWindowBox(bounds, title);
+    if (GuiDrawsThisFrame()) GuiWindowBox(bounds, title);
     return ReleasedOver(WindowCloseBoxBounds(bounds), input);
 }
 
 int ScreenToggleGroup(Rectangle bounds, const char *text, int active, const GUI_INPUT_T *input)
 {
-    if (IsWindowReady()) return GuiToggleGroup(bounds, text, active);
+    if (GuiDrawsThisFrame()) GuiToggleGroup(bounds, text, active);
 
     // raygui's layout: ';' starts the next toggle on the same row, '\n' starts a new row.
     const float padding = (float)GuiGetStyle(TOGGLE, GROUP_PADDING);
@@ -361,11 +381,11 @@ int ScreenToggleGroup(Rectangle bounds, const char *text, int active, const GUI_
 
 bool ScreenButton(Rectangle bounds, const char *text, const GUI_INPUT_T *input)
 {
-    if (IsWindowReady()) return GuiButton(bounds, text);
+    if (GuiDrawsThisFrame()) GuiButton(bounds, text);
     return ReleasedOver(bounds, input);
 }
 
 void ScreenGroupBox(Rectangle bounds, const char *text)
 {
-    if (IsWindowReady()) GuiGroupBox(bounds, text);
+    if (GuiDrawsThisFrame()) GuiGroupBox(bounds, text);
 }

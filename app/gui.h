@@ -64,9 +64,9 @@ bool GuiValueBoxUnsigned(Rectangle bounds, const char *text, uint32_t *value, fl
                          bool editMode, GUI_INPUT_T *input);
 
 // ---- raygui's controls for the screens ---------------------------------------------------
-// In a window these are raygui's own, which read raylib's input themselves. Without one
-// nothing can be drawn, so they apply raygui's hit rules to the seam instead (buttons and
-// toggles fire when the left button is released over them) and draw nothing.
+// They decide from the input record alone, with raygui's hit rules (buttons, toggles and close
+// boxes fire when the left button is released over them), window or not; in a window raygui
+// draws them and its own verdict is not used.
 bool ScreenWindowBox(Rectangle bounds, const char *title, const GUI_INPUT_T *input);
 int ScreenToggleGroup(Rectangle bounds, const char *text, int active, const GUI_INPUT_T *input);
 bool ScreenButton(Rectangle bounds, const char *text, const GUI_INPUT_T *input);

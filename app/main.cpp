@@ -18,6 +18,7 @@ int main(void)
     {
         // Update
         //----------------------------------------------------------------------------------
+        GUI_INPUT_T input = ReadGuiInput(); // once a frame; every control decides from it
         UpdateViewer(&viewer);
         //----------------------------------------------------------------------------------
 
@@ -31,7 +32,7 @@ int main(void)
                 DrawScene(&viewer);
             EndMode3D();
 
-            DrawOverlay(&viewer);
+            DrawOverlay(&viewer, &input);
             DrawFPS(10, 10);
 
         EndDrawing();

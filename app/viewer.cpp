@@ -127,15 +127,13 @@ static void DrawScreen(VIEWER_T *viewer, GUI_INPUT_T *input)
     }
 }
 
-void DrawOverlay(VIEWER_T *viewer)
+void DrawOverlay(VIEWER_T *viewer, GUI_INPUT_T *input)
 {
-    GUI_INPUT_T input = ReadGuiInput();
-
-    if (viewer->menu_state == STATE_VIEW && GuiButton(DEBUG_BUTTON_BOUNDS, "DEBUG"))
+    if (viewer->menu_state == STATE_VIEW && ScreenButton(DEBUG_BUTTON_BOUNDS, "DEBUG", input))
     {
         viewer->debug_flag = !viewer->debug_flag;
     }
 
     DrawHud(viewer);
-    DrawScreen(viewer, &input);
+    DrawScreen(viewer, input);
 }

@@ -50,5 +50,6 @@ void UpdateViewer(VIEWER_T *viewer);
 void DrawScene(const VIEWER_T *viewer);
 
 // After EndMode3D, in this order: the view state's DEBUG button, the heads-up text, and the
-// screen for menu_state. Later items cover earlier ones where they overlap.
-void DrawOverlay(VIEWER_T *viewer);
+// screen for menu_state, all deciding from this frame's input. Later items cover earlier ones
+// where they overlap.
+void DrawOverlay(VIEWER_T *viewer, GUI_INPUT_T *input);
