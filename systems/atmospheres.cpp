@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "random/random.h"
+#include "systems/dice.h"
 #include "systems/gas_table.h"
 
 namespace
@@ -69,7 +70,7 @@ std::string RandomGasMix(void)
 
 std::string AtmosphereGases(double temperature)
 {
-    const int die = RandomInt(1, 10);
+    const int die = RollDie(10);
     if (die == 10) return RandomGasMix();
     return BAND_LISTS[TemperatureBand(temperature)][DieBand(die)];
 }

@@ -5,41 +5,28 @@
 #include <cmath>
 
 #include "random/random.h"
+#include "systems/dice.h"
 
 namespace
 {
-constexpr double EARTH_DIAMETER = 6380.0; // kilometres
-
-int Die(int sides)
-{
-    return RandomInt(1, sides);
-}
-
-// Undefined quotients (a kind-0 moon has no diameter and no mass) are 0, never NaN or
-// infinity.
-double SafeDivide(double numerator, double denominator)
-{
-    return (denominator == 0.0) ? 0.0 : numerator / denominator;
-}
-
 // Planet diameters out from the planet.
 double MoonOrbit(void)
 {
-    const int band = Die(10);
-    if (band <= 4) return Die(10) * 0.5 + 1.0;
-    if (band <= 7) return Die(10) + 6.0;
-    if (band <= 9) return 3.0 * Die(10) + 16.0;
-    return 3.0 * Die(100) + 45.0;
+    const int band = RollDie(10);
+    if (band <= 4) return RollDie(10) * 0.5 + 1.0;
+    if (band <= 7) return RollDie(10) + 6.0;
+    if (band <= 9) return 3.0 * RollDie(10) + 16.0;
+    return 3.0 * RollDie(100) + 45.0;
 }
 
 // Kind and diameter (kilometres) from the adjusted roll; the diameter die is drawn even
 // when the roll leaves no moon, so that every moon takes the same number of draws.
 void MoonKindAndDiameter(MOON_T *moon, int32_t planet_modifier)
 {
-    int64_t roll = Die(100);
+    int64_t roll = RollDie(100);
     if (planet_modifier < 0) roll += 2 * (int64_t)planet_modifier;
     if (planet_modifier > 0) roll += planet_modifier;
-    const int die = Die(10);
+    const int die = RollDie(10);
 
     if (roll < -4) return; // kind 0, diameter 0
     if (roll <= 64)
@@ -75,7 +62,7 @@ void GenerateMoon(MOON_T *moon, double frost_line, double, double, int32_t plane
 {
     moon->orbit_radius = MoonOrbit();
     // Icy moons at and beyond the frost line, rocky ones inside it.
-    moon->density = (frost_line <= planet_orbit) ? Die(10) * 0.05 + 0.1 : Die(10) * 0.1 + 0.3;
+    moon->density = (frost_line <= planet_orbit) ? RollDie(10) * 0.05 + 0.1 : RollDie(10) * 0.1 + 0.3;
     moon->roche_limit = std::pow(planet_density / moon->density, 0.33) * 2.456;
 
     MoonKindAndDiameter(moon, planet_modifier);

@@ -7,11 +7,11 @@
 #include <cstdio>
 
 #include "random/random.h"
+#include "systems/dice.h"
 #include "systems/moons.h"
 
 namespace
 {
-constexpr double EARTH_DIAMETER = 6380.0;          // kilometres
 constexpr double HOURS_PER_YEAR = 8766.0;          // 365.25 days
 constexpr double EARTH_MASSES_PER_SUN = 332946.0;  // planet masses are earth masses, star masses solar
 constexpr double AU_PER_SOLAR_RADIUS = 0.00465047; // star radii are solar radii, orbits AU
@@ -66,18 +66,6 @@ constexpr double GIANT_FIELD_FACTOR[4][5] = {
 };
 
 // ---- helpers ------------------------------------------------------------------------------
-
-int Die(int sides)
-{
-    return RandomInt(1, sides);
-}
-
-// Quotients the formulas leave undefined (no diameter, no age, no rotation) are 0, never NaN
-// or infinity.
-double SafeDivide(double numerator, double denominator)
-{
-    return (denominator == 0.0) ? 0.0 : numerator / denominator;
-}
 
 uint32_t PlanetKind(int p, bool beyond)
 {
@@ -141,12 +129,12 @@ double PlanetDiameter(uint32_t kind, int q, double star_age)
     if (kind >= 2 && kind <= 4)
     {
         const DIAMETER_ROW &row = DIAMETER_TABLE[kind - 2];
-        return Die(10) * row.step[q - 1] + row.base[q - 1];
+        return RollDie(10) * row.step[q - 1] + row.base[q - 1];
     }
     if (kind == 5)
     {
-        Die(10); // the band die: drawn, but every band has the same formula
-        return (Die(10) - 0.5 * star_age) * 2000.0 + 60000.0;
+        RollDie(10); // the band die: drawn, but every band has the same formula
+        return (RollDie(10) - 0.5 * star_age) * 2000.0 + 60000.0;
     }
     return 0.0;
 }
@@ -157,18 +145,18 @@ double PlanetDensity(uint32_t kind, bool beyond, double scaled_orbit)
     double density = 0.0;
     if (beyond)
     {
-        if (kind >= 1) density = 0.05 * Die(10) + 0.1;
-        if (kind >= 3) density = 0.05 * Die(10) + 0.1;
-        if (kind >= 2) density = 0.05 * Die(10) + 0.1;
-        if (kind >= 4) density = 0.025 * Die(10) + 0.08;
+        if (kind >= 1) density = 0.05 * RollDie(10) + 0.1;
+        if (kind >= 3) density = 0.05 * RollDie(10) + 0.1;
+        if (kind >= 2) density = 0.05 * RollDie(10) + 0.1;
+        if (kind >= 4) density = 0.025 * RollDie(10) + 0.08;
     }
     else
     {
         const double rocky = 0.127 / std::pow(scaled_orbit + 0.4, 0.67);
-        if (kind >= 1) density = rocky * Die(10) + 0.3;
-        if (kind >= 3) density = rocky * Die(10) + 0.3;
-        if (kind >= 2) density = rocky * Die(10) + 0.3;
-        if (kind >= 4) density = 0.025 * Die(10) + 0.1;
+        if (kind >= 1) density = rocky * RollDie(10) + 0.3;
+        if (kind >= 3) density = rocky * RollDie(10) + 0.3;
+        if (kind >= 2) density = rocky * RollDie(10) + 0.3;
+        if (kind >= 4) density = 0.025 * RollDie(10) + 0.1;
     }
     return density;
 }
@@ -176,47 +164,47 @@ double PlanetDensity(uint32_t kind, bool beyond, double scaled_orbit)
 // Step 7, degrees.
 double AxialTilt(void)
 {
-    const int band = Die(10);
-    if (band <= 8) return Die(10) + 10.0 * ((band - 1) / 2);
-    return Die(100) * 1.4 + 40.0;
+    const int band = RollDie(10);
+    if (band <= 8) return RollDie(10) + 10.0 * ((band - 1) / 2);
+    return RollDie(100) * 1.4 + 40.0;
 }
 
 // Step 8, hours. Belts draw the band die and keep a rotation of 0.
 double RotationPeriod(const PLANET_T *planet, double star_age)
 {
     double t = star_age * planet->tidal_force;
-    const int band = Die(10);
+    const int band = RollDie(10);
     double value = 0.0;
     switch (planet->kind)
     {
     case 2:
         if (planet->mass > 4.0) t -= 2.0;
         if (band <= 5)
-            value = 2.0 * Die(10) + 10.0;
+            value = 2.0 * RollDie(10) + 10.0;
         else if (band <= 8)
-            value = Die(100) + 30.0;
+            value = RollDie(100) + 30.0;
         else
-            value = Die(100) * 48.0;
+            value = RollDie(100) * 48.0;
         break;
     case 3:
         if (band <= 5)
-            value = 2.0 * Die(10);
+            value = 2.0 * RollDie(10);
         else if (band <= 8)
-            value = 24.0 * Die(10) + 10.0;
+            value = 24.0 * RollDie(10) + 10.0;
         else
-            value = 24.0 * Die(100) + 20.0;
+            value = 24.0 * RollDie(100) + 20.0;
         break;
     case 4:
     case 5:
         if (planet->mass < 50.0) t += 2.0;
         if (band <= 5)
-            value = Die(5) + 6.0;
+            value = RollDie(5) + 6.0;
         else if (band <= 7)
-            value = Die(5) + 11.0;
+            value = RollDie(5) + 11.0;
         else if (band <= 9)
-            value = Die(10) + 16.0;
+            value = RollDie(10) + 16.0;
         else
-            value = Die(10) + 26.0;
+            value = RollDie(10) + 26.0;
         break;
     default:
         return 0.0;
@@ -243,13 +231,13 @@ void DescribeRockyBody(PLANET_T *planet, bool beyond, double star_age)
     }
     const bool light = planet->body_class == 1 || planet->body_class == 2;
 
-    double activity = SafeDivide((Die(10) + 5) * std::sqrt(planet->mass), star_age);
+    double activity = SafeDivide((RollDie(10) + 5) * std::sqrt(planet->mass), star_age);
     if (light) activity *= density;
     if (planet->rotation_period < 18.0) activity *= 1.25;
     if (planet->rotation_period > 100.0) activity *= 1.25;
     if (planet->tidally_locked) activity *= 0.5;
     planet->activity = activity;
-    planet->activity_class = ACTIVITY_CLASS[ActivityBand(activity)][Die(10) - 1];
+    planet->activity_class = ACTIVITY_CLASS[ActivityBand(activity)][RollDie(10) - 1];
 
     // Hours per turn: a locked planet turns once per orbit (years, converted).
     const double turn =
@@ -259,8 +247,8 @@ void DescribeRockyBody(PLANET_T *planet, bool beyond, double star_age)
     if (light) field_index *= 0.5;
     planet->field_index = field_index;
 
-    const int w = Die(10);
-    const int v = Die(10);
+    const int w = RollDie(10);
+    const int v = RollDie(10);
     planet->field_strength = v * ROCKY_FIELD_FACTOR[FieldIndexBand(field_index)][RockyFieldGroup(w)];
 }
 
@@ -268,7 +256,7 @@ void DescribeRockyBody(PLANET_T *planet, bool beyond, double star_age)
 void FinalClassAndMass(PLANET_T *planet, bool beyond, double habitable_inner, int32_t planet_modifier,
                        double star_age)
 {
-    int64_t s = Die(10);
+    int64_t s = RollDie(10);
     if (beyond) s += 6;
     if (planet->orbit_radius < habitable_inner) s -= 2;
     const double density = planet->density;
@@ -285,8 +273,8 @@ void FinalClassAndMass(PLANET_T *planet, bool beyond, double habitable_inner, in
     else
         planet->body_class = 4;
 
-    int64_t u = Die(10);
-    const int w = Die(10);
+    int64_t u = RollDie(10);
+    const int w = RollDie(10);
     u += beyond ? 2 : -1;
     if (planet->orbits_pair) u += 2;
     if (star_age > 7.0) u -= 1;
@@ -306,25 +294,25 @@ void FinalClassAndMass(PLANET_T *planet, bool beyond, double habitable_inner, in
 // Step 15. Locked planets draw nothing and get no moons.
 uint32_t MoonCount(uint32_t kind, bool beyond)
 {
-    const int m = Die(10) + (beyond ? 5 : 0);
+    const int m = RollDie(10) + (beyond ? 5 : 0);
     switch (kind)
     {
     case 2:
         if (m <= 5) return 0;
         if (m <= 7) return 1;
-        if (m <= 9) return (uint32_t)Die(2);
-        if (m <= 13) return (uint32_t)Die(5);
-        return (uint32_t)Die(10);
+        if (m <= 9) return (uint32_t)RollDie(2);
+        if (m <= 13) return (uint32_t)RollDie(5);
+        return (uint32_t)RollDie(10);
     case 3:
         return (m >= 10) ? 1 : 0;
     case 4:
     case 5:
         if (m <= 0) return 0;
-        if (m <= 5) return (uint32_t)Die(5);
-        if (m <= 7) return (uint32_t)Die(10);
-        if (m <= 9) return (uint32_t)Die(10) + 5;
-        if (m <= 13) return (uint32_t)Die(10) + 10;
-        return (uint32_t)Die(10) + 20;
+        if (m <= 5) return (uint32_t)RollDie(5);
+        if (m <= 7) return (uint32_t)RollDie(10);
+        if (m <= 9) return (uint32_t)RollDie(10) + 5;
+        if (m <= 13) return (uint32_t)RollDie(10) + 10;
+        return (uint32_t)RollDie(10) + 20;
     default:
         return 0;
     }
@@ -378,8 +366,8 @@ void GeneratePlanet(PLANET_T *planet, double frost_line, double habitable_inner,
     const double scaled_orbit = SafeDivide(orbit, std::sqrt(star_luminosity));
 
     // 1. kind
-    const int p = Die(100);
-    const int q = Die(10);
+    const int p = RollDie(100);
+    const int q = RollDie(10);
     planet->kind = PlanetKind(p, beyond);
 
     // 2. to 4. size, density, and the mass, gravity and escape velocity that follow from them
@@ -392,12 +380,12 @@ void GeneratePlanet(PLANET_T *planet, double frost_line, double habitable_inner,
 
     // 5. tides
     planet->tidal_force = SafeDivide(26640000.0 * star_mass, orbit * orbit * orbit * 64000000.0);
-    const double lock = (Die(10) * 0.03 + 0.83) * planet->tidal_force * star_age / 6.6;
+    const double lock = (RollDie(10) * 0.03 + 0.83) * planet->tidal_force * star_age / 6.6;
     planet->tidally_locked = (lock > 1.0) ? 1 : 0;
 
     // 6. eccentricity
-    const int eccentricity_band = Die(10);
-    const int eccentricity_value = Die(10);
+    const int eccentricity_band = RollDie(10);
+    const int eccentricity_value = RollDie(10);
     if (eccentricity_band <= 5)
         planet->eccentricity = eccentricity_value * 0.005;
     else if (eccentricity_band <= 7)
@@ -419,8 +407,8 @@ void GeneratePlanet(PLANET_T *planet, double frost_line, double habitable_inner,
     if (planet->kind == 2 || planet->kind == 3) DescribeRockyBody(planet, beyond, star_age);
 
     // 11. giants' field; both dice are drawn for every kind
-    const int w = Die(10);
-    const int v = Die(10);
+    const int w = RollDie(10);
+    const int v = RollDie(10);
     if (planet->kind == 4 || planet->kind == 5)
     {
         planet->field_strength = v * GIANT_FIELD_FACTOR[GiantMassBand(planet->mass)][GiantFieldGroup(w)];
@@ -582,7 +570,7 @@ STAR_T *GeneratePlanets(STAR_T *star, uint8_t two_star, double separation, doubl
     FreePlanets(star);
     if (!(star->mass > 0.0)) return star;
 
-    const int64_t count = Die(10) + (int64_t)star->planet_modifier;
+    const int64_t count = RollDie(10) + (int64_t)star->planet_modifier;
     if (count <= 0) return star;
     AllocatePlanets(star, (uint32_t)count);
     if (star->planets == nullptr)
@@ -592,10 +580,10 @@ STAR_T *GeneratePlanets(STAR_T *star, uint8_t two_star, double separation, doubl
     }
 
     const double zone = std::fmax(star->habitable_inner, MIN_PLANET_ORBIT);
-    double orbit = zone * (0.2 + 0.1 * Die(10));
+    double orbit = zone * (0.2 + 0.1 * RollDie(10));
     for (uint32_t i = 0; i < star->planet_count; i++)
     {
-        if (i > 0) orbit *= 1.4 + 0.1 * Die(10);
+        if (i > 0) orbit *= 1.4 + 0.1 * RollDie(10);
         PLANET_T *planet = &star->planets[i];
         planet->orbit_radius = orbit;
         planet->orbit_period = std::sqrt(orbit * orbit * orbit / star->mass);

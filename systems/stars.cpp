@@ -8,17 +8,13 @@
 #include <utility>
 
 #include "random/random.h"
+#include "systems/dice.h"
 #include "systems/star_class_table.h"
 
 namespace
 {
 // Sun-like reference temperature, kelvin: radius and luminosity corrections are relative to it.
 constexpr double SUN_TEMPERATURE = 5800.0;
-
-int32_t Die(int32_t sides)
-{
-    return RandomInt(1, sides);
-}
 
 struct OPENING_DICE_T
 {
@@ -32,10 +28,10 @@ struct OPENING_DICE_T
 OPENING_DICE_T DrawOpeningDice(void)
 {
     OPENING_DICE_T dice;
-    dice.p = Die(100);
-    dice.q = Die(10);
+    dice.p = RollDie(100);
+    dice.q = RollDie(10);
     dice.s = RandomInt(0, 9);
-    dice.h = Die(10);
+    dice.h = RollDie(10);
     dice.k = RandomInt(0, 43);
     return dice;
 }
@@ -96,19 +92,19 @@ void FillCompanion(STAR_T *companion, const STAR_T &primary, const OPENING_DICE_
 // Separation of the pair, astronomical units (2 to 2000).
 double DrawSeparation(void)
 {
-    const int32_t band = Die(10);
-    if (band <= 3) return 2.0 * Die(2);
-    if (band <= 6) return 3.0 * Die(5);
-    if (band <= 8) return 5.0 * Die(10);
-    if (band == 9) return 20.0 * Die(10);
-    return 200.0 * Die(10);
+    const int32_t band = RollDie(10);
+    if (band <= 3) return 2.0 * RollDie(2);
+    if (band <= 6) return 3.0 * RollDie(5);
+    if (band <= 8) return 5.0 * RollDie(10);
+    if (band == 9) return 20.0 * RollDie(10);
+    return 200.0 * RollDie(10);
 }
 
 // Eccentricity 0.01 to 0.9: the band die first, then the value die.
 double DrawEccentricity(void)
 {
-    const int32_t band = Die(10);
-    const int32_t value = Die(10);
+    const int32_t band = RollDie(10);
+    const int32_t value = RollDie(10);
     if (band <= 2) return value * 0.01;
     if (band <= 4) return value * 0.01 + 0.1;
     if (band <= 6) return value * 0.01 + 0.2;
@@ -148,7 +144,7 @@ void FillPairOrbit(STAR_T *stars)
 // Scales mass and luminosity by one roll and derives the radius from the new luminosity.
 void CorrectEvolvedStar(STAR_T *star, const double *mass_factor, const double *luminosity_factor)
 {
-    const int32_t roll = Die(10);
+    const int32_t roll = RollDie(10);
     star->mass *= mass_factor[roll - 1];
     star->luminosity *= luminosity_factor[roll - 1];
     star->radius = std::sqrt(star->luminosity) * std::pow(SUN_TEMPERATURE / star->temperature, 2.0);
@@ -233,7 +229,7 @@ void SecondPass(STAR_T *star)
     star->position = Vector3{(float)(star->mass_share + star->orbit_radius * std::sin(t2)), 0.0f,
                              (float)(star->orbit_radius * std::cos(t1))};
 
-    const int32_t roll = Die(10);
+    const int32_t roll = RollDie(10);
     const AGE_RULE_T rule = AgeRule(star->class_index, star->subclass);
     if (rule.age == nullptr) return;
     star->age = rule.age[roll - 1];
@@ -252,8 +248,8 @@ int32_t PlanetModifier(int32_t total)
 
 void ThirdPass(STAR_T *star)
 {
-    const int32_t first = Die(10);
-    const int32_t second = Die(10);
+    const int32_t first = RollDie(10);
+    const int32_t second = RollDie(10);
     const int32_t total = first + second + (int32_t)std::floor(0.5 + star->age);
     star->planet_modifier = PlanetModifier(total);
 
