@@ -9,61 +9,13 @@
 #include "random/random.h"
 #include "systems/dice.h"
 #include "systems/moons.h"
+#include "systems/planet_tables.h"
 
 namespace
 {
 constexpr double HOURS_PER_YEAR = 8766.0;          // 365.25 days
 constexpr double EARTH_MASSES_PER_SUN = 332946.0;  // planet masses are earth masses, star masses solar
 constexpr double AU_PER_SOLAR_RADIUS = 0.00465047; // star radii are solar radii, orbits AU
-
-// ---- tables -------------------------------------------------------------------------------
-
-// Step 1: highest P of kinds 1 to 5, beyond the frost line and inside it. P = 100 draws the
-// kind from 2 to 4.
-constexpr int KIND_P_LIMIT[2][5] = {
-    {21, 72, 82, 94, 99}, // inside the frost line
-    {17, 27, 40, 89, 99}, // beyond it
-};
-
-// Step 2: diameter (kilometres) = (die of 10) * step + base, by kind 2 to 4 and the die Q.
-struct DIAMETER_ROW
-{
-    double base[10];
-    double step[10];
-};
-constexpr DIAMETER_ROW DIAMETER_TABLE[3] = {
-    {{2000, 2000, 3000, 3000, 4000, 5000, 6000, 7000, 8000, 10000},
-     {100, 100, 100, 100, 100, 100, 100, 100, 200, 500}},
-    {{200, 400, 600, 800, 1000, 1200, 1400, 1600, 1800, 2000}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
-    {{15000, 18000, 21000, 24000, 27000, 30000, 40000, 50000, 60000, 70000},
-     {300, 300, 300, 300, 300, 1000, 1000, 1000, 1000, 1000}},
-};
-
-// Step 10: activity class by activity band (below 0.5, 1, 2, 3, 5, and above) and die Z.
-constexpr int32_t ACTIVITY_CLASS[6][10] = {
-    {1, 1, 1, 1, 1, 1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1, 1, 2, 2, 3}, {1, 2, 2, 2, 2, 3, 3, 3, 3, 4},
-    {2, 2, 3, 3, 3, 3, 4, 4, 4, 4}, {2, 3, 3, 4, 4, 4, 4, 4, 5, 5}, {3, 4, 5, 5, 5, 5, 5, 6, 6, 6},
-};
-
-// Step 10: field strength = V * factor, by field-index band (below 0.05, 0.5, 1, 2, 4, and
-// above) and W group (1 to 3, 4 and 5, 6 and 7, 8 and 9, 10).
-constexpr double ROCKY_FIELD_FACTOR[6][5] = {
-    {0, 0, 0, 0, 0},
-    {0, 0, 0.001, 0.002, 0.01},
-    {0, 0.001, 0.002, 0.01, 0.05},
-    {0.001, 0.002, 0.01, 0.05, 0.1},
-    {0.05, 0.1, 0.2, 0.3, 0.5},
-    {0.1, 0.2, 0.3, 0.5, 1.0},
-};
-
-// Step 11: giants' field strength = V * factor, by mass band (earth masses below 50, 200, 500,
-// and above) and W group (1, 2 to 4, 5 to 7, 8 and 9, 10).
-constexpr double GIANT_FIELD_FACTOR[4][5] = {
-    {0.1, 0.25, 0.5, 0.75, 1.0},
-    {0.25, 0.5, 0.75, 1.0, 1.5},
-    {0.5, 1.0, 1.5, 2.0, 3.0},
-    {1.5, 2.5, 5.0, 10.0, 25.0},
-};
 
 // ---- helpers ------------------------------------------------------------------------------
 
@@ -72,7 +24,7 @@ uint32_t PlanetKind(int p, bool beyond)
     if (p == 100) return (uint32_t)RandomInt(2, 4);
     for (uint32_t kind = 1; kind <= 5; kind++)
     {
-        if (p <= KIND_P_LIMIT[beyond ? 1 : 0][kind - 1]) return kind;
+        if (p <= PLANET_KIND_P_LIMIT[beyond ? 1 : 0][kind - 1]) return kind;
     }
     return 5;
 }
@@ -128,7 +80,7 @@ double PlanetDiameter(uint32_t kind, int q, double star_age)
 {
     if (kind >= 2 && kind <= 4)
     {
-        const DIAMETER_ROW &row = DIAMETER_TABLE[kind - 2];
+        const PLANET_DIAMETER_ROW_T &row = PLANET_DIAMETER_TABLE[kind - 2];
         return RollDie(10) * row.step[q - 1] + row.base[q - 1];
     }
     if (kind == 5)
@@ -237,7 +189,7 @@ void DescribeRockyBody(PLANET_T *planet, bool beyond, double star_age)
     if (planet->rotation_period > 100.0) activity *= 1.25;
     if (planet->tidally_locked) activity *= 0.5;
     planet->activity = activity;
-    planet->activity_class = ACTIVITY_CLASS[ActivityBand(activity)][RollDie(10) - 1];
+    planet->activity_class = PLANET_ACTIVITY_CLASS[ActivityBand(activity)][RollDie(10) - 1];
 
     // Hours per turn: a locked planet turns once per orbit (years, converted).
     const double turn =
