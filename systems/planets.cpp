@@ -1,21 +1,19 @@
-// Planet generation, pruning and pair moves, the planet-giving caller and the habitable
-// search. Every die is drawn in the order of the steps below; that order is part of the
+// Planet generation: one planet's description and the caller that gives a star its planets.
+// Every die is drawn in the order of the steps below; that order is part of the
 // output, so a die that picks a band is drawn even where its band changes nothing.
 #include "systems/planets.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "random/random.h"
 #include "systems/dice.h"
 #include "systems/moons.h"
+#include "systems/planet_orbits.h"
 #include "systems/planet_tables.h"
 
 namespace
 {
-constexpr double HOURS_PER_YEAR = 8766.0;          // 365.25 days
-constexpr double EARTH_MASSES_PER_SUN = 332946.0;  // planet masses are earth masses, star masses solar
-constexpr double AU_PER_SOLAR_RADIUS = 0.00465047; // star radii are solar radii, orbits AU
+constexpr double HOURS_PER_YEAR = 8766.0; // 365.25 days
 
 // ---- helpers ------------------------------------------------------------------------------
 
@@ -270,38 +268,6 @@ uint32_t MoonCount(uint32_t kind, bool beyond)
     }
 }
 
-// Replaces the star's array by its planets from index first on; the removed planets'
-// moons are released. Returns false (and changes nothing) when memory runs out.
-bool DropLeadingPlanets(STAR_T *star, uint32_t first)
-{
-    if (first == 0) return true;
-    if (first >= star->planet_count)
-    {
-        FreePlanets(star);
-        return true;
-    }
-    const uint32_t kept = star->planet_count - first;
-    PLANET_T *planets = NewPlanetRecords(kept);
-    if (planets == nullptr) return false;
-    for (uint32_t i = 0; i < first; i++)
-        FreeMoons(&star->planets[i]);
-    // The copies take over the moon arrays; deleting the old records releases no moons.
-    for (uint32_t i = 0; i < kept; i++)
-        planets[i] = star->planets[first + i];
-    DeletePlanetRecords(star->planets);
-    star->planets = planets;
-    star->planet_count = kept;
-    return true;
-}
-
-bool PlanetStays(const STAR_T *star, double d, double minimum, uint8_t two_star, double separation)
-{
-    if (!(d > star->radius * AU_PER_SOLAR_RADIUS) || !(d >= minimum)) return false;
-    if (two_star != 1) return true;
-    const double e = star->eccentricity;
-    return d < (1.0 + e) * separation / 3.0 || d > 3.0 * separation * (1.0 - e);
-}
-
 // ---- the planet-giving rule ---------------------------------------------------------------
 
 // Innermost orbit considered for a planet (AU); also the floor under the habitable zone of a
@@ -396,106 +362,6 @@ double SolarDay(double rotation_period, double orbit_period)
     const double spin = 1.0 / rotation_period;
     const double orbit = SafeDivide(1.0, orbit_period * HOURS_PER_YEAR);
     return SafeDivide(1.0, spin - orbit);
-}
-
-// The star's radius is in solar radii and the orbits in AU: the radius is converted, so that
-// "inside the star" means inside its surface.
-STAR_T *PrunePlanets(STAR_T *star, double minimum_distance, uint8_t two_star, double separation)
-{
-    uint32_t first = 0;
-    while (first < star->planet_count && star->planets != nullptr &&
-           !PlanetStays(star, star->planets[first].orbit_radius, minimum_distance, two_star, separation))
-    {
-        first++;
-    }
-    DropLeadingPlanets(star, first);
-    return star;
-}
-
-// The limit uses the star's distance from the barycentre: the second star of a pair carries
-// a negative orbit_radius by convention, which would otherwise mark every one of its planets.
-// Planet masses are earth masses, the pair's mass solar masses.
-STAR_T *MovePairPlanets(STAR_T *star, uint8_t two_star, double separation, double mass)
-{
-    const double limit = (1.0 - star->eccentricity) * std::fabs(star->orbit_radius) / 3.0;
-    for (uint32_t i = 0; i < star->planet_count && star->planets != nullptr; i++)
-    {
-        PLANET_T *planet = &star->planets[i];
-        if (two_star == 1 && planet->orbit_radius > limit)
-        {
-            planet->orbits_pair = 1;
-            planet->orbit_radius += separation;
-            const double d = planet->orbit_radius;
-            planet->orbit_period =
-                std::sqrt(SafeDivide(d * d * d, planet->mass / EARTH_MASSES_PER_SUN + mass));
-        }
-        else
-        {
-            planet->orbits_pair = 0;
-        }
-    }
-    return star;
-}
-
-PLANET_T *MovePairPlanet(PLANET_T *planet, uint8_t two_star, double separation)
-{
-    const double old_orbit = planet->orbit_radius;
-    if (two_star == 1 && old_orbit > old_orbit * (1.0 + planet->eccentricity) / 3.0)
-    {
-        planet->orbits_pair = 1;
-        planet->orbit_radius += separation;
-        // Kepler's third law with the central mass unchanged: the period grows as the orbit^1.5.
-        planet->orbit_period *= std::pow(SafeDivide(planet->orbit_radius, old_orbit), 1.5);
-    }
-    else
-    {
-        planet->orbits_pair = 0;
-    }
-    return planet;
-}
-
-ARRAYLIST FindHabitablePlanet(const ARRAYLIST &groups)
-{
-    int64_t found[4] = {0, 0, 0, 0};
-    bool done = false;
-    for (uint64_t g = 0; g < groups.Count() && !done; g++)
-    {
-        const SYSTEM_GROUP_T *group = dynamic_cast<const SYSTEM_GROUP_T *>(groups.Get(g));
-        if (group == nullptr || group->systems == nullptr) continue;
-        for (uint64_t s = 0; s < group->systems->Count() && !done; s++)
-        {
-            const SYSTEM_T *system = dynamic_cast<const SYSTEM_T *>(group->systems->Get(s));
-            if (system == nullptr || system->stars == nullptr) continue;
-            for (uint32_t t = 0; t < system->star_count && !done; t++)
-            {
-                const STAR_T &star = system->stars[t];
-                for (uint32_t p = 0; p < star.planet_count && star.planets != nullptr && !done; p++)
-                {
-                    const PLANET_T &planet = star.planets[p];
-                    if (planet.in_habitable_zone == 1 && (planet.kind == 2 || planet.kind == 3))
-                    {
-                        found[0] = (int64_t)g;
-                        found[1] = (int64_t)s;
-                        found[2] = t;
-                        found[3] = p;
-                        done = true;
-                    }
-                }
-            }
-        }
-    }
-    if (done) std::puts("found");
-
-    ARRAYLIST indices;
-    for (int64_t index : found)
-        indices.Push(new INDEX_T(index));
-    return indices;
-}
-
-void FreeIndexList(ARRAYLIST *list)
-{
-    while (list->Count() > 0)
-        delete list->Pop();
 }
 
 // Snow line of the classic star-system recipes, 4.85 AU for the sun's luminosity.

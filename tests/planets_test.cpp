@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "random/random.h"
+#include "systems/habitable_search.h"
+#include "systems/planet_orbits.h"
 #include "systems/planets.h"
 #include "systems/system_generator.h"
 #include "tests/support/scripted_random.h"
