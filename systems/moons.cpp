@@ -10,7 +10,7 @@
 namespace
 {
 // Planet diameters out from the planet.
-double MoonOrbit(void)
+double RollMoonOrbit(void)
 {
     const int band = RollDie(10);
     if (band <= 4) return RollDie(10) * 0.5 + 1.0;
@@ -21,7 +21,7 @@ double MoonOrbit(void)
 
 // Kind and diameter (kilometres) from the adjusted roll; the diameter die is drawn even
 // when the roll leaves no moon, so that every moon takes the same number of draws.
-void MoonKindAndDiameter(MOON_T *moon, int32_t planet_modifier)
+void RollMoonKindAndDiameter(MOON_T *moon, int32_t planet_modifier)
 {
     int64_t roll = RollDie(100);
     if (planet_modifier < 0) roll += 2 * (int64_t)planet_modifier;
@@ -60,12 +60,12 @@ void MoonKindAndDiameter(MOON_T *moon, int32_t planet_modifier)
 void GenerateMoon(MOON_T *moon, double frost_line, double, double, int32_t planet_modifier, double, double,
                   double, double planet_density, double planet_orbit, double planet_diameter, uint8_t)
 {
-    moon->orbit_radius = MoonOrbit();
+    moon->orbit_radius = RollMoonOrbit();
     // Icy moons at and beyond the frost line, rocky ones inside it.
     moon->density = (frost_line <= planet_orbit) ? RollDie(10) * 0.05 + 0.1 : RollDie(10) * 0.1 + 0.3;
     moon->roche_limit = std::pow(planet_density / moon->density, 0.33) * 2.456;
 
-    MoonKindAndDiameter(moon, planet_modifier);
+    RollMoonKindAndDiameter(moon, planet_modifier);
     // Small bodies inside the Roche limit are torn into a ring; terrestrial moons hold together.
     if (moon->kind >= 1 && moon->kind <= 3 && moon->orbit_radius <= moon->roche_limit) moon->kind = 6;
 

@@ -17,7 +17,7 @@ constexpr double HOURS_PER_YEAR = 8766.0; // 365.25 days
 
 // ---- helpers ------------------------------------------------------------------------------
 
-uint32_t PlanetKind(int p, bool beyond)
+uint32_t RollPlanetKind(int p, bool beyond)
 {
     if (p == 100) return (uint32_t)RandomInt(2, 4);
     for (uint32_t kind = 1; kind <= 5; kind++)
@@ -74,7 +74,7 @@ int GiantMassBand(double mass)
 }
 
 // Step 2, kilometres. Belts (kind 1) have no diameter.
-double PlanetDiameter(uint32_t kind, int q, double star_age)
+double RollPlanetDiameter(uint32_t kind, int q, double star_age)
 {
     if (kind >= 2 && kind <= 4)
     {
@@ -90,7 +90,7 @@ double PlanetDiameter(uint32_t kind, int q, double star_age)
 }
 
 // Step 3: one die per line that applies, in the order of the lines; the last line wins.
-double PlanetDensity(uint32_t kind, bool beyond, double scaled_orbit)
+double RollPlanetDensity(uint32_t kind, bool beyond, double scaled_orbit)
 {
     double density = 0.0;
     if (beyond)
@@ -112,7 +112,7 @@ double PlanetDensity(uint32_t kind, bool beyond, double scaled_orbit)
 }
 
 // Step 7, degrees.
-double AxialTilt(void)
+double RollAxialTilt(void)
 {
     const int band = RollDie(10);
     if (band <= 8) return RollDie(10) + 10.0 * ((band - 1) / 2);
@@ -120,7 +120,7 @@ double AxialTilt(void)
 }
 
 // Step 8, hours. Belts draw the band die and keep a rotation of 0.
-double RotationPeriod(const PLANET_T *planet, double star_age)
+double RollRotationPeriod(const PLANET_T *planet, double star_age)
 {
     double t = star_age * planet->tidal_force;
     const int band = RollDie(10);
@@ -164,7 +164,7 @@ double RotationPeriod(const PLANET_T *planet, double star_age)
 
 // Step 10 for kinds 2 and 3: the class from density, activity, field index and strength,
 // all from the mass of step 4.
-void DescribeRockyBody(PLANET_T *planet, bool beyond, double star_age)
+void RollRockyBodyTraits(PLANET_T *planet, bool beyond, double star_age)
 {
     const double density = planet->density;
     if (beyond)
@@ -203,8 +203,8 @@ void DescribeRockyBody(PLANET_T *planet, bool beyond, double star_age)
 }
 
 // Step 12: the final class and the mass (earth masses) that replaces step 4's.
-void FinalClassAndMass(PLANET_T *planet, bool beyond, double habitable_inner, int32_t planet_modifier,
-                       double star_age)
+void RollFinalClassAndMass(PLANET_T *planet, bool beyond, double habitable_inner, int32_t planet_modifier,
+                           double star_age)
 {
     int64_t s = RollDie(10);
     if (beyond) s += 6;
@@ -242,7 +242,7 @@ void FinalClassAndMass(PLANET_T *planet, bool beyond, double habitable_inner, in
 }
 
 // Step 15. Locked planets draw nothing and get no moons.
-uint32_t MoonCount(uint32_t kind, bool beyond)
+uint32_t RollMoonCount(uint32_t kind, bool beyond)
 {
     const int m = RollDie(10) + (beyond ? 5 : 0);
     switch (kind)
@@ -286,11 +286,11 @@ void GeneratePlanet(PLANET_T *planet, double frost_line, double habitable_inner,
     // 1. kind
     const int p = RollDie(100);
     const int q = RollDie(10);
-    planet->kind = PlanetKind(p, beyond);
+    planet->kind = RollPlanetKind(p, beyond);
 
     // 2. to 4. size, density, and the mass, gravity and escape velocity that follow from them
-    planet->diameter = PlanetDiameter(planet->kind, q, star_age);
-    planet->density = PlanetDensity(planet->kind, beyond, scaled_orbit);
+    planet->diameter = RollPlanetDiameter(planet->kind, q, star_age);
+    planet->density = RollPlanetDensity(planet->kind, beyond, scaled_orbit);
     const double relative = planet->diameter / EARTH_DIAMETER;
     planet->mass = relative * relative * relative * planet->density;
     planet->gravity = SafeDivide(planet->mass, relative * relative);
@@ -316,13 +316,13 @@ void GeneratePlanet(PLANET_T *planet, double frost_line, double habitable_inner,
     // 7. to 9. a locked planet turns once per orbit: no tilt and no rotation of its own
     if (!planet->tidally_locked)
     {
-        planet->axial_tilt = AxialTilt();
-        planet->rotation_period = RotationPeriod(planet, star_age);
+        planet->axial_tilt = RollAxialTilt();
+        planet->rotation_period = RollRotationPeriod(planet, star_age);
     }
     planet->solar_day = SolarDay(planet->rotation_period, planet->orbit_period);
 
     // 10. rocky bodies
-    if (planet->kind == 2 || planet->kind == 3) DescribeRockyBody(planet, beyond, star_age);
+    if (planet->kind == 2 || planet->kind == 3) RollRockyBodyTraits(planet, beyond, star_age);
 
     // 11. giants' field; both dice are drawn for every kind
     const int w = RollDie(10);
@@ -333,14 +333,14 @@ void GeneratePlanet(PLANET_T *planet, double frost_line, double habitable_inner,
     }
 
     // 12. final class and mass; everything above used the mass of step 4
-    if (planet->kind != 0) FinalClassAndMass(planet, beyond, habitable_inner, planet_modifier, star_age);
+    if (planet->kind != 0) RollFinalClassAndMass(planet, beyond, habitable_inner, planet_modifier, star_age);
 
     // 13. and 14.
     planet->in_habitable_zone = (habitable_inner <= orbit && orbit <= habitable_outer) ? 1 : 0;
     planet->temperature = SafeDivide(255.0, std::sqrt(scaled_orbit));
 
     // 15. and 16. moons
-    const uint32_t moon_count = planet->tidally_locked ? 0 : MoonCount(planet->kind, beyond);
+    const uint32_t moon_count = planet->tidally_locked ? 0 : RollMoonCount(planet->kind, beyond);
     // A planet described a second time would otherwise keep its old, possibly shorter, array
     // under the new count.
     FreeMoons(planet);

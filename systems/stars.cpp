@@ -25,7 +25,7 @@ struct OPENING_DICE_T
     int32_t k = 0; // 0 to 43: companion row
 };
 
-OPENING_DICE_T DrawOpeningDice(void)
+OPENING_DICE_T RollOpeningDice(void)
 {
     OPENING_DICE_T dice;
     dice.p = RollDie(100);
@@ -37,7 +37,7 @@ OPENING_DICE_T DrawOpeningDice(void)
 }
 
 // Main-sequence A to K stars dominate; M V and A III never become a primary.
-uint32_t PrimaryClass(int32_t p, int32_t q)
+uint32_t RollPrimaryClass(int32_t p, int32_t q)
 {
     if (p <= 1) return (q >= 7) ? ROW_A_IV : ROW_A_V;
     if (p <= 4) return (q >= 9) ? ROW_F_IV : ROW_F_V;
@@ -73,7 +73,7 @@ void TakeClass(STAR_T *star, uint32_t row, uint32_t subclass)
 // Rule 1 (H = 1 or 2) can pair the primary with a twin or with any row at or after its own,
 // the placeholder row 17 included; otherwise a companion is a main-sequence-to-subgiant star
 // or a brown dwarf.
-void FillCompanion(STAR_T *companion, const STAR_T &primary, const OPENING_DICE_T &dice)
+void RollCompanion(STAR_T *companion, const STAR_T &primary, const OPENING_DICE_T &dice)
 {
     if (dice.h <= 2)
     {
@@ -90,7 +90,7 @@ void FillCompanion(STAR_T *companion, const STAR_T &primary, const OPENING_DICE_
 }
 
 // Separation of the pair, astronomical units (2 to 2000).
-double DrawSeparation(void)
+double RollSeparation(void)
 {
     const int32_t band = RollDie(10);
     if (band <= 3) return 2.0 * RollDie(2);
@@ -101,7 +101,7 @@ double DrawSeparation(void)
 }
 
 // Eccentricity 0.01 to 0.9: the band die first, then the value die.
-double DrawEccentricity(void)
+double RollEccentricity(void)
 {
     const int32_t band = RollDie(10);
     const int32_t value = RollDie(10);
@@ -115,11 +115,11 @@ double DrawEccentricity(void)
 
 // Star 0 ends up the heavier one; each star's distance from the barycentre is its share of
 // the separation, star 1 on the far side (negative).
-void FillPairOrbit(STAR_T *stars)
+void RollPairOrbit(STAR_T *stars)
 {
     if (stars[0].mass < stars[1].mass) std::swap(stars[0], stars[1]);
 
-    const double separation = DrawSeparation();
+    const double separation = RollSeparation();
     const double m0 = stars[0].mass;
     const double m1 = stars[1].mass;
     stars[0].mass_share = m1 / (m0 + m1);
@@ -132,7 +132,7 @@ void FillPairOrbit(STAR_T *stars)
     stars[0].orbit_period = period;
     stars[1].orbit_period = period;
 
-    const double eccentricity = DrawEccentricity();
+    const double eccentricity = RollEccentricity();
     stars[0].eccentricity = eccentricity;
     stars[1].eccentricity = eccentricity;
 
@@ -142,7 +142,7 @@ void FillPairOrbit(STAR_T *stars)
 }
 
 // Scales mass and luminosity by one roll and derives the radius from the new luminosity.
-void CorrectEvolvedStar(STAR_T *star, const double *mass_factor, const double *luminosity_factor)
+void RollEvolvedStarCorrection(STAR_T *star, const double *mass_factor, const double *luminosity_factor)
 {
     const int32_t roll = RollDie(10);
     star->mass *= mass_factor[roll - 1];
@@ -150,18 +150,18 @@ void CorrectEvolvedStar(STAR_T *star, const double *mass_factor, const double *l
     star->radius = std::sqrt(star->luminosity) * std::pow(SUN_TEMPERATURE / star->temperature, 2.0);
 }
 
-void FirstPass(STAR_T *star)
+void RollFirstPass(STAR_T *star)
 {
     const uint32_t row = star->class_index;
     if (row == ROW_K_IV) star->subclass = 0;
 
     if (row >= ROW_A_IV && row <= ROW_K_IV)
     {
-        CorrectEvolvedStar(star, SUBGIANT_MASS_FACTOR, SUBGIANT_LUMINOSITY_FACTOR);
+        RollEvolvedStarCorrection(star, SUBGIANT_MASS_FACTOR, SUBGIANT_LUMINOSITY_FACTOR);
     }
     else if (row >= ROW_A_III && row <= ROW_M_III)
     {
-        CorrectEvolvedStar(star, GIANT_MASS_FACTOR, GIANT_LUMINOSITY_FACTOR);
+        RollEvolvedStarCorrection(star, GIANT_MASS_FACTOR, GIANT_LUMINOSITY_FACTOR);
     }
     else if (row == ROW_WHITE_DWARF || row == ROW_BROWN_DWARF)
     {
@@ -216,7 +216,7 @@ AGE_RULE_T AgeRule(uint32_t row, uint32_t subclass)
     }
 }
 
-void SecondPass(STAR_T *star)
+void RollSecondPass(STAR_T *star)
 {
     // Lifetime from the luminosity before the age factor. The placeholder row has neither
     // mass nor luminosity; its lifetime is 0 rather than 0 / 0.
@@ -246,7 +246,7 @@ int32_t PlanetModifier(int32_t total)
     return -3;
 }
 
-void ThirdPass(STAR_T *star)
+void RollThirdPass(STAR_T *star)
 {
     const int32_t first = RollDie(10);
     const int32_t second = RollDie(10);
@@ -265,20 +265,20 @@ void GenerateStars(SYSTEM_T *system)
     STAR_T *stars = system->stars;
     const uint32_t count = system->star_count;
 
-    const OPENING_DICE_T dice = DrawOpeningDice();
-    TakeClass(&stars[0], PrimaryClass(dice.p, dice.q), (uint32_t)dice.s);
+    const OPENING_DICE_T dice = RollOpeningDice();
+    TakeClass(&stars[0], RollPrimaryClass(dice.p, dice.q), (uint32_t)dice.s);
 
     if (count == 2)
     {
-        FillCompanion(&stars[1], stars[0], dice);
-        FillPairOrbit(stars);
+        RollCompanion(&stars[1], stars[0], dice);
+        RollPairOrbit(stars);
     }
 
     for (uint32_t i = 0; i < count; i++)
-        FirstPass(&stars[i]);
+        RollFirstPass(&stars[i]);
     for (uint32_t i = 0; i < count; i++)
-        SecondPass(&stars[i]);
+        RollSecondPass(&stars[i]);
     if (count == 2) stars[1].age = stars[0].age;
     for (uint32_t i = 0; i < count; i++)
-        ThirdPass(&stars[i]);
+        RollThirdPass(&stars[i]);
 }

@@ -11,7 +11,7 @@ namespace
 {
 // A letter from r * seed rounded half to even (the default rounding mode), modulo 26.
 // r * seed is below 2^32, so the rounded value always fits.
-inline uint32_t ProposeLetter(double seed)
+inline uint32_t RollProposedLetter(double seed)
 {
     return (uint32_t)((uint64_t)std::nearbyint(RandomUnit() * seed) % (uint64_t)LETTERS);
 }
@@ -20,7 +20,7 @@ inline uint32_t ProposeLetter(double seed)
 std::string GenerateSystemName(uint32_t seed)
 {
     const double scale = (double)seed;
-    uint32_t current = ProposeLetter(scale);
+    uint32_t current = RollProposedLetter(scale);
     uint32_t next = current;
     // No pair is pending at the start of a step: -1 makes the first comparison fail for sure.
     int64_t limit = -1;
@@ -36,7 +36,7 @@ std::string GenerateSystemName(uint32_t seed)
         // which gives the same answer as the unit value draw for draw (see the table).
         while ((int64_t)RandomNext32() > limit)
         {
-            next = ProposeLetter(scale);
+            next = RollProposedLetter(scale);
             limit = LETTER_PAIR_ACCEPT_LIMITS.limit[current][next];
             if (next == current) repeats++;
         }
