@@ -29,25 +29,25 @@ Rectangle PanelStartBounds(Rectangle bounds)
 }
 
 // One draw of the stream as a non-negative 31-bit number, for the "k mod n" values.
-static int32_t RandomK(void)
+static int32_t RollK(void)
 {
     return (int32_t)std::floor(RandomUnit() * 2147483647.0);
 }
 
 // The random start values, each from one draw, in this order. Size XZ and Size Y start at
 // the largest disc and its matching thickness instead.
-static void DrawRandomValues(GENERATOR_PANEL_T *panel)
+static void RollStartValues(GENERATOR_PANEL_T *panel)
 {
     GALAXY_SHAPE_T *values = &panel->values;
     values->seed = (uint32_t)std::floor(RandomUnit() * 4294967295.0);
     values->size_xz = 255;
     values->size_y = 64;
-    values->inner_radius = RandomK() % 200 - 200;
-    values->bulge_size = RandomK() % 100;
-    values->bulge_offset0 = RandomK() % 100;
-    values->bulge_offset1 = RandomK() % 100;
-    values->arms = RandomK() % 7 + 2;
-    values->curvature = RandomK() % 16 + 16;
+    values->inner_radius = RollK() % 200 - 200;
+    values->bulge_size = RollK() % 100;
+    values->bulge_offset0 = RollK() % 100;
+    values->bulge_offset1 = RollK() % 100;
+    values->arms = RollK() % 7 + 2;
+    values->curvature = RollK() % 16 + 16;
     panel->initialised = true;
     panel->dirty = 1;
 }
@@ -79,7 +79,7 @@ void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_st
             RandomSeed(-1.0);
             panel->reseed_from_clock = false;
         }
-        DrawRandomValues(panel);
+        RollStartValues(panel);
     }
 
     NoticeChanges(panel);

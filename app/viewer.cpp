@@ -44,7 +44,7 @@ void DestroyViewer(VIEWER_T *viewer)
 }
 
 // One random point a frame, each coordinate 128 - 256 u in (-128, 128], drawn z, y, x.
-static void InsertTestPoint(VIEWER_T *viewer)
+static void InsertRolledTestPoint(VIEWER_T *viewer)
 {
     const double z = 128.0 - 256.0 * RandomUnit();
     const double y = 128.0 - 256.0 * RandomUnit();
@@ -64,7 +64,7 @@ static void InsertTestPoint(VIEWER_T *viewer)
 
 void UpdateViewer(VIEWER_T *viewer)
 {
-    InsertTestPoint(viewer);
+    InsertRolledTestPoint(viewer);
     drawn_object_count = 0;
     viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;
     UpdateCamera(&viewer->camera);

@@ -11,7 +11,7 @@ namespace
 {
 // One system per spiral point: after the walk's three position draws, a fourth draw decides
 // between one star (chance 1 / 1.4) and two.
-void AddSystem(Vector3 position, void *context)
+void RollSystemAt(Vector3 position, void *context)
 {
     GALAXY *galaxy = (GALAXY *)context;
     const uint32_t star_count = (uint32_t)std::floor(RandomUnit() * 1.4) + 1u;
@@ -40,7 +40,7 @@ int32_t GALAXY::GenerateSystems(const GALAXY_SHAPE_T &shape)
     // Systems replace the bare stars; nothing goes into the tree.
     EmptyStars();
     EmptySystems();
-    WalkSpiralArms(shape, SPIRAL_POINTS_ALL, AddSystem, this);
+    WalkSpiralArms(shape, SPIRAL_POINTS_ALL, RollSystemAt, this);
     return 1;
 }
 
