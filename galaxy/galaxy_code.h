@@ -1,0 +1,28 @@
+// The galaxy code: a short text that carries a galaxy's seed and eight values, so that
+// anyone can type it in and get the same stars. A format version and a check make a
+// mistyped or foreign code be refused instead of quietly giving another galaxy.
+//
+//   GX1-<body>   the body is Crockford base32 of the payload followed by a CRC-16 of it;
+//                the payload is nine varints: the seed, then the eight values (zigzag) in
+//                the record's field order. docs/galaxy-code-and-files.md has every detail.
+#pragma once
+
+#include "galaxy/galaxy_shape.h"
+
+// "GX1-" and 76 symbols: the longest payload (a 5-byte seed, eight 5-byte values) with its
+// check. Typical shapes give 25 to 33 characters.
+constexpr int GALAXY_CODE_MAX_CHARS = 80;
+constexpr int GALAXY_CODE_VERSION = 1;
+
+struct GALAXY_CODE_TEXT_T
+{
+    char text[GALAXY_CODE_MAX_CHARS + 1];
+};
+
+// Always the same text for the same shape: upper case, no spaces, one hyphen.
+GALAXY_CODE_TEXT_T EncodeGalaxyCode(const GALAXY_SHAPE_T &shape);
+
+// Accepts lower case, O for 0, I and L for 1, and hyphens or white space anywhere after the
+// prefix. On failure returns false, leaves *shape as it was and points *why (when why is not
+// null) at a short sentence for the user. Any text, however long or broken, is safe to pass.
+bool DecodeGalaxyCode(const char *text, GALAXY_SHAPE_T *shape, const char **why);
