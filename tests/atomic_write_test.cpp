@@ -3,11 +3,9 @@
 // threads, and the user's folders as the environment decides them.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <set>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <vector>
@@ -73,16 +71,10 @@ TEST(AtomicWrite, AFailedWriteLeavesTheOldFileWhole)
     mkdir(folder.Path("a_folder").c_str(), 0755);
     std::string error;
 
-    struct rlimit old_limit = {};
-    getrlimit(RLIMIT_FSIZE, &old_limit);
-    void (*old_handler)(int) = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old_limit;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool wrote = WriteFileAtomically(target.c_str(), std::string(100000, 'n'), &error);
-    setrlimit(RLIMIT_FSIZE, &old_limit);
-    signal(SIGXFSZ, old_handler);
-    EXPECT_FALSE(wrote);
+    {
+        FILE_SIZE_LIMIT_T limit(4096);
+        EXPECT_FALSE(WriteFileAtomically(target.c_str(), std::string(100000, 'n'), &error));
+    }
     EXPECT_EQ(error, "cannot write " + target + ": File too large");
     EXPECT_EQ(FileContents(target), "old contents\n");
 

@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
+#include <csignal>
 #include <ftw.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -47,6 +49,25 @@ std::vector<std::string> TEMP_FOLDER_T::Names(void) const
     closedir(folder);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+FILE_SIZE_LIMIT_T::FILE_SIZE_LIMIT_T(unsigned long bytes)
+{
+    struct rlimit limit = {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    old_limit = (unsigned long)limit.rlim_cur;
+    old_handler = signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FILE_SIZE_LIMIT_T::~FILE_SIZE_LIMIT_T()
+{
+    struct rlimit limit = {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = old_limit;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, old_handler);
 }
 
 std::string FileContents(const std::string &path)

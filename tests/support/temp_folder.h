@@ -19,6 +19,19 @@ struct TEMP_FOLDER_T
     std::string path;
 };
 
+// While it lives, no file of this process may grow beyond the limit: writes past it fail with
+// EFBIG, as they would on a full disk, and SIGXFSZ is ignored.
+struct FILE_SIZE_LIMIT_T
+{
+    explicit FILE_SIZE_LIMIT_T(unsigned long bytes);
+    ~FILE_SIZE_LIMIT_T();
+    FILE_SIZE_LIMIT_T(const FILE_SIZE_LIMIT_T &) = delete;
+    FILE_SIZE_LIMIT_T &operator=(const FILE_SIZE_LIMIT_T &) = delete;
+
+    unsigned long old_limit = 0;
+    void (*old_handler)(int) = nullptr;
+};
+
 // Plain reads and writes for setting up and checking; "" for a file that cannot be read.
 std::string FileContents(const std::string &path);
 void PutFile(const std::string &path, const std::string &contents);

@@ -1,0 +1,68 @@
+// Writing the star field. Rows are printed with snprintf's "%.9g": nine significant digits
+// identify every float, so a reader gets back the exact positions the galaxy holds.
+#include "files/star_export.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+#include "files/atomic_write.h"
+
+namespace
+{
+Vector3 StarPosition(const GALAXY &galaxy, uint64_t index)
+{
+    return ((const IOBJECT_T *)galaxy.star_list.Get(index))->position;
+}
+
+// One line per star: "index,x,y,z" for CSV, "x y z" for PLY.
+void AppendRows(const GALAXY &galaxy, bool with_index, std::string *out)
+{
+    char line[128];
+    for (uint64_t i = 0; i < galaxy.star_list.Count(); i++)
+    {
+        const Vector3 p = StarPosition(galaxy, i);
+        const int length = with_index ? std::snprintf(line, sizeof line, "%" PRIu64 ",%.9g,%.9g,%.9g\n", i,
+                                                      (double)p.x, (double)p.y, (double)p.z)
+                                      : std::snprintf(line, sizeof line, "%.9g %.9g %.9g\n", (double)p.x,
+                                                      (double)p.y, (double)p.z);
+        out->append(line, (size_t)length);
+    }
+}
+} // namespace
+
+std::string StarFieldCsv(const GALAXY &galaxy)
+{
+    std::string out = "index,x,y,z\n";
+    AppendRows(galaxy, true, &out);
+    return out;
+}
+
+std::string StarFieldPly(const GALAXY &galaxy)
+{
+    std::string out =
+        "ply\n"
+        "format ascii 1.0\n"
+        "comment galaxy_viewer star field: one vertex per star in creation order, world units\n";
+    out += "element vertex " + std::to_string(galaxy.star_list.Count()) + "\n";
+    out += "property float x\n"
+           "property float y\n"
+           "property float z\n"
+           "end_header\n";
+    AppendRows(galaxy, false, &out);
+    return out;
+}
+
+bool ExportStarField(const GALAXY &galaxy, const char *path, std::string *error)
+{
+    const char *slash = std::strrchr(path, '/');
+    const char *dot = std::strrchr(slash ? slash : path, '.');
+    if (dot && strcasecmp(dot, ".csv") == 0) return WriteFileAtomically(path, StarFieldCsv(galaxy), error);
+    if (dot && strcasecmp(dot, ".ply") == 0) return WriteFileAtomically(path, StarFieldPly(galaxy), error);
+    if (error)
+        *error = std::string("cannot export ") + path + ": unknown export format " +
+                 (dot ? std::string("\"") + dot + "\"" : std::string("(no extension)")) +
+                 "; use .csv or .ply";
+    return false;
+}

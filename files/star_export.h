@@ -1,0 +1,19 @@
+// The galaxy's star field as a file other tools read: CSV for spreadsheets and scripts, an
+// ASCII PLY point cloud for 3-D tools. One row or vertex per star, in creation order.
+#pragma once
+
+#include <string>
+
+#include "galaxy/galaxy.h"
+
+// "index,x,y,z", then one row per star of star_list. Coordinates carry nine significant
+// digits, enough to read back the very same float.
+std::string StarFieldCsv(const GALAXY &galaxy);
+
+// ASCII PLY 1.0 with one vertex (float x, y, z) per star.
+std::string StarFieldPly(const GALAXY &galaxy);
+
+// Writes CSV or PLY as path's extension says (.csv or .ply, in any case), replacing path
+// only when the whole file is written. On failure *error says what and why, and nothing is
+// written.
+bool ExportStarField(const GALAXY &galaxy, const char *path, std::string *error);
