@@ -17,14 +17,6 @@ bool Fail(std::string *error, const char *what, const std::string &path, int cod
     return false;
 }
 
-std::string ParentFolder(const std::string &path)
-{
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 bool WriteAll(int fd, const std::string &contents)
 {
     size_t done = 0;
@@ -53,7 +45,7 @@ void SyncFolder(const std::string &folder)
 bool WriteFileAtomically(const char *path, const std::string &contents, std::string *error)
 {
     if (!path || !*path) return Fail(error, "write", "an unnamed file", ENOENT);
-    const std::string folder = ParentFolder(path);
+    const std::string folder = FolderOf(path);
     std::string temporary = folder + "/.galaxy_viewer-XXXXXX";
     const int fd = mkstemp(&temporary[0]);
     if (fd < 0) return Fail(error, "write", path, errno);
@@ -74,6 +66,14 @@ bool WriteFileAtomically(const char *path, const std::string &contents, std::str
     }
     SyncFolder(folder);
     return true;
+}
+
+std::string FolderOf(const std::string &path)
+{
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
 }
 
 bool MakeFolders(const char *path, std::string *error)

@@ -19,6 +19,9 @@ bool MakeFolders(const char *path, std::string *error);
 bool ReserveUniquePath(const char *folder, const char *stem, const char *extension, std::string *path,
                        std::string *error);
 
+// The folder part of a path: "." for a bare name, "/" for a file at the root.
+std::string FolderOf(const std::string &path);
+
 // The whole file in *contents. When it fails because path does not exist, *missing (when
 // not null) is set, so a caller can take that for "nothing saved yet".
 bool ReadWholeFile(const char *path, std::string *contents, bool *missing, std::string *error);
