@@ -142,9 +142,9 @@ const char *SkipPrefix(const char *text, const char **why)
     return text + 1;
 }
 
-// The body's symbols as bytes, most significant bit first. *padding_clean is false when
-// the bits past the last whole byte are not the zeros the encoder writes, or there are
-// five or more of them (a symbol too many or too few).
+// The body's symbols as bytes, most significant bit first; returns why it cannot be read,
+// or null. *padding_clean is false when the bits past the last whole byte are not the zeros
+// the encoder writes, or there are five or more of them (a symbol too many or too few).
 const char *ReadBody(const char *body, uint8_t *bytes, int *count, bool *padding_clean)
 {
     uint32_t bits = 0;
