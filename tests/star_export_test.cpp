@@ -55,17 +55,22 @@ bool SameFloat(float read, float held)
     if (*at != '\0') return ::testing::AssertionFailure() << "trailing text: " << row;
     return ::testing::AssertionSuccess();
 }
+
+// The file an export under this name writes into a fresh folder.
+std::string Exported(const char *name)
+{
+    TEMP_FOLDER_T folder;
+    std::string error;
+    EXPECT_TRUE(ExportStarField(SmallGalaxy(), folder.Path(name).c_str(), &error)) << error;
+    return FileContents(folder.Path(name));
+}
 } // namespace
 
 // Catches rounding in the printed coordinates, rows out of creation order, a missing or
 // extra row, and a header other tools do not recognise.
 TEST_F(StarExport, CsvReadsBackToTheExactStars)
 {
-    TEMP_FOLDER_T folder;
-    const std::string path = folder.Path("stars.csv");
-    std::string error;
-    ASSERT_TRUE(ExportStarField(SmallGalaxy(), path.c_str(), &error)) << error;
-    std::istringstream csv(FileContents(path));
+    std::istringstream csv(Exported("stars.csv"));
     std::string line;
     ASSERT_TRUE(std::getline(csv, line));
     EXPECT_EQ(line, "index,x,y,z");
@@ -85,11 +90,7 @@ TEST_F(StarExport, CsvReadsBackToTheExactStars)
 // read garbage), a malformed header, and the extension matched case-sensitively.
 TEST_F(StarExport, PlyIsAPointCloudOfTheStars)
 {
-    TEMP_FOLDER_T folder;
-    const std::string path = folder.Path("Stars.PLY");
-    std::string error;
-    ASSERT_TRUE(ExportStarField(SmallGalaxy(), path.c_str(), &error)) << error;
-    std::istringstream ply(FileContents(path));
+    std::istringstream ply(Exported("Stars.PLY"));
     std::string line;
     std::vector<std::string> header;
     while (std::getline(ply, line) && line != "end_header")
