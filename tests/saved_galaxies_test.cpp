@@ -27,150 +27,113 @@ std::string Line(const GALAXY_SHAPE_T &shape, const std::string &name)
     return std::string(EncodeGalaxyCode(shape).text) + "\t2026-01-02T03:04:05Z\t" + name;
 }
 
-void ExpectSameEntries(const SAVED_GALAXIES_T &read, const SAVED_GALAXIES_T &saved)
+// Every field of every entry; the shape by its code, which is one to one.
+std::vector<std::string> Fields(const SAVED_GALAXIES_T &list)
 {
-    ASSERT_EQ(read.entries.size(), saved.entries.size());
-    for (size_t i = 0; i < saved.entries.size(); i++)
-    {
-        EXPECT_EQ(read.entries[i].name, saved.entries[i].name) << i;
-        EXPECT_EQ(read.entries[i].date, saved.entries[i].date) << i;
-        EXPECT_EQ(read.entries[i].code, saved.entries[i].code) << i;
-        EXPECT_EQ(read.entries[i].shape, saved.entries[i].shape) << i;
-    }
-}
-
-bool ValidUtf8(const std::string &text)
-{
-    for (size_t i = 0; i < text.size();)
-    {
-        const unsigned char lead = (unsigned char)text[i];
-        const size_t length = lead < 0x80         ? 1
-                              : (lead >> 5) == 6  ? 2
-                              : (lead >> 4) == 14 ? 3
-                              : (lead >> 3) == 30 ? 4
-                                                  : 0;
-        if (length == 0 || i + length > text.size()) return false;
-        for (size_t k = 1; k < length; k++)
-            if (((unsigned char)text[i + k] & 0xC0u) != 0x80u) return false;
-        i += length;
-    }
-    return true;
+    std::vector<std::string> fields;
+    for (const SAVED_GALAXY_T &e : list.entries)
+        fields.push_back(e.name + "|" + e.date + "|" + e.code + "|" + EncodeGalaxyCode(e.shape).text);
+    return fields;
 }
 } // namespace
 
-// Catches names that break the line format (tab, line end), a cut inside a UTF-8 character,
-// dates or shapes that change on the way through the file, and a clean file taken for a
-// damaged one.
+// Catches names that break the line format (tab, line end) or are cut inside a UTF-8
+// character, fields that change on the way through the file, and a clean file taken for a
+// damaged one. The thousand random entries make the file larger than one read.
 TEST(SavedGalaxies, EntriesComeBackAsSaved)
 {
     TEMP_FOLDER_T folder;
     const std::string path = folder.Path("data/galaxy_viewer/galaxies.txt");
     SAVED_GALAXIES_T list;
-    const std::string long_name = std::string(62, 'a') + "銀河"; // a cut at 64 would split 銀
-    const char *names[] = {"Spiral\tone", "two\nlines\r\n", "Ωmega 🌌 galaxy", "", nullptr, long_name.c_str()};
+    const std::string long_name = std::string(62, 'a') + "銀河"; // a cut at 64 bytes would split 銀
+    const char *names[] = {"Spiral\tone", "two\nlines\r\n", "Ωmega 🌌", "", nullptr, long_name.c_str()};
     for (int i = 0; i < 6; i++)
-        AddSavedGalaxy(&list, names[i], Shape(4000000000u + i, i + 2), DECEMBER_8_2026 + i);
-    EXPECT_EQ(list.entries[0].name, "Spiral one");
-    EXPECT_EQ(list.entries[1].name, "two lines  ");
-    EXPECT_EQ(list.entries[5].name, std::string(62, 'a'));
-    EXPECT_EQ(list.entries[0].date, "2026-12-08T23:55:03Z");
-
-    // Random names of letters, control characters and 2- to 4-byte characters: whatever is
-    // stored must be valid UTF-8 and survive the file unchanged.
-    const char *pieces[] = {"a", "Z", " ", "\t", "\n", "\r", "\x01", "\x7f", "é", "銀", "🌌", "\\"};
+        AddSavedGalaxy(&list, names[i], Shape(4000000000u + i, i), DECEMBER_8_2026 + i);
+    EXPECT_EQ(list.entries[0].name + "|" + list.entries[0].date, "Spiral one|2026-12-08T23:55:03Z");
+    EXPECT_EQ(list.entries[1].name + "|" + list.entries[5].name, "two lines  |" + std::string(62, 'a'));
+    const char *pieces[] = {"a", " ", "\t", "\n", "\x01", "\x7f", "é", "銀", "🌌"};
     std::mt19937 random(5u);
-    for (int i = 0; i < 200; i++)
+    for (int i = 0; i < 1000; i++)
     {
         std::string name;
         for (unsigned k = random() % 50u; k > 0; k--)
-            name += pieces[random() % 12u];
+            name += pieces[random() % 9u];
         AddSavedGalaxy(&list, name.c_str(), Shape(random(), (int32_t)random()), (time_t)random());
         EXPECT_LE(list.entries.back().name.size(), SAVED_GALAXY_NAME_MAX_BYTES);
-        EXPECT_TRUE(ValidUtf8(list.entries.back().name));
     }
-
     std::string error;
     ASSERT_TRUE(StoreSavedGalaxies(path.c_str(), list, &error)) << error;
     SAVED_GALAXIES_T read;
     ASSERT_TRUE(LoadSavedGalaxies(path.c_str(), &read, &error)) << error;
-    ExpectSameEntries(read, list);
-    EXPECT_TRUE(read.unreadable_lines.empty());
-    EXPECT_EQ(read.problem, "");
-    EXPECT_EQ(read.file_version, 1);
-    EXPECT_EQ(FileContents(path).rfind("galaxy_viewer saved galaxies 1\n", 0), 0u);
+    EXPECT_EQ(Fields(read), Fields(list));
+    EXPECT_TRUE(read.unreadable_lines.empty() && read.problem.empty() && read.file_version == 1);
     ASSERT_TRUE(StoreSavedGalaxies(path.c_str(), read, &error)) << error;
     EXPECT_FALSE(PathExists(path + ".bak"));
 }
 
 // Catches a damaged file read as empty, lost lines on the next save (the user's only copy of
-// them), a CRLF file read as all bad, and a backup that is overwritten by a later save.
+// them), a CRLF file read as all bad, and a backup that a later save overwrites.
 TEST(SavedGalaxies, ADamagedFileKeepsWhatItCannotRead)
 {
     TEMP_FOLDER_T folder;
     const std::string path = folder.Path("galaxies.txt");
-    const std::string bad_check = "GX1-SQ687PGBZR1R0080C0MA008J2GZF3\t2026-01-02T03:04:05Z\tmistyped";
     const std::vector<std::string> bad = {"hello world\r",
-                                          bad_check,
+                                          "GX1-SQ687PGBZR1R0080C0MA008J2GZF3\t2026-01-02T03:04:05Z\tmistyped",
                                           "\x01\xff\xfe binary\tjunk",
                                           Line(Shape(3, 3), "four\tfields"),
-                                          std::string(EncodeGalaxyCode(Shape(4, 4)).text) + "\tmissing name",
+                                          std::string(EncodeGalaxyCode(Shape(4, 4)).text) + "\tno name",
                                           std::string(EncodeGalaxyCode(Shape(5, 5)).text).substr(0, 20)};
     const std::string original = "galaxy_viewer saved galaxies 1\r\n" + Line(Shape(1, 2), "first") + "\r\n" +
                                  bad[0] + "\n" + bad[1] + "\n\n" + bad[2] + "\n" +
                                  Line(Shape(2, 9), "second") + "\n" + bad[3] + "\n" + bad[4] + "\n" + bad[5];
     PutFile(path, original);
-
     SAVED_GALAXIES_T list;
     std::string error;
     ASSERT_TRUE(LoadSavedGalaxies(path.c_str(), &list, &error)) << error;
     ASSERT_EQ(list.entries.size(), 2u);
-    EXPECT_EQ(list.entries[0].name, "first");
-    EXPECT_EQ(list.entries[1].shape, Shape(2, 9));
+    EXPECT_EQ(list.entries[0].name + "|" + list.entries[1].code,
+              std::string("first|") + EncodeGalaxyCode(Shape(2, 9)).text);
     EXPECT_EQ(list.unreadable_lines, bad);
     EXPECT_EQ(list.problem, "6 lines could not be read and will be kept as they are");
 
     AddSavedGalaxy(&list, "third", Shape(6, 6), DECEMBER_8_2026);
     ASSERT_TRUE(DeleteSavedGalaxy(&list, 0));
     EXPECT_FALSE(DeleteSavedGalaxy(&list, 2));
-    ASSERT_TRUE(StoreSavedGalaxies(path.c_str(), list, &error)) << error;
-    EXPECT_EQ(FileContents(path + ".bak"), original);
-    for (const std::string &line : bad)
-        EXPECT_NE(FileContents(path).find(line + "\n"), std::string::npos) << line;
-
-    SAVED_GALAXIES_T again;
-    ASSERT_TRUE(LoadSavedGalaxies(path.c_str(), &again, &error)) << error;
-    ExpectSameEntries(again, list);
-    EXPECT_EQ(again.unreadable_lines, bad);
-    ASSERT_TRUE(StoreSavedGalaxies(path.c_str(), again, &error)) << error;
-    EXPECT_EQ(FileContents(path + ".bak"), original);
+    for (int round = 0; round < 2; round++)
+    {
+        ASSERT_TRUE(StoreSavedGalaxies(path.c_str(), list, &error)) << error;
+        EXPECT_EQ(FileContents(path + ".bak"), original);
+        SAVED_GALAXIES_T again;
+        ASSERT_TRUE(LoadSavedGalaxies(path.c_str(), &again, &error)) << error;
+        EXPECT_EQ(Fields(again), Fields(list));
+        EXPECT_EQ(again.unreadable_lines, bad);
+        list = again;
+    }
 }
 
-// Catches a newer file's unknown lines dropped, its readable entries ignored, and a file
+// Catches a newer file's unknown lines dropped or its readable entries ignored, and a file
 // without a header read as empty.
 TEST(SavedGalaxies, NewerAndHeaderlessFilesAreReadAsFarAsPossible)
 {
-    const std::string later_code = "GX2-ABCDEFGH\t2030-01-01T00:00:00Z\tfrom the future";
-    const std::string later_field = Line(Shape(8, 8), "named") + "\t40";
-    SAVED_GALAXIES_T newer =
-        ParseSavedGalaxies("galaxy_viewer saved galaxies 7\n" + Line(Shape(7, 7), "old kind") + "\n" +
-                           later_code + "\n" + later_field + "\n");
+    const std::vector<std::string> later = {"GX2-ABCDEFGH\t2030-01-01T00:00:00Z\tfrom the future",
+                                            Line(Shape(8, 8), "named") + "\t40"};
+    const SAVED_GALAXIES_T newer =
+        ParseSavedGalaxies("galaxy_viewer saved galaxies 7\n" + Line(Shape(7, 7), "old") + "\n" + later[0] +
+                           "\n" + later[1] + "\n");
     EXPECT_EQ(newer.file_version, 7);
-    ASSERT_EQ(newer.entries.size(), 1u);
-    EXPECT_EQ(newer.entries[0].name, "old kind");
-    EXPECT_EQ(newer.unreadable_lines, (std::vector<std::string>{later_code, later_field}));
-    EXPECT_EQ(
-        newer.problem,
-        "the saved galaxies file is from a newer version (7); 2 lines could not be read and will be kept as "
-        "they are");
+    EXPECT_EQ(Fields(newer).size(), 1u);
+    EXPECT_EQ(newer.unreadable_lines, later);
+    EXPECT_EQ(newer.problem,
+              "the saved galaxies file is from a newer version (7); 2 lines could not be read and "
+              "will be kept as they are");
     const SAVED_GALAXIES_T rewritten = ParseSavedGalaxies(FormatSavedGalaxies(newer));
-    ExpectSameEntries(rewritten, newer);
-    EXPECT_EQ(rewritten.unreadable_lines, newer.unreadable_lines);
+    EXPECT_EQ(Fields(rewritten), Fields(newer));
+    EXPECT_EQ(rewritten.unreadable_lines, later);
 
     const SAVED_GALAXIES_T headerless = ParseSavedGalaxies(Line(Shape(9, 2), "no header") + "\n");
+    EXPECT_EQ(headerless.entries.size(), 1u);
     EXPECT_EQ(headerless.file_version, 0);
-    ASSERT_EQ(headerless.entries.size(), 1u);
     EXPECT_EQ(headerless.problem, "the saved galaxies file has no header line");
-
     const SAVED_GALAXIES_T empty = ParseSavedGalaxies("");
     EXPECT_TRUE(empty.entries.empty() && empty.problem.empty() && empty.file_version == 1);
 }
