@@ -16,9 +16,17 @@ endif()
 set(BUILD_EXAMPLES OFF CACHE BOOL "" FORCE)
 set(USE_AUDIO OFF CACHE BOOL "" FORCE)
 set(PLATFORM "Desktop" CACHE STRING "" FORCE)
+# raylib's own F12 capture (and Ctrl+F12 recording) writes into the current folder unannounced,
+# from inside its key callback, where a capture during a resize crashes the GL driver. The
+# viewer takes its own screenshots at a safe point of the frame instead.
+set(SUPPORT_SCREEN_CAPTURE OFF CACHE BOOL "" FORCE)
+set(SUPPORT_GIF_RECORDING OFF CACHE BOOL "" FORCE)
 set(OpenGL_GL_PREFERENCE GLVND)
 # raylib is third-party C: keep our warning and sanitizer flags away from it.
 add_subdirectory("${RAYLIB_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/raylib" EXCLUDE_FROM_ALL)
+
+# The viewer's command line.
+find_package(CLI11 REQUIRED)
 
 add_library(raygui INTERFACE)
 target_include_directories(raygui SYSTEM INTERFACE "${RAYGUI_INCLUDE_DIR}")
