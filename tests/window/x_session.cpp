@@ -122,9 +122,13 @@ X_SERVER_T::~X_SERVER_T()
 
 // ---------------------------------------------------------------------------------------
 PROCESS_T::PROCESS_T(const std::string &program, const std::string &display, const std::string &log_path,
-                     const std::string &preload)
+                     const std::string &preload, const std::vector<std::string> &args)
     : log_path_(log_path), preload_(preload)
 {
+    std::vector<char *> argv;
+    argv.push_back(const_cast<char *>(program.c_str()));
+    for (const std::string &arg : args) argv.push_back(const_cast<char *>(arg.c_str()));
+    argv.push_back(nullptr);
     pid_ = fork();
     if (pid_ == 0)
     {
@@ -137,7 +141,7 @@ PROCESS_T::PROCESS_T(const std::string &program, const std::string &display, con
         setenv("DISPLAY", display.c_str(), 1);
         // Sanitizer builds pin the GL driver in the program (see tests/CMakeLists.txt).
         if (preload_[0] != '\0') setenv("LD_PRELOAD", preload_.c_str(), 1);
-        execl(program.c_str(), program.c_str(), (char *)nullptr);
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
 }

@@ -49,7 +49,7 @@ class PROCESS_T
 {
   public:
     PROCESS_T(const std::string &program, const std::string &display, const std::string &log_path,
-              const std::string &preload = "");
+              const std::string &preload = "", const std::vector<std::string> &args = {});
     ~PROCESS_T();
     PROCESS_T(const PROCESS_T &) = delete;
     PROCESS_T &operator=(const PROCESS_T &) = delete;
