@@ -4,10 +4,12 @@
 #include "app/generator_panel.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "app/generator_panel_table.h"
 #include "app/screen_state.h"
 #include "galaxy/galaxy.h"
+#include "galaxy/galaxy_code.h"
 #include "random/random.h"
 
 Rectangle PanelSeedBoxBounds(Rectangle bounds)
@@ -28,6 +30,35 @@ Rectangle PanelStartBounds(Rectangle bounds)
                      PANEL_BUTTON_HEIGHT};
 }
 
+Rectangle PanelSaveBounds(Rectangle bounds)
+{
+    return Rectangle{bounds.x + PANEL_CONTROL_X, bounds.y + PANEL_FILE_BUTTONS_Y, PANEL_CONTROL_WIDTH / 2.0f - 5.0f,
+                     30.0f};
+}
+
+Rectangle PanelLoadBounds(Rectangle bounds)
+{
+    return Rectangle{bounds.x + PANEL_CONTROL_X + PANEL_CONTROL_WIDTH / 2.0f + 5.0f, bounds.y + PANEL_FILE_BUTTONS_Y,
+                     PANEL_CONTROL_WIDTH / 2.0f - 5.0f, 30.0f};
+}
+
+static Rectangle PanelTextLine(Rectangle bounds, int line)
+{
+    return Rectangle{bounds.x + PANEL_CONTROL_X, bounds.y + PANEL_CODE_Y + 20.0f * line, PANEL_CONTROL_WIDTH,
+                     PANEL_CONTROL_HEIGHT};
+}
+
+void OpenGalaxyInPanel(GENERATOR_PANEL_T *panel, const GALAXY_SHAPE_T &shape)
+{
+    panel->values = shape;
+    panel->noticed = shape;
+    panel->initialised = true;
+    panel->reseed_from_clock = false;
+    panel->seed_edit_mode = false;
+    panel->notice[0] = '\0'; // whatever it said was about the galaxy before
+    panel->dirty = 1;
+}
+
 // One draw of the stream as a non-negative 31-bit number, for the "k mod n" values.
 static int32_t RollK(void)
 {
@@ -39,7 +70,9 @@ static int32_t RollK(void)
 static void RollStartValues(GENERATOR_PANEL_T *panel)
 {
     GALAXY_SHAPE_T *values = &panel->values;
-    values->seed = (uint32_t)std::floor(RandomUnit() * 4294967295.0);
+    // Within the seed box's range: a seed of 2^31 or more reads as negative there and would be
+    // set to 0, so half of all random galaxies would share one seed.
+    values->seed = (uint32_t)std::floor(RandomUnit() * 2147483648.0);
     values->size_xz = 255;
     values->size_y = 64;
     values->inner_radius = RollK() % 200 - 200;
@@ -63,6 +96,35 @@ static void NoticeChanges(GENERATOR_PANEL_T *panel)
         panel->noticed.*slider.field = panel->values.*slider.field;
         panel->dirty = 1;
     }
+}
+
+// The galaxy's code under the controls; Ctrl+C copies it, Ctrl+V applies a code from the
+// clipboard. A refused code changes nothing and says why.
+static void ShareGalaxyCode(GENERATOR_PANEL_T *panel, Rectangle bounds, GUI_INPUT_T *input)
+{
+    const GALAXY_CODE_TEXT_T code = EncodeGalaxyCode(panel->values);
+    if (input->copy_pressed)
+    {
+        if (IsWindowReady()) SetClipboardText(code.text);
+        std::snprintf(panel->notice, sizeof panel->notice, "Code copied to the clipboard");
+    }
+    if (input->paste_pressed)
+    {
+        GALAXY_SHAPE_T pasted = {};
+        const char *why = "the clipboard holds no text";
+        if (input->clipboard != nullptr && DecodeGalaxyCode(input->clipboard, &pasted, &why))
+        {
+            OpenGalaxyInPanel(panel, pasted);
+            std::snprintf(panel->notice, sizeof panel->notice, "Galaxy code applied");
+        }
+        else
+        {
+            std::snprintf(panel->notice, sizeof panel->notice, "Code refused: %s", why);
+        }
+    }
+    ScreenLabel(PanelTextLine(bounds, 0), TextFormat("Code: %s", code.text));
+    ScreenLabel(PanelTextLine(bounds, 1), "Ctrl+C copies it, Ctrl+V applies one");
+    ScreenLabel(PanelTextLine(bounds, 2), panel->notice);
 }
 
 void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_state, GALAXY **galaxy,
@@ -98,6 +160,13 @@ void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_st
             GuiLabeledSliderBar(PanelSliderBounds(bounds, slider), TextFormat(slider.label, field),
                                 (float)field, slider.min_value, slider.max_value, input);
         field = RoundToInt32(value);
+        // Arrow keys step the slider under the pointer, so every value is in reach (the bar
+        // has fewer pixels than some ranges have values).
+        if (input->arrow_step != 0 && CheckCollisionPointRec(input->mouse, PanelSliderBounds(bounds, slider)))
+        {
+            const int32_t stepped = field + input->arrow_step;
+            if (stepped >= RoundToInt32(slider.min_value) && stepped <= RoundToInt32(slider.max_value)) field = stepped;
+        }
     }
 
     if (ScreenButton(PanelRandomizeBounds(bounds), "Randomize", input))
@@ -105,6 +174,12 @@ void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_st
         panel->initialised = false;
         panel->reseed_from_clock = true;
     }
+
+    ShareGalaxyCode(panel, bounds, input);
+
+    panel->request = PANEL_REQUEST_NONE;
+    if (ScreenButton(PanelSaveBounds(bounds), "Save...", input)) panel->request = PANEL_REQUEST_SAVE;
+    if (ScreenButton(PanelLoadBounds(bounds), "Load...", input)) panel->request = PANEL_REQUEST_LOAD;
 
     if (ScreenButton(PanelStartBounds(bounds), "Start", input)) *menu_state = STATE_VIEW;
 

@@ -26,7 +26,16 @@ struct GENERATOR_PANEL_T
     // drawn: a generation in between reseeds it from `seed`, which would make every Randomize
     // after the same galaxy draw the same values.
     bool reseed_from_clock = false;
+
+    char notice[160] = {}; // one line under the galaxy code: what Ctrl+C or Ctrl+V did
+    // Set for one frame when the panel's Save or Load button is clicked: the shell opens that
+    // screen of the main menu. PANEL_REQUEST_NONE otherwise.
+    int32_t request = 0;
 };
+
+constexpr int32_t PANEL_REQUEST_NONE = 0;
+constexpr int32_t PANEL_REQUEST_SAVE = 1;
+constexpr int32_t PANEL_REQUEST_LOAD = 2;
 
 // Places of the panel's controls, relative to the panel's bounds.
 constexpr float PANEL_CONTROL_X = 20.0f;
@@ -35,9 +44,18 @@ constexpr float PANEL_CONTROL_HEIGHT = 20.0f;
 constexpr float PANEL_SEED_Y = 50.0f;
 constexpr float PANEL_BUTTON_HEIGHT = 40.0f;
 
+constexpr float PANEL_CODE_Y = 545.0f;
+constexpr float PANEL_FILE_BUTTONS_Y = 610.0f;
+
 Rectangle PanelSeedBoxBounds(Rectangle bounds);
+Rectangle PanelSaveBounds(Rectangle bounds);
+Rectangle PanelLoadBounds(Rectangle bounds);
 Rectangle PanelRandomizeBounds(Rectangle bounds);
 Rectangle PanelStartBounds(Rectangle bounds);
+
+// Puts a galaxy on the panel as if its values had always been there: the next call generates
+// it (seeded with its seed) and notices nothing else.
+void OpenGalaxyInPanel(GENERATOR_PANEL_T *panel, const GALAXY_SHAPE_T &shape);
 
 // Called once a frame while menu_state is the generator panel's. Start sets menu_state to the
 // view's. galaxy refers to the shell's galaxy pointer; a null galaxy is left alone.

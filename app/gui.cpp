@@ -323,6 +323,73 @@ bool GuiValueBoxUnsigned(Rectangle bounds, const char *text, uint32_t *value, fl
     return frame.pressed;
 }
 
+// ---- Text line ----------------------------------------------------------------------------
+// Appends code point c to text as UTF-8 if it fits; returns whether it did.
+static bool AppendUtf8(char *text, int size, int c)
+{
+    char bytes[4] = {};
+    int count = 0;
+    if (c < 0x80) { bytes[0] = (char)c; count = 1; }
+    else if (c < 0x800) { bytes[0] = (char)(0xC0 | (c >> 6)); bytes[1] = (char)(0x80 | (c & 0x3F)); count = 2; }
+    else if (c < 0x10000) { bytes[0] = (char)(0xE0 | (c >> 12)); bytes[1] = (char)(0x80 | ((c >> 6) & 0x3F)); bytes[2] = (char)(0x80 | (c & 0x3F)); count = 3; }
+    else if (c < 0x110000) { bytes[0] = (char)(0xF0 | (c >> 18)); bytes[1] = (char)(0x80 | ((c >> 12) & 0x3F)); bytes[2] = (char)(0x80 | ((c >> 6) & 0x3F)); bytes[3] = (char)(0x80 | (c & 0x3F)); count = 4; }
+    else return false;
+    const int length = (int)std::strlen(text);
+    if (length + count > size - 1) return false;
+    std::memcpy(text + length, bytes, (size_t)count);
+    text[length + count] = '\0';
+    return true;
+}
+
+bool GuiTextLine(Rectangle bounds, char *text, int size, bool editMode, GUI_INPUT_T *input)
+{
+    bool pressed = false;
+    int state = guiState;
+    if (!GuiInputBlocked())
+    {
+        const bool inside = CheckCollisionPointRec(input->mouse, bounds);
+        if (editMode)
+        {
+            state = GUI_STATE_PRESSED;
+            // Control characters never reach a name: they would break the saved file's lines.
+            for (int c = TakeTypedChar(input); c != 0; c = TakeTypedChar(input))
+            {
+                if (c >= 32 && c != 127) AppendUtf8(text, size, c);
+            }
+            if (input->backspace_pressed)
+            {
+                int length = (int)std::strlen(text);
+                while (length > 0 && ((unsigned char)text[length - 1] & 0xC0) == 0x80) length--; // continuation bytes
+                if (length > 0) length--;
+                text[length] = '\0';
+            }
+            pressed = input->enter_pressed || (!inside && input->left_pressed);
+        }
+        else if (inside)
+        {
+            state = GUI_STATE_FOCUSED;
+            pressed = input->left_pressed;
+        }
+    }
+
+    if (GuiDrawsThisFrame())
+    {
+        const int borderWidth = GuiGetStyle(TEXTBOX, BORDER_WIDTH);
+        const Color fill = (state == GUI_STATE_PRESSED) ? StyleColor(TEXTBOX, BASE_COLOR_PRESSED) : BLANK;
+        GuiDrawRectangle(bounds, borderWidth, StyleColor(TEXTBOX, BORDER_COLOR_NORMAL + 3 * state), fill);
+        const Rectangle inner = {bounds.x + borderWidth + 4.0f, bounds.y, bounds.width - 2.0f * borderWidth - 8.0f,
+                                 bounds.height};
+        GuiDrawText(text, inner, GUI_TEXT_ALIGN_LEFT, StyleColor(TEXTBOX, TEXT_COLOR_NORMAL + 3 * state));
+        if (state == GUI_STATE_PRESSED)
+        {
+            const float textWidth = (float)GuiTextWidth(text);
+            const Rectangle cursor = {inner.x + textWidth + 2.0f, bounds.y + 4.0f, 1.0f, bounds.height - 8.0f};
+            GuiDrawRectangle(cursor, 0, BLANK, StyleColor(TEXTBOX, BORDER_COLOR_PRESSED));
+        }
+    }
+    return pressed;
+}
+
 // ---- raygui's controls for the screens --------------------------------------------------
 static bool ReleasedOver(Rectangle bounds, const GUI_INPUT_T *input)
 {
@@ -388,4 +455,9 @@ bool ScreenButton(Rectangle bounds, const char *text, const GUI_INPUT_T *input)
 void ScreenGroupBox(Rectangle bounds, const char *text)
 {
     if (GuiDrawsThisFrame()) GuiGroupBox(bounds, text);
+}
+
+void ScreenLabel(Rectangle bounds, const char *text)
+{
+    if (GuiDrawsThisFrame()) GuiLabel(bounds, text);
 }

@@ -63,6 +63,12 @@ VALUEBOX_FRAME_T UpdateValueBoxUnsigned(Rectangle bounds, uint32_t *value, float
 bool GuiValueBoxUnsigned(Rectangle bounds, const char *text, uint32_t *value, float minValue, float maxValue,
                          bool editMode, GUI_INPUT_T *input);
 
+// A one-line text box for a short name, in raygui's text box style. In edit mode it takes the
+// typed characters (printable ones, UTF-8 encoded, while they fit in size - 1 bytes) and
+// Backspace (one whole character). Reports true in the frame it is clicked to begin editing
+// and in the frame editing ends (Enter, or a click outside); the caller flips its flag.
+bool GuiTextLine(Rectangle bounds, char *text, int size, bool editMode, GUI_INPUT_T *input);
+
 // ---- raygui's controls for the screens ---------------------------------------------------
 // They decide from the input record alone, with raygui's hit rules (buttons, toggles and close
 // boxes fire when the left button is released over them), window or not; in a window raygui
@@ -71,6 +77,8 @@ bool ScreenWindowBox(Rectangle bounds, const char *title, const GUI_INPUT_T *inp
 int ScreenToggleGroup(Rectangle bounds, const char *text, int active, const GUI_INPUT_T *input);
 bool ScreenButton(Rectangle bounds, const char *text, const GUI_INPUT_T *input);
 void ScreenGroupBox(Rectangle bounds, const char *text);
+// Text in raygui's label style; only draws.
+void ScreenLabel(Rectangle bounds, const char *text);
 
 // Where raygui puts a window box's close button.
 Rectangle WindowCloseBoxBounds(Rectangle windowBounds);

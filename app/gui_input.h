@@ -17,12 +17,27 @@ struct GUI_INPUT_T
     bool backspace_pressed = false;
     bool backspace_down = false;
     bool enter_pressed = false;
+    bool escape_pressed = false;
+    // Shortcuts, each true in the frame its key went down (with Ctrl held for the letters).
+    bool copy_pressed = false;       // Ctrl+C
+    bool paste_pressed = false;      // Ctrl+V
+    bool export_pressed = false;     // Ctrl+E
+    bool screenshot_pressed = false; // F12
+    int arrow_step = 0;              // +1 for Right or Up, -1 for Left or Down, this frame
+    float wheel = 0.0f;              // wheel notches this frame, positive away from the user
+    // The clipboard's text, read only in a frame with paste_pressed (reading it asks the X
+    // server); null otherwise or when the clipboard holds no text.
+    const char *clipboard = nullptr;
     int screen_width = 0; // window size in pixels, for screens laid out against it
     int screen_height = 0;
     int typed[GUI_TYPED_MAX] = {}; // code points typed this frame, oldest first
     int typed_count = 0;
     int typed_next = 0; // the first one no control has taken yet
 };
+
+// Sees every key press through raylib's own GLFW, ahead of raylib: raylib keeps F12 to itself
+// and misses a key pressed and released between two frames. Call once, after the window opens.
+void InstallKeyLatch(void);
 
 // Reads this frame's input from raylib; call once per frame, inside the window.
 GUI_INPUT_T ReadGuiInput(void);

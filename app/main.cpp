@@ -1,16 +1,46 @@
-// galaxy_viewer: opens the window, builds the scene and runs the one frame loop until the
-// window closes (Escape or the close button) or a screen asks to exit.
+// galaxy_viewer: reads its command line, then opens the window, builds the scene and runs the
+// one frame loop until the window closes (Escape or the close button) or a screen asks to
+// exit. What the command line asks without a window is done before any window is opened.
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/command_line.h"
 #include "app/viewer.h"
 #include "random/random.h"
 
-int main(void)
+int main(int argc, char **argv)
 {
+    // Command line
+    //--------------------------------------------------------------------------------------
+    const COMMAND_LINE_T command = ParseCommandLine(argc, argv);
+    std::fputs(command.output.c_str(), stdout);
+    std::fputs(command.error.c_str(), stderr);
+    if (command.exit_status >= 0) return command.exit_status;
+    if (!command.options.NeedsWindow())
+    {
+        std::string out, err;
+        const int status = RunWithoutWindow(command.options, &out, &err);
+        std::fputs(out.c_str(), stdout);
+        std::fputs(err.c_str(), stderr);
+        return status;
+    }
+    //--------------------------------------------------------------------------------------
+
     // Initialization
     //--------------------------------------------------------------------------------------
     RandomSeed(ClockSeconds()); // before anything draws from the stream
     SetConfigFlags(VIEWER_CONFIG_FLAGS);
     InitWindow(SCREEN_WIDTH, SCREEN_HEIGHT, WINDOW_TITLE);
+    if (!IsWindowReady())
+    {
+        std::fprintf(stderr, "%s: cannot open a window (is a display reachable? DISPLAY=%s); "
+                             "--print-code and --export work without one\n",
+                     VIEWER_PROGRAM_NAME, std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "");
+        return 1;
+    }
+    InstallKeyLatch();
     VIEWER_T viewer = CreateViewer();
+    ApplyViewerOptions(&viewer, command.options);
     //--------------------------------------------------------------------------------------
 
     // Main loop: a frame in which a screen sets STATE_EXIT is still finished and shown
@@ -19,7 +49,7 @@ int main(void)
         // Update
         //----------------------------------------------------------------------------------
         GUI_INPUT_T input = ReadGuiInput(); // once a frame; every control decides from it
-        UpdateViewer(&viewer);
+        UpdateViewer(&viewer, &input);
         //----------------------------------------------------------------------------------
 
         // Draw
@@ -34,6 +64,8 @@ int main(void)
 
             DrawOverlay(&viewer, &input);
             DrawFPS(10, 10);
+            CaptureRequestedScreenshot(&viewer.file_actions); // the finished frame, before it is shown
+            DrawFileNotice(&viewer.file_actions);
 
         EndDrawing();
         //----------------------------------------------------------------------------------

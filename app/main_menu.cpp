@@ -1,6 +1,5 @@
-// The main menu: a window with a column of toggles, and beside it the empty Load and Save
-// windows or the Options windows. Nothing here loads, saves or changes a setting; those
-// screens are places for later work.
+// The main menu: a window with a column of toggles, and beside it the Load and Save screens
+// or the Options windows. Options changes no setting yet.
 #include "app/main_menu.h"
 
 #include "app/screen_state.h"
@@ -42,6 +41,13 @@ const char *MainMenuScreenTitle(int32_t selected)
     }
 }
 
+void OpenMainMenuEntry(MAIN_MENU_T *menu, int32_t entry)
+{
+    menu->initialised = true;
+    menu->active = entry - 1;
+    menu->selected = entry;
+}
+
 void MainMenu(MAIN_MENU_T *menu, Rectangle bounds, int32_t *menu_state, GUI_INPUT_T *input)
 {
     const MAIN_MENU_LAYOUT_T layout = MainMenuLayout(bounds, input->screen_width, input->screen_height);
@@ -69,10 +75,19 @@ void MainMenu(MAIN_MENU_T *menu, Rectangle bounds, int32_t *menu_state, GUI_INPU
         *menu_state = STATE_GENERATOR;
     }
 
-    if (menu->selected == MENU_ENTRY_LOAD || menu->selected == MENU_ENTRY_SAVE)
+    if (menu->selected != menu->shown_selected) menu->saved.list_read = false;
+    menu->shown_selected = menu->selected;
+    if (menu->selected == MENU_ENTRY_SAVE) SaveGalaxyScreen(&menu->saved, layout.content, SAVE_TITLE, input);
+    if (menu->selected == MENU_ENTRY_LOAD)
     {
-        // These windows hold nothing yet, so their close box has nothing to close.
-        ScreenWindowBox(layout.content, MainMenuScreenTitle(menu->selected), input);
+        LoadGalaxyScreen(&menu->saved, layout.content, LOAD_TITLE, input);
+        if (menu->saved.open_requested)
+        {
+            menu->active = -1;
+            menu->selected = -1;
+            menu->initialised = false;
+            *menu_state = STATE_GENERATOR;
+        }
     }
 
     if (menu->selected == MENU_ENTRY_OPTIONS)

@@ -3,10 +3,10 @@
 #include "app/viewer.h"
 
 #include "app/gui.h"
+#include "files/user_folders.h"
 #include "random/random.h"
 
 // The scene's fixed set-up.
-constexpr int32_t GALAXY_EXTENT = 256;
 constexpr float TEST_OCTREE_EDGE = 512.0f; // world units, centred on the origin
 constexpr int32_t TEST_OCTREE_CAPACITY = 64;
 constexpr Color GALAXY_TREE_COLOR = Color{255, 255, 255, 16}; // faint cells, opaque stars
@@ -21,13 +21,32 @@ VIEWER_T CreateViewer(void)
     // The two readings bracket the creation of the scene, so the first heads-up line
     // tells how long building it took.
     const double start = ClockSeconds();
-    viewer.galaxy = new GALAXY(GALAXY_EXTENT);
+    viewer.galaxy = new GALAXY(VIEWER_GALAXY_EXTENT);
     const Vector3 test_size = Vector3{TEST_OCTREE_EDGE, TEST_OCTREE_EDGE, TEST_OCTREE_EDGE};
     viewer.test_octree = new OCTREE_T(CUBOID(Vector3{0.0f, 0.0f, 0.0f}, test_size), TEST_OCTREE_CAPACITY);
     viewer.build_time = ClockSeconds() - start;
 
     viewer.view_frustum = MakeViewerFrustum(viewer.camera);
+    viewer.file_actions = MakeFileActions();
+    viewer.main_menu.saved.path = UserDataFolder() + "/galaxies.txt";
     return viewer;
+}
+
+void ApplyViewerOptions(VIEWER_T *viewer, const VIEWER_OPTIONS_T &options)
+{
+    viewer->debug_flag = options.debug;
+    if (options.shape_given || options.start_in_view)
+    {
+        OpenGalaxyInPanel(&viewer->generator_panel, options.shape);
+        viewer->menu_state = STATE_GENERATOR;
+    }
+    if (options.start_in_view)
+    {
+        // The view has no panel to generate it, so the galaxy is made here, as the panel would.
+        GenerateGalaxy(viewer->galaxy, options.shape);
+        viewer->generator_panel.dirty = 0;
+        viewer->menu_state = STATE_VIEW;
+    }
 }
 
 // Released before the window closes: the galaxy's texture lives in the GL context.
@@ -62,8 +81,9 @@ static void InsertRolledTestPoint(VIEWER_T *viewer)
     viewer->points_inserted += 1;
 }
 
-void UpdateViewer(VIEWER_T *viewer)
+void UpdateViewer(VIEWER_T *viewer, const GUI_INPUT_T *input)
 {
+    UpdateFileActions(&viewer->file_actions, viewer->galaxy, input);
     InsertRolledTestPoint(viewer);
     drawn_object_count = 0;
     viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;
@@ -116,14 +136,29 @@ static void DrawScreen(VIEWER_T *viewer, GUI_INPUT_T *input)
 {
     if (viewer->menu_state < 0 || viewer->menu_state > 3) return;
 
+    GENERATOR_PANEL_T *panel = &viewer->generator_panel;
+    MAIN_MENU_T *menu = &viewer->main_menu;
     if (viewer->menu_state == STATE_GENERATOR)
     {
-        GeneratorPanel(&viewer->generator_panel, GENERATOR_PANEL_BOUNDS, &viewer->menu_state, &viewer->galaxy,
-                       input);
+        GeneratorPanel(panel, GENERATOR_PANEL_BOUNDS, &viewer->menu_state, &viewer->galaxy, input);
+        // The panel's Save and Load buttons lead to those screens of the menu.
+        if (panel->request != PANEL_REQUEST_NONE)
+        {
+            OpenMainMenuEntry(menu, panel->request == PANEL_REQUEST_SAVE ? MENU_ENTRY_SAVE : MENU_ENTRY_LOAD);
+            viewer->menu_state = STATE_MAIN_MENU;
+        }
     }
     else
     {
-        MainMenu(&viewer->main_menu, MAIN_MENU_BOUNDS, &viewer->menu_state, input);
+        // Save stores what the panel shows; a galaxy picked in Load opens on the panel.
+        menu->saved.current = panel->values;
+        menu->saved.have_current = panel->initialised;
+        MainMenu(menu, MAIN_MENU_BOUNDS, &viewer->menu_state, input);
+        if (menu->saved.open_requested)
+        {
+            OpenGalaxyInPanel(panel, menu->saved.open_shape);
+            menu->saved.open_requested = false;
+        }
     }
 }
 

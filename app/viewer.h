@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "app/command_line.h"
+#include "app/file_actions.h"
 #include "app/generator_panel.h"
 #include "app/main_menu.h"
 #include "app/screen_state.h"
@@ -37,14 +39,17 @@ struct VIEWER_T
     FRUSTUM_T view_frustum;        // rebuilt from the camera every frame; culls the galaxy's cells
     MAIN_MENU_T main_menu = {};    // the screens' records, kept across frames
     GENERATOR_PANEL_T generator_panel = {};
+    FILE_ACTIONS_T file_actions;   // F12 and Ctrl+E, and what they last said
 };
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).
 VIEWER_T CreateViewer(void);
+// What the command line asked for: a galaxy to open on, the view at once, DEBUG's state.
+void ApplyViewerOptions(VIEWER_T *viewer, const VIEWER_OPTIONS_T &options);
 void DestroyViewer(VIEWER_T *viewer);
 
-// Frame steps before drawing: scene bookkeeping, camera.
-void UpdateViewer(VIEWER_T *viewer);
+// Frame steps before drawing: scene bookkeeping, camera, the file shortcuts.
+void UpdateViewer(VIEWER_T *viewer, const GUI_INPUT_T *input);
 
 // Inside BeginMode3D/EndMode3D.
 void DrawScene(const VIEWER_T *viewer);

@@ -3,6 +3,8 @@
 // from the pose the viewer really starts in.
 #pragma once
 
+#include <cstdint>
+
 #include "scene/frustum.h"
 #include "scene/vector_math.h"
 
@@ -12,6 +14,10 @@ constexpr float VIEWER_FRUSTUM_ANGLE = 170.0f; // degrees
 constexpr float VIEWER_FRUSTUM_RATIO = 1366.0f / 768.0f;
 constexpr float VIEWER_FRUSTUM_NEAR = 1.0f; // world units
 constexpr float VIEWER_FRUSTUM_FAR = 100000.0f;
+
+// The galaxy the viewer shows: its tree spans -256 to 256 world units on every axis. Exports
+// and the command line use the same, so they hold the same stars as the window.
+constexpr int32_t VIEWER_GALAXY_EXTENT = 256;
 
 // Position (100, 120.5, 156) looking at (1, 1, 1), y up, 90 degrees, perspective.
 Camera3D MakeViewerCamera(void);

@@ -23,7 +23,7 @@ uint32_t WordForK(uint32_t k)
     return 2u * k + 1u;
 }
 
-// Seed 1073741823; Inner Radius -150; Bulge Size 99 (beyond its slider's 16 to 64);
+// Seed 536870912; Inner Radius -150; Bulge Size 99 (beyond its slider's 16 to 64);
 // Offset0 30 and Offset1 40; 2 arms (the fewest stars, for speed); curvature 19.
 const std::vector<uint32_t> START_WORDS = {WordForUnit(0.25), WordForK(50), WordForK(99), WordForK(30),
                                            WordForK(40),      WordForK(0),  WordForK(3)};
@@ -114,7 +114,7 @@ TEST_F(GeneratorPanelTest, FirstCallsDrawStartValuesAndSettleOnTheThird)
     GUI_INPUT_T input = Idle();
     GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &input);
     EXPECT_TRUE(panel.initialised);
-    EXPECT_EQ(panel.values.seed, 1073741823u);
+    EXPECT_EQ(panel.values.seed, 536870912u); // a quarter of the seed box's range
     EXPECT_EQ(panel.values.size_xz, 252);
     EXPECT_EQ(panel.values.size_y, 63);
     EXPECT_EQ(panel.values.inner_radius, -150);
@@ -259,19 +259,21 @@ TEST_F(GeneratorPanelTest, SameSeedAndValuesGiveTheSameGalaxy)
     delete other;
 }
 
-// Catches a seed of 2^31 or more that survives the box's signed range check (it must become
-// 0 in the first call, before that call generates).
-TEST_F(GeneratorPanelTest, RandomSeedAboveSignedRangeBecomesZero)
+// Catches a random seed drawn beyond the seed box's range, which the box would turn into 0:
+// the largest draw must stay below 2^31 and be the seed the galaxy is generated from.
+TEST_F(GeneratorPanelTest, RandomSeedStaysInsideTheSeedBoxRange)
 {
     std::vector<uint32_t> words = START_WORDS;
-    words[0] = WordForUnit(0.75);
+    words[0] = 0xFFFFFFFFu; // the largest unit draw the stream can give
     ScriptRandomWords(words);
     GUI_INPUT_T input = Idle();
     GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &input);
-    EXPECT_EQ(panel.values.seed, 0u);
+    EXPECT_GT(panel.values.seed, 2147483000u);
+    EXPECT_LT(panel.values.seed, 2147483648u);
+    const uint32_t seed = panel.values.seed;
 
     const std::vector<Vector3> fromZero = StarPositions(*galaxy);
-    RandomSeed(0.0);
+    RandomSeed((double)seed);
     galaxy->Generate(panel.values.arms, panel.values.curvature, panel.values.inner_radius, panel.values.bulge_offset0,
                      panel.values.bulge_offset1, panel.values.bulge_size, panel.values.size_y, panel.values.size_xz);
     EXPECT_TRUE(SamePositions(fromZero, StarPositions(*galaxy)));
@@ -286,13 +288,13 @@ TEST_F(GeneratorPanelTest, RandomizeDrawsFreshValuesFromTheClockNextCall)
     const Rectangle randomize = PanelRandomizeBounds(PANEL);
     EXPECT_FALSE(Frame(ReleaseAt(randomize)));
     EXPECT_FALSE(panel.initialised);
-    EXPECT_EQ(panel.values.seed, 1073741823u);
+    EXPECT_EQ(panel.values.seed, 536870912u);
 
     ScriptRandomWords(START_WORDS); // would repeat the start values if the stream were used as is
     GUI_INPUT_T idle = Idle();
     GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &idle);
     EXPECT_TRUE(panel.initialised);
-    EXPECT_NE(panel.values.seed, 1073741823u);
+    EXPECT_NE(panel.values.seed, 536870912u);
     EXPECT_EQ(panel.values.size_xz, 255);
     EXPECT_EQ(panel.values.size_y, 63);
     EXPECT_EQ(panel.dirty, 0);

@@ -188,11 +188,14 @@ class ScreensWindow : public ::testing::Test
         return true;
     }
 
+    // The viewer's command line; none, as a person starts it.
+    virtual std::vector<std::string> Arguments() const { return {}; }
+
     void SetUp() override
     {
         ASSERT_TRUE(server.Ok()) << "Xvfb did not start";
         viewer = std::make_unique<PROCESS_T>(GALAXY_VIEWER_PATH, server.Display(),
-                                             OutputPath(Name() + ".log"), VIEWER_LD_PRELOAD);
+                                             OutputPath(Name() + ".log"), VIEWER_LD_PRELOAD, Arguments());
         ASSERT_TRUE(viewer->Started());
         window = std::make_unique<X_WINDOW_T>(server.Display(), TITLE, 60s);
         ASSERT_TRUE(window->Found()) << "no window titled '" << TITLE << "'\n" << viewer->Log();
@@ -328,4 +331,132 @@ TEST(ScreensInput, RecordClickOnExitEndsTheRunWithAWindowOpen)
     PROCESS_T program(RECORD_CLICK_PATH, server.Display(), OutputPath("RecordClick.log"), VIEWER_LD_PRELOAD);
     ASSERT_TRUE(program.Started());
     EXPECT_EQ(program.WaitExit(60s), 0) << program.Log();
+}
+
+namespace
+{
+std::string ReadFile(const std::string &path)
+{
+    std::string text;
+    RunCommand("cat '" + path + "' 2>/dev/null", &text);
+    return text;
+}
+
+// The panel's pixels that only its values decide: without the title bar (the FPS counter
+// prints over it), the notice line and the bottom band where file notices appear.
+bool SamePanel(const SCREENSHOT_T &a, const SCREENSHOT_T &b)
+{
+    if (a.width != b.width || a.height != b.height) return false;
+    for (int y = 45; y < 730; y++)
+    {
+        if (y >= 600 && y < 630) continue; // the notice line
+        for (int x = PANEL_AREA.x0; x < PANEL_AREA.x1; x++)
+        {
+            const SCREENSHOT_T::PIXEL_T p = a.At(x, y), q = b.At(x, y);
+            if (p.r != q.r || p.g != q.g || p.b != q.b) return false;
+        }
+    }
+    return true;
+}
+
+// The viewer opened on a given galaxy, with its data and pictures folders in a fresh
+// temporary folder.
+class ShareWindow : public ScreensWindow
+{
+  protected:
+    ShareWindow()
+    {
+        char pattern[] = "/tmp/galaxy-share-XXXXXX";
+        folder = mkdtemp(pattern);
+        setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
+        setenv("XDG_PICTURES_DIR", (folder + "/pictures").c_str(), 1);
+        RunCommand(std::string(GALAXY_VIEWER_PATH) +
+                       " --print-code --seed 4242 --arms 3 --curvature 12 --inner-radius -40 --bulge-size 40"
+                       " --bulge-offset0 60 --bulge-offset1 30 --size-y 50 --size-xz 200",
+                   &code);
+        while (!code.empty() && (code.back() == '\n' || code.back() == '\r')) code.pop_back();
+    }
+    ~ShareWindow() override
+    {
+        unsetenv("XDG_DATA_HOME");
+        unsetenv("XDG_PICTURES_DIR");
+        RunCommand("rm -rf '" + folder + "'");
+    }
+    std::vector<std::string> Arguments() const override { return {"--code", code}; }
+
+    // The panel with the pointer parked over the scene, where it lights no control.
+    SCREENSHOT_T ParkedPanel(const std::string &step, const SCREENSHOT_T *like)
+    {
+        MoveTo(900, 400);
+        bool met = false;
+        return Await(
+            step, [&](const SCREENSHOT_T &shot) { return PanelShown(shot) && (like == nullptr || SamePanel(shot, *like)); },
+            &met, 20s);
+    }
+    bool CurvatureMoved(const SCREENSHOT_T &before)
+    {
+        return Drag(CURVATURE_AREA.x0 + 30, CURVATURE_AREA.x1 - 30, CURVATURE_Y,
+                    [&](const SCREENSHOT_T &shot) { return !SamePanel(shot, before); });
+    }
+
+    std::string folder;
+    std::string code;
+};
+} // namespace
+
+// The ways a galaxy is kept and shared, as a person uses them. Catches a code that does not
+// reach the clipboard or is not applied from it, a Save that stores nothing or a Load that
+// opens another galaxy, and an F12 or Ctrl+E that writes nothing where the notice says.
+TEST_F(ShareWindow, ClipboardSaveLoadScreenshotAndExport)
+{
+    ASSERT_FALSE(code.empty()) << "--print-code printed nothing";
+    const SCREENSHOT_T original = ParkedPanel("1-opened", nullptr);
+    ASSERT_TRUE(PanelShown(original)) << viewer->Log();
+
+    // Ctrl+C, a change, then Ctrl+V: the panel returns to the copied galaxy.
+    ASSERT_TRUE(HoldKey("ctrl+c"));
+    ASSERT_TRUE(CurvatureMoved(original)) << "the curvature slider did not move";
+    MoveTo(900, 400);
+    ASSERT_TRUE(HoldKey("ctrl+v"));
+    ParkedPanel("2-pasted", &original);
+    EXPECT_TRUE(SamePanel(window->Capture(), original)) << "Ctrl+V did not bring back the copied galaxy";
+
+    // Save under a name from the panel's Save button.
+    ASSERT_TRUE(Click(112, 645));
+    ASSERT_TRUE(Click(480, 130)); // the name box
+    ASSERT_TRUE(TypeSlowly("Spiral"));
+    ASSERT_TRUE(HoldKey("Return"));
+    const std::string saved = folder + "/data/galaxy_viewer/galaxies.txt";
+    for (int i = 0; i < 50 && ReadFile(saved).find("Spiral") == std::string::npos; i++) Xdotool("sleep 0.2");
+    EXPECT_NE(ReadFile(saved).find(code), std::string::npos) << "saved list:\n" << ReadFile(saved);
+
+    // Back to the panel, change it, then Load the saved entry.
+    ASSERT_TRUE(Click(ENTRY_X, EntryY(0))); // Start
+    const SCREENSHOT_T back = ParkedPanel("3-back", nullptr);
+    ASSERT_TRUE(CurvatureMoved(back));
+    ASSERT_TRUE(Click(267, 645)); // Load...
+    ASSERT_TRUE(Click(748, 105)); // the first saved galaxy
+    ParkedPanel("4-loaded", &original);
+    EXPECT_TRUE(SamePanel(window->Capture(), original)) << "Load did not reproduce the saved galaxy";
+
+    // F12 and Ctrl+E write new files into the user's folders.
+    ASSERT_TRUE(HoldKey("F12"));
+    ASSERT_TRUE(HoldKey("ctrl+e"));
+    std::string pictures, exports;
+    for (int i = 0; i < 50 && (pictures.empty() || exports.empty()); i++)
+    {
+        Xdotool("sleep 0.2");
+        RunCommand("ls '" + folder + "/pictures' 2>/dev/null | grep -c '\\.png$'", &pictures);
+        RunCommand("ls '" + folder + "/data/galaxy_viewer/exports' 2>/dev/null | grep -c '\\.csv$'", &exports);
+        if (pictures == "0\n") pictures.clear();
+        if (exports == "0\n") exports.clear();
+    }
+    EXPECT_EQ(pictures, "1\n") << "F12 wrote no picture";
+    EXPECT_EQ(exports, "1\n") << "Ctrl+E wrote no export";
+    std::string signature;
+    RunCommand("head -c 8 '" + folder + "/pictures/'*.png | od -An -tx1", &signature);
+    EXPECT_NE(signature.find("89 50 4e 47"), std::string::npos) << "not a PNG";
+
+    ASSERT_TRUE(HoldKey("Escape"));
+    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
 }

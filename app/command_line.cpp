@@ -1,0 +1,146 @@
+// Parsing the viewer's flags with CLI11, and the actions that need no window.
+#include "app/command_line.h"
+
+#include <CLI/CLI.hpp>
+
+#include "files/star_export.h"
+#include "galaxy/galaxy.h"
+#include "galaxy/galaxy_code.h"
+#include "scene/viewer_pose.h"
+
+GALAXY_SHAPE_T DefaultCommandLineShape(void)
+{
+    GALAXY_SHAPE_T shape;
+    shape.seed = 1;
+    shape.size_xz = 252;
+    shape.size_y = 63;
+    shape.inner_radius = -100;
+    shape.bulge_size = 48;
+    shape.bulge_offset0 = 60;
+    shape.bulge_offset1 = 20;
+    shape.arms = 4;
+    shape.curvature = 20;
+    return shape;
+}
+
+namespace
+{
+// CLI11's messages may span lines; the user gets one.
+std::string OneLine(std::string text)
+{
+    for (char &c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+struct GALAXY_FLAG_T
+{
+    const char *name;
+    const char *help;
+    int32_t GALAXY_SHAPE_T::*field;
+};
+
+// Flag names follow the panel's labels.
+constexpr GALAXY_FLAG_T GALAXY_FLAGS[] = {
+    {"--arms", "number of spiral arms", &GALAXY_SHAPE_T::arms},
+    {"--curvature", "arm curvature", &GALAXY_SHAPE_T::curvature},
+    {"--inner-radius", "inner radius", &GALAXY_SHAPE_T::inner_radius},
+    {"--bulge-size", "bulge size", &GALAXY_SHAPE_T::bulge_size},
+    {"--bulge-offset0", "first bulge offset", &GALAXY_SHAPE_T::bulge_offset0},
+    {"--bulge-offset1", "second bulge offset", &GALAXY_SHAPE_T::bulge_offset1},
+    {"--size-y", "disc thickness, world units", &GALAXY_SHAPE_T::size_y},
+    {"--size-xz", "disc radius, world units", &GALAXY_SHAPE_T::size_xz},
+};
+} // namespace
+
+COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
+{
+    COMMAND_LINE_T result;
+    VIEWER_OPTIONS_T &options = result.options;
+    const GALAXY_SHAPE_T defaults = DefaultCommandLineShape();
+    GALAXY_SHAPE_T shape = defaults;
+
+    CLI::App app{"Interactive viewer of a procedurally generated spiral galaxy. Without options it opens on the "
+                 "main menu with a random galaxy.",
+                 VIEWER_PROGRAM_NAME};
+    app.set_version_flag("--version", std::string(VIEWER_PROGRAM_NAME) + " " + VIEWER_VERSION);
+
+    std::vector<CLI::Option *> galaxyOptions;
+    galaxyOptions.push_back(app.add_option("--seed", shape.seed, "seed of the random stream (default 1)"));
+    for (const GALAXY_FLAG_T &flag : GALAXY_FLAGS)
+    {
+        galaxyOptions.push_back(app.add_option(flag.name, shape.*flag.field,
+                                               std::string(flag.help) + " (default " +
+                                                   std::to_string(defaults.*flag.field) + ")"));
+    }
+    std::string code;
+    CLI::Option *codeOption = app.add_option("--code", code, "the galaxy of a galaxy code (instead of the values)");
+    for (CLI::Option *option : galaxyOptions) codeOption->excludes(option);
+
+    app.add_flag("--print-code", options.print_code, "print the galaxy's code and exit (no window)");
+    app.add_option("--export", options.export_path,
+                   "write the galaxy's stars to FILE (.csv or .ply) and exit (no window)");
+    app.add_flag("--view", options.start_in_view, "start in the view, without menu or panel");
+    std::string debug = "on";
+    app.add_option("--debug", debug, "the view's DEBUG state at start: on or off (default on)")
+        ->check(CLI::IsMember({"on", "off"}));
+
+    try
+    {
+        app.parse(argc, argv);
+    }
+    catch (const CLI::CallForHelp &)
+    {
+        result.output = app.help();
+        result.exit_status = 0;
+        return result;
+    }
+    catch (const CLI::CallForVersion &)
+    {
+        result.output = std::string(VIEWER_PROGRAM_NAME) + " " + VIEWER_VERSION + "\n";
+        result.exit_status = 0;
+        return result;
+    }
+    catch (const CLI::ParseError &e)
+    {
+        result.error = std::string(VIEWER_PROGRAM_NAME) + ": " + OneLine(e.what()) + " (see --help)\n";
+        result.exit_status = 2;
+        return result;
+    }
+
+    options.debug = debug == "on";
+    if (codeOption->count() > 0)
+    {
+        const char *why = "";
+        if (!DecodeGalaxyCode(code.c_str(), &shape, &why))
+        {
+            result.error = std::string(VIEWER_PROGRAM_NAME) + ": --code " + code + ": " + why + "\n";
+            result.exit_status = 2;
+            return result;
+        }
+        options.shape_given = true;
+    }
+    for (CLI::Option *option : galaxyOptions)
+    {
+        if (option->count() > 0) options.shape_given = true;
+    }
+    options.shape = shape;
+    return result;
+}
+
+int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::string *err)
+{
+    if (options.print_code) *out += std::string(EncodeGalaxyCode(options.shape).text) + "\n";
+    if (options.export_path.empty()) return 0;
+
+    GALAXY galaxy(VIEWER_GALAXY_EXTENT);
+    GenerateGalaxy(&galaxy, options.shape);
+    std::string why;
+    if (!ExportStarField(galaxy, options.export_path.c_str(), &why))
+    {
+        *err += std::string(VIEWER_PROGRAM_NAME) + ": " + why + "\n";
+        return 2;
+    }
+    return 0;
+}

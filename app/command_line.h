@@ -1,0 +1,44 @@
+// The viewer's command line: flags in, one options record out. Without options the viewer
+// behaves as it always has; with them it can open on a given galaxy, print its code, export
+// its stars without a window, or start straight in the view.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "galaxy/galaxy_shape.h"
+
+constexpr const char *VIEWER_PROGRAM_NAME = "galaxy_viewer";
+constexpr const char *VIEWER_VERSION = "1.1.0";
+
+// The galaxy of a command line that names some values and not others: the unnamed ones take
+// these. A four-armed disc of the largest size, with its thickness coupled as the panel does.
+GALAXY_SHAPE_T DefaultCommandLineShape(void);
+
+struct VIEWER_OPTIONS_T
+{
+    GALAXY_SHAPE_T shape = {}; // the galaxy the flags or --code name (defaults filled in)
+    bool shape_given = false;  // any galaxy flag or --code: open on this galaxy
+    bool print_code = false;   // print the galaxy's code and exit, without a window
+    std::string export_path;   // write the star field here and exit, without a window
+    bool start_in_view = false;
+    bool debug = true; // the view's DEBUG state at start
+
+    bool NeedsWindow() const { return !print_code && export_path.empty(); }
+};
+
+struct COMMAND_LINE_T
+{
+    VIEWER_OPTIONS_T options;
+    // -1: go on and run; otherwise exit at once with this status after printing `output`
+    // (to stdout for --help and --version) or `error` (one line, to stderr).
+    int exit_status = -1;
+    std::string output;
+    std::string error;
+};
+
+COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv);
+
+// What --print-code and --export do, with no window: writes to out and err, returns the exit
+// status (0, or 2 when a file cannot be written).
+int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::string *err);

@@ -1,0 +1,190 @@
+// The viewer's command line as a user or a script meets it, with no display: the real
+// program, its output, its exit status and the files it writes or leaves alone.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+#include "galaxy/galaxy.h"
+#include "scene/viewer_pose.h"
+
+namespace
+{
+struct RUN_T
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class CommandLine : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/galaxy-cli-XXXXXX";
+        folder = mkdtemp(pattern);
+    }
+    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+
+    // The viewer with these arguments (single-quoted for the shell) and no display.
+    RUN_T Run(const std::vector<std::string> &args) const
+    {
+        std::string command = "env -u DISPLAY '" + std::string(GALAXY_VIEWER_PATH) + "'";
+        for (const std::string &arg : args) command += " '" + arg + "'";
+        command += " >'" + folder + "/.out' 2>'" + folder + "/.err'";
+        RUN_T run;
+        const int raw = std::system(command.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = Slurp(folder + "/.out");
+        run.err = Slurp(folder + "/.err");
+        return run;
+    }
+    // Every file in the folder but the captured output, one name a line.
+    std::string Listing(void) const
+    {
+        std::string names;
+        FILE *pipe = popen(("ls -A '" + folder + "' | grep -v '^\\.out$\\|^\\.err$'").c_str(), "r");
+        char buffer[256];
+        while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) names += buffer;
+        if (pipe != nullptr) pclose(pipe);
+        return names;
+    }
+
+    std::string folder;
+};
+
+const std::vector<std::string> NINE_FLAGS = {"--seed", "4242", "--arms", "5", "--curvature", "13",
+                                             "--inner-radius", "-60", "--bulge-size", "40", "--bulge-offset0",
+                                             "70", "--bulge-offset1", "20", "--size-y", "63", "--size-xz",
+                                             "252"};
+
+std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string> &more)
+{
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+std::string Trimmed(std::string text)
+{
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    return text;
+}
+} // namespace
+
+// Catches a code that does not carry every value, an export that differs from the library's
+// stars (order, precision, stars lost at the box), and a PLY header that lies about its size.
+TEST_F(CommandLine, CodeRoundTripsAndExportsHoldTheLibrarysStars)
+{
+    const RUN_T printed = Run(With(NINE_FLAGS, {"--print-code"}));
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    const std::string code = Trimmed(printed.out);
+    ASSERT_FALSE(code.empty());
+    EXPECT_EQ(code.find('\n'), std::string::npos) << "one line";
+    const RUN_T again = Run({"--code", code, "--print-code"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(Trimmed(again.out), code);
+
+    const std::string csv = folder + "/stars.csv";
+    const std::string ply = folder + "/stars.PLY";
+    ASSERT_EQ(Run({"--code", code, "--export", csv}).status, 0);
+    ASSERT_EQ(Run(With(NINE_FLAGS, {"--export", ply})).status, 0);
+
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(5, 13, -60, 70, 20, 40, 63, 252);
+    shape.seed = 4242;
+    GALAXY galaxy(VIEWER_GALAXY_EXTENT);
+    GenerateGalaxy(&galaxy, shape);
+    const uint64_t count = galaxy.star_list.Count();
+    ASSERT_GT(count, 10000u);
+
+    std::istringstream rows(Slurp(csv));
+    std::string line;
+    std::getline(rows, line);
+    EXPECT_EQ(line.rfind("index,x,y,z", 0), 0u) << line;
+    uint64_t index = 0;
+    for (; std::getline(rows, line); index++)
+    {
+        ASSERT_LT(index, count);
+        unsigned long long column = 0;
+        float x = 0.0f, y = 0.0f, z = 0.0f;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%llu,%f,%f,%f", &column, &x, &y, &z), 4) << line;
+        const Vector3 star = ((const IOBJECT_T *)galaxy.star_list.Get(index))->position;
+        ASSERT_EQ(column, index);
+        ASSERT_TRUE(x == star.x && y == star.y && z == star.z) << "row " << index << ": " << line;
+    }
+    EXPECT_EQ(index, count);
+
+    const std::string plyText = Slurp(ply);
+    EXPECT_EQ(plyText.rfind("ply\n", 0), 0u);
+    EXPECT_NE(plyText.find("element vertex " + std::to_string(count) + "\n"), std::string::npos);
+    const size_t body = plyText.find("end_header\n");
+    ASSERT_NE(body, std::string::npos);
+    size_t lines = 0;
+    for (size_t i = body + 11; i < plyText.size(); i++) lines += plyText[i] == '\n';
+    EXPECT_EQ(lines, count);
+}
+
+// Catches bad input that runs anyway, crashes, exits 0, says nothing or several lines, or
+// touches a file; and a missing display that crashes instead of saying so.
+TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
+{
+    const std::string code = Trimmed(Run(With(NINE_FLAGS, {"--print-code"})).out);
+    ASSERT_GT(code.size(), 6u);
+    const std::string kept = folder + "/kept.csv";
+    std::ofstream(kept) << "precious\n";
+
+    std::vector<std::vector<std::string>> bad = {
+        {"--arms", "banana", "--export", kept},
+        {"--frobnicate", "--export", kept},
+        {"--seed", "-5", "--export", kept},
+        {"--debug", "maybe"},
+        {"--export", folder + "/missing/stars.csv"},
+        {"--export", folder + "/stars.txt"},
+    };
+    // Every single-character change in the code's last part is refused.
+    for (size_t i = code.size() - 6; i < code.size(); i++)
+    {
+        std::string mistyped = code;
+        mistyped[i] = (mistyped[i] == 'Q') ? 'R' : 'Q';
+        bad.push_back({"--code", mistyped, "--export", kept});
+    }
+    for (const std::vector<std::string> &args : bad)
+    {
+        const RUN_T run = Run(args);
+        std::string shown;
+        for (const std::string &arg : args) shown += arg + " ";
+        EXPECT_EQ(run.status, 2) << shown << run.err;
+        EXPECT_TRUE(run.out.empty()) << shown << run.out;
+        EXPECT_FALSE(run.err.empty()) << shown;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << shown << "not one line: " << run.err;
+    }
+    EXPECT_EQ(Slurp(kept), "precious\n");
+    EXPECT_EQ(Listing(), "kept.csv\n");
+
+    const RUN_T windowless = Run({"--code", code});
+    EXPECT_NE(windowless.status, 0);
+    EXPECT_LT(windowless.status, 128) << "died from a signal";
+    EXPECT_NE(windowless.err.find("window"), std::string::npos) << windowless.err;
+
+    const RUN_T help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char *flag : {"--code", "--print-code", "--export", "--view", "--debug", "--size-xz", "--version"})
+        EXPECT_NE(help.out.find(flag), std::string::npos) << flag;
+    const RUN_T version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("galaxy_viewer ", 0), 0u);
+}
