@@ -82,11 +82,12 @@ void DeleteMoonRecords(MOON_T *records)
     DeleteRecords(records);
 }
 
-// An owner that already has an array keeps it and only takes the new count; callers that
-// want a different size free first. That keeps Allocate from ever dropping an owned block.
+// An owner that already has an array releases it (with everything its records own) and gets a
+// fresh one: keeping the old block under a new, larger count would send every walker past it.
 SYSTEM_T *AllocateStars(SYSTEM_T *system, uint32_t count)
 {
-    if (count != 0 && system->stars == nullptr) system->stars = NewStarRecords(count);
+    FreeStars(system);
+    if (count != 0) system->stars = NewStarRecords(count);
     system->star_count = count;
     return system;
 }
@@ -107,7 +108,8 @@ SYSTEM_T *FreeStars(SYSTEM_T *system)
 
 STAR_T *AllocatePlanets(STAR_T *star, uint32_t count)
 {
-    if (count != 0 && star->planets == nullptr) star->planets = NewPlanetRecords(count);
+    FreePlanets(star);
+    if (count != 0) star->planets = NewPlanetRecords(count);
     star->planet_count = count;
     return star;
 }
@@ -128,7 +130,8 @@ STAR_T *FreePlanets(STAR_T *star)
 
 PLANET_T *AllocateMoons(PLANET_T *planet, uint32_t count)
 {
-    if (count != 0 && planet->moons == nullptr) planet->moons = NewMoonRecords(count);
+    FreeMoons(planet);
+    if (count != 0) planet->moons = NewMoonRecords(count);
     planet->moon_count = count;
     return planet;
 }

@@ -91,8 +91,8 @@ class SYSTEM_T : public STELLAR_OBJECT_T
     Vector3 spare_vector = {};    // always (0, 0, 0)
 };
 
-// Allocate*: a zero-state array of count records, one contiguous block, created only when
-// count is non-zero and the owner has no array yet; the count is set to count either way.
+// Allocate*: a zero-state array of count records, one contiguous block (none for a count of
+// 0), replacing and releasing any array the owner had; the count is set to count.
 // Free*: releases the array with every record in its block, whatever the owner's count says,
 // and (through FreePlanets/FreeMoons) everything those records own; leaves the pointer null
 // and the count 0. Each returns its owner.

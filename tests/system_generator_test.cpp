@@ -10,6 +10,7 @@
 
 #include "random/random.h"
 #include "systems/letter_pair_table.h"
+#include "systems/planets.h"
 #include "systems/stars.h"
 #include "systems/system_generator.h"
 #include "systems/system_name.h"
@@ -216,5 +217,31 @@ TEST(SystemGenerator, UnseededSystemsGetSeedZeroNames)
     const std::string name = system.name;
     EXPECT_EQ(name, "A" + std::string(name.size() - 1, 'a'));
     EXPECT_GE(name.size(), 3u);
+    FreeStars(&system);
+}
+
+// Catches a second generation on the same record that keeps the first one's smaller blocks
+// under the new, larger counts (every walker then reads past them) or leaks them.
+TEST(SystemGenerator, RegeneratingARecordReplacesItsBlocks)
+{
+    RandomSeed(5.0);
+    SYSTEM_T system;
+    system.name_seed = 27u;
+    GenerateSystem(&system, 1, Vector3{});
+    GenerateSystemPlanets(&system);
+    for (uint32_t stars : {2u, 2u, 1u, 2u})
+    {
+        GenerateSystem(&system, stars, Vector3{});
+        ASSERT_EQ(RecordBlockCount(system.stars), stars);
+        GenerateSystemPlanets(&system);
+        GenerateSystemPlanets(&system);
+        for (uint32_t s = 0; s < system.star_count; s++)
+        {
+            const STAR_T &star = system.stars[s];
+            ASSERT_LE(star.planet_count, RecordBlockCount(star.planets));
+            for (uint32_t p = 0; p < star.planet_count; p++)
+                ASSERT_LE(star.planets[p].moon_count, RecordBlockCount(star.planets[p].moons));
+        }
+    }
     FreeStars(&system);
 }
