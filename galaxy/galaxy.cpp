@@ -34,6 +34,8 @@ void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SIN
     // The step count per arm position is 3 * arms, an unsigned bound: a non-positive or
     // huge count would run for billions of steps.
     if (shape.arms < 1 || shape.arms > GALAXY_MAX_ARMS) return;
+    // Curvature 0 puts every point at infinity over infinity: no galaxy, like no arms.
+    if (shape.curvature == 0) return;
 
     const double curvature = (double)shape.curvature;
     const double curvature2 = std::pow(curvature, 2.0);
@@ -77,7 +79,9 @@ void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SIN
             const double r3 = RandomUnit();
             const Vector3 position = Vector3{(float)(u * radius + (r3 - 0.5) * spread), (float)((r2 - 0.5) * spread),
                                              (float)(w * radius + (r1 - 0.5) * spread)};
-            sink(position, context);
+            // Extreme values can still overflow a coordinate; such a point is drawn but never kept.
+            if (std::isfinite(position.x) && std::isfinite(position.y) && std::isfinite(position.z))
+                sink(position, context);
         }
     }
 }

@@ -36,7 +36,8 @@ class GALAXY : public IOBJECT_T
     GALAXY(const GALAXY &) = delete;
     GALAXY &operator=(const GALAXY &) = delete;
 
-    // Replaces all stars by 901 * 3 * arms new ones (fewer when size_xz < 1). Returns 0.
+    // Replaces all stars by 901 * 3 * arms new ones (fewer when size_xz < 1; none when arms or
+    // curvature is 0). A star whose coordinates would not be finite is never stored. Returns 0.
     // Draws from the random stream as it stands: the shape's seed is not used here (see
     // GenerateGalaxy, which seeds first).
     int32_t Generate(const GALAXY_SHAPE_T &shape);

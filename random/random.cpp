@@ -106,7 +106,14 @@ float RandomSingle(float a, float b)
 double RandomDouble(double a, double b)
 {
     const double u = RandomUnit();
-    return a + u * (b - a);
+    const double width = b - a;
+    if (std::isfinite(width) || !std::isfinite(a) || !std::isfinite(b)) return a + u * width;
+    // The ends are finite but so far apart that their difference overflows: weigh the ends
+    // instead, and keep the rounding of that sum from stepping outside them.
+    const double value = a * (1.0 - u) + b * u;
+    const double low = (a < b) ? a : b;
+    const double high = (a < b) ? b : a;
+    return (value < low) ? low : (value > high) ? high : value;
 }
 
 double ClockSeconds(void)

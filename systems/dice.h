@@ -2,6 +2,7 @@
 // so that every generator reads the shared random stream the same way.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "random/random.h"
@@ -20,4 +21,12 @@ inline int32_t RollDie(int32_t sides)
 inline double SafeDivide(double numerator, double denominator)
 {
     return (denominator == 0.0) ? 0.0 : numerator / denominator;
+}
+
+// Roots of quantities a caller's star can make negative (a negative luminosity, age or mass):
+// 0 rather than NaN, so one bad input never spreads NaN through a whole system. The same as
+// std::sqrt for every value it is defined for.
+inline double SafeSqrt(double value)
+{
+    return (value >= 0.0) ? std::sqrt(value) : 0.0;
 }

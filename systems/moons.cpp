@@ -76,7 +76,7 @@ void GenerateMoon(MOON_T *moon, double frost_line, double, double, int32_t plane
 
     // Kepler's law scaled to days, with the moon's own mass as the program has it.
     const double distance = planet_diameter * moon->orbit_radius / 400000.0;
-    moon->orbit_period = std::sqrt(SafeDivide(distance * distance * distance * 793.64, moon->mass));
+    moon->orbit_period = SafeSqrt(SafeDivide(distance * distance * distance * 793.64, moon->mass));
 
     // A place around the planet from two clock readings: the angle is arbitrary, the reach
     // mixes planet diameters and AU as the scene placement always has.

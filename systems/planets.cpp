@@ -181,7 +181,7 @@ void RollRockyBodyTraits(PLANET_T *planet, bool beyond, double star_age)
     }
     const bool light = planet->body_class == 1 || planet->body_class == 2;
 
-    double activity = SafeDivide((RollDie(10) + 5) * std::sqrt(planet->mass), star_age);
+    double activity = SafeDivide((RollDie(10) + 5) * SafeSqrt(planet->mass), star_age);
     if (light) activity *= density;
     if (planet->rotation_period < 18.0) activity *= 1.25;
     if (planet->rotation_period > 100.0) activity *= 1.25;
@@ -192,8 +192,8 @@ void RollRockyBodyTraits(PLANET_T *planet, bool beyond, double star_age)
     // Hours per turn: a locked planet turns once per orbit (years, converted).
     const double turn =
         planet->tidally_locked ? planet->orbit_period * HOURS_PER_YEAR : planet->rotation_period;
-    double field_index = SafeDivide(10.0, std::sqrt(turn / 24.0)) * density * density *
-                         SafeDivide(std::sqrt(planet->mass), star_age);
+    double field_index = SafeDivide(10.0, SafeSqrt(turn / 24.0)) * density * density *
+                         SafeDivide(SafeSqrt(planet->mass), star_age);
     if (light) field_index *= 0.5;
     planet->field_index = field_index;
 
@@ -281,7 +281,7 @@ void GeneratePlanet(PLANET_T *planet, double frost_line, double habitable_inner,
     const double orbit = planet->orbit_radius;
     const bool beyond = orbit > frost_line;
     // Orbit relative to the distance at which the star gives the earth's insolation.
-    const double scaled_orbit = SafeDivide(orbit, std::sqrt(star_luminosity));
+    const double scaled_orbit = SafeDivide(orbit, SafeSqrt(star_luminosity));
 
     // 1. kind
     const int p = RollDie(100);
@@ -294,7 +294,7 @@ void GeneratePlanet(PLANET_T *planet, double frost_line, double habitable_inner,
     const double relative = planet->diameter / EARTH_DIAMETER;
     planet->mass = relative * relative * relative * planet->density;
     planet->gravity = SafeDivide(planet->mass, relative * relative);
-    planet->escape_velocity = std::sqrt(planet->diameter * planet->gravity * 19600.0) / 11200.0;
+    planet->escape_velocity = SafeSqrt(planet->diameter * planet->gravity * 19600.0) / 11200.0;
 
     // 5. tides
     planet->tidal_force = SafeDivide(26640000.0 * star_mass, orbit * orbit * orbit * 64000000.0);
@@ -337,7 +337,7 @@ void GeneratePlanet(PLANET_T *planet, double frost_line, double habitable_inner,
 
     // 13. and 14.
     planet->in_habitable_zone = (habitable_inner <= orbit && orbit <= habitable_outer) ? 1 : 0;
-    planet->temperature = SafeDivide(255.0, std::sqrt(scaled_orbit));
+    planet->temperature = SafeDivide(255.0, SafeSqrt(scaled_orbit));
 
     // 15. and 16. moons
     const uint32_t moon_count = planet->tidally_locked ? 0 : RollMoonCount(planet->kind, beyond);
@@ -367,7 +367,7 @@ double SolarDay(double rotation_period, double orbit_period)
 // Snow line of the classic star-system recipes, 4.85 AU for the sun's luminosity.
 double FrostLine(double luminosity)
 {
-    return 4.85 * std::sqrt(luminosity);
+    return 4.85 * SafeSqrt(luminosity);
 }
 
 // How a star gets its planets, in draw order:
@@ -404,7 +404,7 @@ STAR_T *GeneratePlanets(STAR_T *star, uint8_t two_star, double separation, doubl
         if (i > 0) orbit *= 1.4 + 0.1 * RollDie(10);
         PLANET_T *planet = &star->planets[i];
         planet->orbit_radius = orbit;
-        planet->orbit_period = std::sqrt(orbit * orbit * orbit / star->mass);
+        planet->orbit_period = SafeSqrt(orbit * orbit * orbit / star->mass);
     }
 
     if (two_star == 1) MovePairPlanets(star, two_star, separation, pair_mass);

@@ -116,6 +116,11 @@ TEST(SystemSprite, PairAlternatesItsColoursInMilliseconds)
     SPRITE_SYSTEM_T reversed(4000.0, 6000.0, 2);
     SystemSprite(&reversed.system, &blink_ms, &period_ms);
     EXPECT_EQ(period_ms, 667);
+
+    // A ratio past 32 bits saturates instead of reaching an undefined conversion.
+    SPRITE_SYSTEM_T extreme(1e15, 1.0, 2);
+    SystemSprite(&extreme.system, &blink_ms, &period_ms);
+    EXPECT_EQ(period_ms, INT32_MAX);
 }
 
 // Catches a single star resetting the period, or single stars skipping the fold-back.

@@ -730,3 +730,32 @@ TEST(GeneratePlanets, GeneratedSystemsDownToTheirMoons)
     RecordProperty("moons", (int)moons);
     RecordProperty("pair_planets", (int)pair_planets);
 }
+
+// Catches a star with a negative luminosity or age (a caller's value, not the generator's)
+// turning a planet's or its moons' figures into NaN or infinity instead of 0.
+TEST(Planet, NegativeLuminosityOrAgeGivesFiniteFigures)
+{
+    RandomSeed(77.0);
+    for (const STAR_VALUES &star : {STAR_VALUES{5.0, 0.75, 1.4, 0, 5.0, -1.0, 1.0},
+                                    STAR_VALUES{5.0, 0.75, 1.4, 0, -3.0, 1.0, 1.0},
+                                    STAR_VALUES{5.0, 0.75, 1.4, 0, -0.5, -0.01, 1.0}})
+    {
+        for (int i = 0; i < 400; i++)
+        {
+            PLANET_T planet;
+            Generate(&planet, (i % 40) * 0.25 + 0.05, star);
+            const double figures[] = {planet.diameter,     planet.density,  planet.mass,
+                                      planet.gravity,      planet.escape_velocity, planet.temperature,
+                                      planet.field_index,  planet.activity, planet.rotation_period,
+                                      planet.solar_day,    planet.tidal_force};
+            for (double figure : figures) ASSERT_TRUE(std::isfinite(figure)) << "planet " << i;
+            for (uint32_t m = 0; m < planet.moon_count; m++)
+            {
+                const MOON_T &moon = planet.moons[m];
+                for (double figure : {moon.diameter, moon.mass, moon.density, moon.gravity, moon.orbit_period})
+                    ASSERT_TRUE(std::isfinite(figure)) << "moon of planet " << i;
+            }
+            FreeMoons(&planet);
+        }
+    }
+}

@@ -2,6 +2,10 @@
 // generator's output depends on these words, so any slip here changes every galaxy.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+#include <utility>
+
 #include <cmath>
 #include <random>
 #include <sstream>
@@ -237,4 +241,23 @@ TEST(Clock, IsMonotonicInSeconds)
     const double c = ClockSeconds();
     EXPECT_GT(c - b, 0.025);
     EXPECT_LT(c - b, 1.0);
+}
+
+// Catches a real range whose width overflows (finite ends more than DBL_MAX apart) giving an
+// infinity or a value outside its ends.
+TEST(RandomStream, RealRangeWiderThanTheLargestDoubleStaysInside)
+{
+    RandomSeed(12.0);
+    const double big = std::numeric_limits<double>::max();
+    for (const auto &ends : {std::pair<double, double>{-big, big}, {big, -big}, {-big, big / 2.0}, {big, big}})
+    {
+        const double low = std::min(ends.first, ends.second), high = std::max(ends.first, ends.second);
+        for (int i = 0; i < 2000; i++)
+        {
+            const double value = RandomDouble(ends.first, ends.second);
+            ASSERT_TRUE(std::isfinite(value));
+            ASSERT_GE(value, low);
+            ASSERT_LE(value, high);
+        }
+    }
 }
