@@ -63,8 +63,13 @@ void DestroyViewer(VIEWER_T *viewer)
 }
 
 // One random point a frame, each coordinate 128 - 256 u in (-128, 128], drawn z, y, x.
-static void InsertRolledTestPoint(VIEWER_T *viewer)
+void FeedRolledTestPoint(VIEWER_T *viewer)
 {
+    if (viewer->test_points_held >= TEST_OCTREE_MAX_POINTS)
+    {
+        viewer->test_octree->Clear(); // releases the points it holds
+        viewer->test_points_held = 0;
+    }
     const double z = 128.0 - 256.0 * RandomUnit();
     const double y = 128.0 - 256.0 * RandomUnit();
     const double x = 128.0 - 256.0 * RandomUnit();
@@ -73,6 +78,7 @@ static void InsertRolledTestPoint(VIEWER_T *viewer)
     if (ContainsPoint(viewer->test_octree->box, point->position))
     {
         viewer->test_octree->Insert(point);
+        viewer->test_points_held += 1;
     }
     else
     {
@@ -84,7 +90,7 @@ static void InsertRolledTestPoint(VIEWER_T *viewer)
 void UpdateViewer(VIEWER_T *viewer, const GUI_INPUT_T *input)
 {
     UpdateFileActions(&viewer->file_actions, viewer->galaxy, input);
-    InsertRolledTestPoint(viewer);
+    FeedRolledTestPoint(viewer);
     drawn_object_count = 0;
     viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;
     UpdateCamera(&viewer->camera);

@@ -32,6 +32,7 @@ struct VIEWER_T
     int32_t menu_state = STATE_MAIN_MENU;
     double build_time = 0.0;       // seconds, measured once at start-up
     uint32_t points_inserted = 0;  // test points fed to the test octree, one per frame
+    uint32_t test_points_held = 0; // points the test octree holds now (it is emptied at a bound)
     int32_t objects_total = 0;     // low 32 bits of the galaxy's star count
     bool debug_flag = true;        // flipped by the DEBUG button of the view state
     GALAXY *galaxy = nullptr;      // the scene; the generator panel fills it
@@ -47,6 +48,13 @@ VIEWER_T CreateViewer(void);
 // What the command line asked for: a galaxy to open on, the view at once, DEBUG's state.
 void ApplyViewerOptions(VIEWER_T *viewer, const VIEWER_OPTIONS_T &options);
 void DestroyViewer(VIEWER_T *viewer);
+
+// The test octree holds at most this many points (about 10 MB with its nodes): when full it is
+// emptied, so "Points Inserted" goes on counting frames while the memory stays bounded.
+constexpr uint32_t TEST_OCTREE_MAX_POINTS = 100000;
+
+// One random point into the test octree, as every frame does.
+void FeedRolledTestPoint(VIEWER_T *viewer);
 
 // Frame steps before drawing: scene bookkeeping, camera, the file shortcuts.
 void UpdateViewer(VIEWER_T *viewer, const GUI_INPUT_T *input);
