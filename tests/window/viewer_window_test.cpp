@@ -2,6 +2,8 @@
 // that Escape ends the run cleanly. Each case catches a fault no unit test can see.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/window/x_session.h"
 
 using namespace std::chrono_literals;
@@ -64,6 +66,22 @@ bool FramePresented(const SCREENSHOT_T &shot)
 class ViewerWindow : public ::testing::Test
 {
   protected:
+    // Whatever the viewer writes for the user (screenshots, saved galaxies) goes to a folder
+    // of the test's own.
+    ViewerWindow()
+    {
+        char pattern[] = "/tmp/galaxy-window-XXXXXX";
+        folder = mkdtemp(pattern);
+        setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
+        setenv("XDG_PICTURES_DIR", (folder + "/pictures").c_str(), 1);
+    }
+    ~ViewerWindow() override
+    {
+        unsetenv("XDG_DATA_HOME");
+        unsetenv("XDG_PICTURES_DIR");
+        RunCommand("rm -rf '" + folder + "'");
+    }
+
     void SetUp() override
     {
         ASSERT_TRUE(server.Ok()) << "Xvfb did not start";
@@ -79,6 +97,7 @@ class ViewerWindow : public ::testing::Test
         return std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log";
     }
 
+    std::string folder;
     X_SERVER_T server;
     std::unique_ptr<PROCESS_T> viewer;
     std::unique_ptr<X_WINDOW_T> window;
@@ -150,6 +169,33 @@ TEST_F(ViewerWindow, PointsInsertedCountsFrames)
         *window, 120s, [&](const SCREENSHOT_T &shot) { return CountGlyphs(shot, 40, 60, 360) > before; }, &grew);
     later.SavePng(OutputPath("points-later.png"));
     EXPECT_TRUE(grew) << "the number of points inserted did not grow; see points-first.png, points-later.png";
+
+    ASSERT_TRUE(window->Key("Escape"));
+    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
+}
+
+// Catches a screenshot key that reads the screen while the window shrinks (raylib's own
+// capture did so from its key callback and crashed in the GL driver) and any file dropped into
+// the current folder unannounced. F12 and a shrink to 1 x 1 go in the same event batch, four
+// times; the viewer must live through it and end cleanly.
+TEST_F(ViewerWindow, ScreenshotKeyDuringAShrinkToOnePixel)
+{
+    bool presented = false;
+    CaptureUntil(*window, 60s, FramePresented, &presented);
+    ASSERT_TRUE(presented);
+
+    std::string before;
+    RunCommand("ls screenshot*.png 2>/dev/null | wc -l", &before);
+    const std::string id = std::to_string(window->Id());
+    for (int i = 0; i < 4; i++)
+    {
+        RunCommand("DISPLAY=" + server.Display() + " xdotool windowfocus --sync " + id + " key F12 windowsize " + id +
+                   " 1 1 sleep 0.3 windowsize " + id + " 1366 768 sleep 0.5 >/dev/null 2>&1");
+        ASSERT_TRUE(viewer->Running()) << "the viewer died in round " << i + 1 << "\n" << viewer->Log();
+    }
+    std::string after;
+    RunCommand("ls screenshot*.png 2>/dev/null | wc -l", &after);
+    EXPECT_EQ(after, before) << "raylib's own capture wrote into the current folder";
 
     ASSERT_TRUE(window->Key("Escape"));
     EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
