@@ -54,3 +54,14 @@ std::string GenerateSystemName(uint32_t seed)
     name[0] = (char)(name[0] - 32);
     return name;
 }
+
+uint32_t ChooseSystemNameSeed(uint64_t key)
+{
+    // splitmix64's finaliser: every bit of the key moves about half of the result's bits.
+    uint64_t z = key + 0x9E3779B97F4A7C15ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    const uint64_t span = (uint64_t)UINT32_MAX - FAST_NAME_SEED_MIN + 1u;
+    return FAST_NAME_SEED_MIN + (uint32_t)((z >> 32) % span);
+}

@@ -3,10 +3,12 @@
 // hundreds of thousands of draws each, so only a few are made here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "random/random.h"
 #include "systems/letter_pair_table.h"
@@ -244,4 +246,20 @@ TEST(SystemGenerator, RegeneratingARecordReplacesItsBlocks)
         }
     }
     FreeStars(&system);
+}
+
+// Catches chosen name seeds that fall among the slow small seeds, differ between calls, or
+// pile up on a few values.
+TEST(SystemName, ChosenSeedsAreStableScatteredAndFast)
+{
+    std::vector<uint32_t> seeds;
+    for (uint64_t key = 0; key < 20000; key++)
+    {
+        const uint32_t seed = ChooseSystemNameSeed(key * 1000003u);
+        ASSERT_GE(seed, FAST_NAME_SEED_MIN);
+        ASSERT_EQ(seed, ChooseSystemNameSeed(key * 1000003u));
+        seeds.push_back(seed);
+    }
+    std::sort(seeds.begin(), seeds.end());
+    EXPECT_GT(std::unique(seeds.begin(), seeds.end()) - seeds.begin(), 19990);
 }
