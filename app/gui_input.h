@@ -14,6 +14,9 @@ struct GUI_INPUT_T
     bool left_down = false;     // left button held this frame
     bool left_pressed = false;  // left button went down this frame
     bool left_released = false; // left button went up this frame (raygui's buttons fire on it)
+    bool double_click = false;  // the left button went down twice, quickly, at one place
+    bool right_down = false;    // right or middle button held: the camera pans
+    Vector2 mouse_delta = {};   // pointer movement since the last frame, pixels
     bool backspace_pressed = false;
     bool backspace_down = false;
     bool enter_pressed = false;
@@ -24,6 +27,12 @@ struct GUI_INPUT_T
     bool export_pressed = false;     // Ctrl+E
     bool screenshot_pressed = false; // F12
     int arrow_step = 0;              // +1 for Right or Up, -1 for Left or Down, this frame
+    bool tab_pressed = false;        // Tab: the panel beside the view
+    bool help_pressed = false;       // F1: the help overlay
+    bool space_pressed = false;      // Space: pause or resume the camera's own orbit
+    bool reset_pressed = false;      // R: the camera's start pose
+    bool top_down_pressed = false;   // T: look straight down on the disc
+    bool any_key_pressed = false;    // any key at all went down this frame
     float wheel = 0.0f;              // wheel notches this frame, positive away from the user
     // The clipboard's text, read only in a frame with paste_pressed (reading it asks the X
     // server); null otherwise or when the clipboard holds no text.
@@ -35,9 +44,10 @@ struct GUI_INPUT_T
     int typed_next = 0; // the first one no control has taken yet
 };
 
-// Sees every key press through raylib's own GLFW, ahead of raylib: raylib keeps F12 to itself
-// and misses a key pressed and released between two frames. Call once, after the window opens.
-void InstallKeyLatch(void);
+// Sees every key press and mouse button through raylib's own GLFW, ahead of raylib: raylib
+// keeps F12 to itself and misses a key or click that goes down and up between two frames (at
+// 5 frames a second, a 12 ms tap). Call once, after the window opens.
+void InstallInputLatch(void);
 
 // Reads this frame's input from raylib; call once per frame, inside the window.
 GUI_INPUT_T ReadGuiInput(void);
@@ -45,3 +55,7 @@ GUI_INPUT_T ReadGuiInput(void);
 // The next typed character, or 0 when none is left. A character taken is gone for the rest of
 // the frame, as with raylib's GetCharPressed.
 int TakeTypedChar(GUI_INPUT_T *input);
+
+// Two presses of the left button make a double click when this close in time and place.
+constexpr double DOUBLE_CLICK_SECONDS = 0.4;
+constexpr float DOUBLE_CLICK_PIXELS = 6.0f;

@@ -38,7 +38,7 @@ int main(int argc, char **argv)
                      VIEWER_PROGRAM_NAME, std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "");
         return 1;
     }
-    InstallKeyLatch();
+    InstallInputLatch();
     VIEWER_T viewer = CreateViewer();
     ApplyViewerOptions(&viewer, command.options);
     //--------------------------------------------------------------------------------------
@@ -63,9 +63,9 @@ int main(int argc, char **argv)
             EndMode3D();
 
             DrawOverlay(&viewer, &input);
-            DrawFPS(10, 10);
             CaptureRequestedScreenshot(&viewer.file_actions); // the finished frame, before it is shown
             DrawFileNotice(&viewer.file_actions);
+            DrawHelpOverlay(&viewer.help, GetScreenWidth(), GetScreenHeight());
 
         EndDrawing();
         //----------------------------------------------------------------------------------

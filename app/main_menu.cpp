@@ -8,9 +8,11 @@
 static const char *const MAIN_ENTRIES = "#131#Start\n#005#Load\n#006#Save\n#190#Options\n#159#Exit";
 static const char *const OPTIONS_ENTRIES = "#150#Game\n#181#Graphics\n#122#Audio\n#052#Controls\n#159#Back";
 static const char *const MAIN_TITLE = "";
-static const char *const LOAD_TITLE = "#000##005#Load";
-static const char *const SAVE_TITLE = "#000##006#Save";
-static const char *const OPTIONS_TITLE = "#000##190#Options";
+// raygui draws an icon only at the start of a text, so a title holds one icon code at most.
+static const char *const LOAD_TITLE = "#005#Load";
+static const char *const SAVE_TITLE = "#006#Save";
+static const char *const OPTIONS_TITLE = "#190#Options";
+constexpr int32_t OPTIONS_ENTRY_BACK = 4;
 
 MAIN_MENU_LAYOUT_T MainMenuLayout(Rectangle bounds, int screenWidth, int screenHeight)
 {
@@ -99,8 +101,17 @@ void MainMenu(MAIN_MENU_T *menu, Rectangle bounds, int32_t *menu_state, GUI_INPU
         }
         if (ScreenWindowBox(layout.column, OPTIONS_TITLE, input)) *menu_state = STATE_EXIT;
         if (ScreenWindowBox(layout.content, OPTIONS_TITLE, input)) *menu_state = STATE_EXIT;
-        menu->options_active =
-            ScreenToggleGroup(layout.options_list, OPTIONS_ENTRIES, menu->options_active, input);
+        const int32_t chosen = ScreenToggleGroup(layout.options_list, OPTIONS_ENTRIES, menu->options_active, input);
+        if (chosen == OPTIONS_ENTRY_BACK)
+        {
+            // Back closes the Options windows; the list keeps the choice it had before.
+            menu->active = -1;
+            menu->selected = -1;
+        }
+        else
+        {
+            menu->options_active = chosen;
+        }
     }
 
     if (menu->selected == MENU_ENTRY_EXIT)

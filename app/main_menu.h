@@ -49,7 +49,8 @@ void OpenMainMenuEntry(MAIN_MENU_T *menu, int32_t entry);
 const char *MainMenuScreenTitle(int32_t selected);
 
 // Called once a frame while menu_state is the main menu's. Start sets menu_state to the
-// generator panel's; Exit and the close box of the menu or of an Options window end the run.
+// generator panel's; Exit and the close box of the menu or of an Options window end the run;
+// Options' Back returns to the main list.
 // A galaxy clicked in the Load list also leads to the generator panel, with
 // menu->saved.open_requested set for the shell to hand it over.
 void MainMenu(MAIN_MENU_T *menu, Rectangle bounds, int32_t *menu_state, GUI_INPUT_T *input);

@@ -3,6 +3,7 @@
 #include "app/viewer.h"
 
 #include "app/gui.h"
+#include "app/heads_up.h"
 #include "files/user_folders.h"
 #include "random/random.h"
 
@@ -87,9 +88,18 @@ void FeedRolledTestPoint(VIEWER_T *viewer)
     viewer->points_inserted += 1;
 }
 
-void UpdateViewer(VIEWER_T *viewer, const GUI_INPUT_T *input)
+Rectangle DebugButtonBounds(const VIEWER_T *viewer)
 {
+    Rectangle bounds = DEBUG_BUTTON_BOUNDS;
+    if (viewer->panel_in_view) bounds.x = GENERATOR_PANEL_BOUNDS.x + GENERATOR_PANEL_BOUNDS.width + 20.0f;
+    return bounds;
+}
+
+void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
+{
+    HelpOverlay(&viewer->help, input);
     UpdateFileActions(&viewer->file_actions, viewer->galaxy, input);
+    if (viewer->menu_state == STATE_VIEW && input->tab_pressed) viewer->panel_in_view = !viewer->panel_in_view;
     FeedRolledTestPoint(viewer);
     drawn_object_count = 0;
     viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;
@@ -130,20 +140,38 @@ void DrawScene(const VIEWER_T *viewer)
 
 static void DrawHud(const VIEWER_T *viewer)
 {
-    DrawText(TextFormat("OCT Buildtime: %f ", viewer->build_time), 40, 40, HUD_FONT_SIZE, HUD_COLOR);
-    DrawText(TextFormat("Points Inserted: %u ", viewer->points_inserted), 40, 60, HUD_FONT_SIZE, HUD_COLOR);
-    DrawText(TextFormat("Objects Drawed: %i/%i", drawn_object_count, viewer->objects_total), 1000, 300,
-             HUD_FONT_SIZE, HUD_COLOR);
+    // raylib's TextFormat keeps a few buffers in turn, enough for these four lines.
+    const char *const lines[HUD_LINE_COUNT] = {
+        TextFormat("OCT Buildtime: %f ", viewer->build_time),
+        TextFormat("Points Inserted: %u ", viewer->points_inserted),
+        TextFormat("Objects Drawed: %i/%i", drawn_object_count, viewer->objects_total),
+        TextFormat("%i FPS", GetFPS()),
+    };
+    DrawHeadsUp(HeadsUpLayout(GetScreenWidth(), GetScreenHeight()), lines);
 }
 
 // The screen for menu_state. Only the menu's own range 0 to 3 shows one; the view state
 // shows none.
 static void DrawScreen(VIEWER_T *viewer, GUI_INPUT_T *input)
 {
-    if (viewer->menu_state < 0 || viewer->menu_state > 3) return;
-
     GENERATOR_PANEL_T *panel = &viewer->generator_panel;
     MAIN_MENU_T *menu = &viewer->main_menu;
+    if (viewer->menu_state == STATE_VIEW && viewer->panel_in_view)
+    {
+        // The panel beside the view keeps working; its Start only hides it again.
+        int32_t state = STATE_GENERATOR;
+        GeneratorPanel(panel, GENERATOR_PANEL_BOUNDS, &state, &viewer->galaxy, input);
+        if (state == STATE_VIEW) viewer->panel_in_view = false;
+        if (panel->request != PANEL_REQUEST_NONE)
+        {
+            OpenMainMenuEntry(menu, panel->request == PANEL_REQUEST_SAVE ? MENU_ENTRY_SAVE : MENU_ENTRY_LOAD);
+            viewer->menu_state = STATE_MAIN_MENU;
+            viewer->panel_in_view = false;
+        }
+        return;
+    }
+    if (viewer->menu_state < 0 || viewer->menu_state > 3) return;
+
     if (viewer->menu_state == STATE_GENERATOR)
     {
         GeneratorPanel(panel, GENERATOR_PANEL_BOUNDS, &viewer->menu_state, &viewer->galaxy, input);
@@ -170,7 +198,7 @@ static void DrawScreen(VIEWER_T *viewer, GUI_INPUT_T *input)
 
 void DrawOverlay(VIEWER_T *viewer, GUI_INPUT_T *input)
 {
-    if (viewer->menu_state == STATE_VIEW && ScreenButton(DEBUG_BUTTON_BOUNDS, "DEBUG", input))
+    if (viewer->menu_state == STATE_VIEW && ScreenButton(DebugButtonBounds(viewer), "DEBUG", input))
     {
         viewer->debug_flag = !viewer->debug_flag;
     }

@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "app/file_actions.h"
 #include "app/generator_panel.h"
+#include "app/help_overlay.h"
 #include "app/main_menu.h"
 #include "app/screen_state.h"
 #include "galaxy/galaxy.h"
@@ -23,8 +24,6 @@ constexpr const char *WINDOW_TITLE = "raylib [core] and raygui test";
 constexpr unsigned int VIEWER_CONFIG_FLAGS = FLAG_VSYNC_HINT | FLAG_MSAA_4X_HINT | FLAG_WINDOW_RESIZABLE;
 
 constexpr Color SCENE_BACKGROUND_COLOR = Color{16, 16, 64, 255};
-constexpr Color HUD_COLOR = Color{190, 33, 55, 255};
-constexpr int HUD_FONT_SIZE = 20;
 
 struct VIEWER_T
 {
@@ -41,6 +40,8 @@ struct VIEWER_T
     MAIN_MENU_T main_menu = {};    // the screens' records, kept across frames
     GENERATOR_PANEL_T generator_panel = {};
     FILE_ACTIONS_T file_actions;   // F12 and Ctrl+E, and what they last said
+    HELP_OVERLAY_T help;           // F1
+    bool panel_in_view = false;    // Tab in the view shows the generator panel beside it
 };
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).
@@ -56,8 +57,12 @@ constexpr uint32_t TEST_OCTREE_MAX_POINTS = 100000;
 // One random point into the test octree, as every frame does.
 void FeedRolledTestPoint(VIEWER_T *viewer);
 
-// Frame steps before drawing: scene bookkeeping, camera, the file shortcuts.
-void UpdateViewer(VIEWER_T *viewer, const GUI_INPUT_T *input);
+// Frame steps before drawing: the help overlay (which may take the frame's input), scene
+// bookkeeping, camera, the shortcuts.
+void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input);
+
+// Where the view's DEBUG button stands: its own place, or right of the panel when Tab shows it.
+Rectangle DebugButtonBounds(const VIEWER_T *viewer);
 
 // Inside BeginMode3D/EndMode3D.
 void DrawScene(const VIEWER_T *viewer);

@@ -96,11 +96,11 @@ TEST_F(MainMenuTest, LoadThenSaveSwitchesOnlyTheTitle)
     Idle();
     Choose(1);
     EXPECT_EQ(menu.selected, MENU_ENTRY_LOAD);
-    EXPECT_STREQ(MainMenuScreenTitle(menu.selected), "#000##005#Load");
+    EXPECT_STREQ(MainMenuScreenTitle(menu.selected), "#005#Load");
     Choose(2);
     EXPECT_EQ(menu.selected, MENU_ENTRY_SAVE);
     EXPECT_EQ(menu.active, 2);
-    EXPECT_STREQ(MainMenuScreenTitle(menu.selected), "#000##006#Save");
+    EXPECT_STREQ(MainMenuScreenTitle(menu.selected), "#006#Save");
     EXPECT_EQ(menu_state, STATE_MAIN_MENU);
 
     const Rectangle close = WindowCloseBoxBounds(layout.content);
@@ -114,8 +114,8 @@ TEST_F(MainMenuTest, LoadThenSaveSwitchesOnlyTheTitle)
     EXPECT_EQ(menu.selected, MENU_ENTRY_SAVE);
 }
 
-// Catches an options list that forgets its choice when the screen is left and reopened, or
-// whose entries do anything but highlight.
+// Catches an options list that forgets its choice when the screen is left and reopened, whose
+// entries do anything but highlight, or whose Back does not return to the main list.
 TEST_F(MainMenuTest, OptionsListKeepsItsChoiceAcrossVisits)
 {
     Idle();
@@ -126,15 +126,15 @@ TEST_F(MainMenuTest, OptionsListKeepsItsChoiceAcrossVisits)
 
     Click(Entry(layout.options_list, 1)); // Graphics
     EXPECT_EQ(menu.options_active, 1);
-    Click(Entry(layout.options_list, 4)); // Back: only highlights
-    EXPECT_EQ(menu.options_active, 4);
-    EXPECT_EQ(menu.selected, MENU_ENTRY_OPTIONS);
+    Click(Entry(layout.options_list, 4)); // Back
+    EXPECT_EQ(menu.selected, -1);
+    EXPECT_EQ(menu.active, -1);
     EXPECT_EQ(menu_state, STATE_MAIN_MENU);
 
     Choose(1);
     EXPECT_EQ(menu.selected, MENU_ENTRY_LOAD);
     Choose(3);
-    EXPECT_EQ(menu.options_active, 4);
+    EXPECT_EQ(menu.options_active, 1);
 }
 
 // Catches Exit that does not end the run or leaves the menu unreset.

@@ -15,6 +15,8 @@ const char *const TITLE = "raylib [core] and raygui test";
 // Colours the frame promises: the cleared background and the heads-up text.
 constexpr uint8_t BG_R = 16, BG_G = 16, BG_B = 64;
 constexpr uint8_t HUD_R = 190, HUD_G = 33, HUD_B = 55;
+// Tops of the heads-up lines in a 1366 x 768 window.
+constexpr int HUD_Y[4] = {14, 38, 62, 86};
 
 std::string OutputPath(const std::string &name)
 {
@@ -119,22 +121,23 @@ TEST_F(ViewerWindow, OpensWithTitleSizeAndHeadsUpText)
     shot.SavePng(OutputPath("start.png"));
     ASSERT_TRUE(presented) << "the background colour never filled the window; see start.png";
 
-    // "OCT Buildtime: ..." at (40, 40), "Points Inserted: ..." at (40, 60), 20 px high.
-    EXPECT_GT(shot.CountColor(40, 40, 400, 60, HUD_R, HUD_G, HUD_B), 100);
-    EXPECT_GT(shot.CountColor(40, 60, 400, 80, HUD_R, HUD_G, HUD_B), 100);
-    // "Objects Drawed: 0/0" at (1000, 300).
-    EXPECT_GT(shot.CountColor(1000, 300, 1366, 320, HUD_R, HUD_G, HUD_B), 100);
-    // The frustum's outline shares the text colour, so text is told apart by its glyphs:
-    // "OCT Buildtime: 0.00xxxx" has 21, "Objects Drawed: 0/0" 17 (the galaxy is still empty).
-    EXPECT_EQ(CountGlyphs(shot, 40, 40, 360), 21);
-    EXPECT_EQ(CountGlyphs(shot, 1000, 300, 366), 17);
-    // No text left of where the first lines start.
-    EXPECT_EQ(CountTextBlocks(shot, 0, 30, 38, 90), 0);
+    // The heads-up block at the top-right corner, lines 24 px apart from (1020, 14), on a light
+    // band: "OCT Buildtime: ...", "Points Inserted: ...", "Objects Drawed: 0/0", the FPS.
+    EXPECT_GT(shot.CountColor(1020, HUD_Y[0], 1366, HUD_Y[0] + 20, HUD_R, HUD_G, HUD_B), 100);
+    EXPECT_GT(shot.CountColor(1020, HUD_Y[1], 1366, HUD_Y[1] + 20, HUD_R, HUD_G, HUD_B), 100);
+    EXPECT_GT(shot.CountColor(1020, HUD_Y[2], 1366, HUD_Y[2] + 20, HUD_R, HUD_G, HUD_B), 100);
+    EXPECT_GT(shot.CountColor(1012, 8, 1358, 100, 235, 235, 235), 20000) << "no band behind the lines";
+    // Text is told apart by its glyphs: "OCT Buildtime: 0.00xxxx" has 21, "Objects Drawed:
+    // 0/0" 17 (the galaxy is still empty).
+    EXPECT_EQ(CountGlyphs(shot, 1020, HUD_Y[0], 340), 21);
+    EXPECT_EQ(CountGlyphs(shot, 1020, HUD_Y[2], 340), 17);
+    // No text left of the block, where the DEBUG button and the panel stand.
+    EXPECT_EQ(CountTextBlocks(shot, 0, 0, 1010, 110), 0);
     // The outline itself: the frustum is rebuilt from the camera and drawn every frame.
     EXPECT_GT(shot.CountColor(400, 100, 990, 760, HUD_R, HUD_G, HUD_B), 100);
 
-    // The frames-per-second counter: raylib draws it in lime at (10, 10).
-    EXPECT_GT(shot.CountColor(10, 10, 120, 30, 0, 158, 47), 20);
+    // The frames-per-second line, in dark green.
+    EXPECT_GT(shot.CountColor(1020, HUD_Y[3], 1366, HUD_Y[3] + 20, 0, 117, 44), 20);
 
     ASSERT_TRUE(window->Key("Escape"));
     EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
@@ -161,12 +164,12 @@ TEST_F(ViewerWindow, PointsInsertedCountsFrames)
     const SCREENSHOT_T first = CaptureUntil(*window, 60s, FramePresented, &presented);
     ASSERT_TRUE(presented);
     first.SavePng(OutputPath("points-first.png"));
-    const int before = CountGlyphs(first, 40, 60, 360);
+    const int before = CountGlyphs(first, 1020, HUD_Y[1], 340);
     EXPECT_GE(before, 16) << "\"Points Inserted:\" is 15 glyphs, then at least one digit";
 
     bool grew = false;
     const SCREENSHOT_T later = CaptureUntil(
-        *window, 120s, [&](const SCREENSHOT_T &shot) { return CountGlyphs(shot, 40, 60, 360) > before; }, &grew);
+        *window, 120s, [&](const SCREENSHOT_T &shot) { return CountGlyphs(shot, 1020, HUD_Y[1], 340) > before; }, &grew);
     later.SavePng(OutputPath("points-later.png"));
     EXPECT_TRUE(grew) << "the number of points inserted did not grow; see points-first.png, points-later.png";
 

@@ -1,0 +1,25 @@
+// Placing and drawing the heads-up block.
+#include "app/heads_up.h"
+
+HUD_LAYOUT_T HeadsUpLayout(int screenWidth, int screenHeight)
+{
+    (void)screenHeight; // four lines fit at the top of any window the viewer allows
+    HUD_LAYOUT_T layout;
+    const float left = (float)(screenWidth - HUD_MARGIN - HUD_BLOCK_WIDTH);
+    const float top = (float)(HUD_MARGIN / 2);
+    layout.band = Rectangle{left - 8.0f, top, (float)HUD_BLOCK_WIDTH + 16.0f,
+                            (float)(HUD_LINE_COUNT * HUD_LINE_HEIGHT + 8)};
+    for (int i = 0; i < HUD_LINE_COUNT; i++)
+        layout.line[i] = Vector2{left, top + 6.0f + (float)(i * HUD_LINE_HEIGHT)};
+    return layout;
+}
+
+void DrawHeadsUp(const HUD_LAYOUT_T &layout, const char *const lines[HUD_LINE_COUNT])
+{
+    DrawRectangleRec(layout.band, HUD_BAND_COLOR);
+    for (int i = 0; i < HUD_LINE_COUNT; i++)
+    {
+        const Color color = (i == HUD_LINE_FPS) ? HUD_FPS_COLOR : HUD_COLOR;
+        DrawText(lines[i], (int)layout.line[i].x, (int)layout.line[i].y, HUD_FONT_SIZE, color);
+    }
+}

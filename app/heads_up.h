@@ -1,0 +1,35 @@
+// The heads-up lines: build time, points inserted, objects drawn and frames per second, in a
+// block at the window's top-right corner on a light band, so that they stay readable (red on
+// navy was 2.96:1), stay inside the window at any size down to 800 x 500, and sit under the
+// screens' controls instead of over them.
+#pragma once
+
+#include "scene/vector_math.h"
+
+constexpr int HUD_LINE_COUNT = 4;
+constexpr int HUD_FONT_SIZE = 20;
+constexpr int HUD_LINE_HEIGHT = 24;
+constexpr int HUD_BLOCK_WIDTH = 330; // pixels: the longest line with room for large figures
+constexpr int HUD_MARGIN = 16;
+// On the band (235, 235, 235): the red has a contrast of 5.1:1, the green of 4.9:1.
+constexpr Color HUD_COLOR = Color{190, 33, 55, 255};
+constexpr Color HUD_FPS_COLOR = Color{0, 117, 44, 255};
+constexpr Color HUD_BAND_COLOR = Color{235, 235, 235, 255};
+
+struct HUD_LAYOUT_T
+{
+    Rectangle band = {};
+    Vector2 line[HUD_LINE_COUNT] = {}; // where each line's text starts
+};
+
+// The block for a window of this size: its right edge HUD_MARGIN from the window's, its top
+// edge near the window's; lines one under another in the order of HUD_LINE_*.
+HUD_LAYOUT_T HeadsUpLayout(int screenWidth, int screenHeight);
+
+constexpr int HUD_LINE_BUILD_TIME = 0;
+constexpr int HUD_LINE_POINTS = 1;
+constexpr int HUD_LINE_OBJECTS = 2;
+constexpr int HUD_LINE_FPS = 3;
+
+// Draws the band and the lines (texts already formatted), the last in the FPS colour.
+void DrawHeadsUp(const HUD_LAYOUT_T &layout, const char *const lines[HUD_LINE_COUNT]);
