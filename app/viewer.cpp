@@ -15,8 +15,8 @@ constexpr Color GALAXY_TREE_COLOR = Color{255, 255, 255, 16}; // faint cells, op
 VIEWER_T CreateViewer(void)
 {
     VIEWER_T viewer = {};
-    viewer.camera = MakeViewerCamera();
-    SetCameraMode(viewer.camera, CAMERA_ORBITAL);
+    viewer.camera = MakeViewerStartView();
+    viewer.camera_control = MakeCameraControl(viewer.camera);
     viewer.menu_state = STATE_MAIN_MENU;
 
     // The two readings bracket the creation of the scene, so the first heads-up line
@@ -95,6 +95,18 @@ Rectangle DebugButtonBounds(const VIEWER_T *viewer)
     return bounds;
 }
 
+// Whether the pointer is over the scene rather than over a screen's controls: only the view
+// and the generator panel leave room for the camera, and never under the panel, the DEBUG
+// button or the heads-up block.
+static bool PointerOnScene(const VIEWER_T *viewer, Vector2 mouse)
+{
+    if (viewer->menu_state != STATE_VIEW && viewer->menu_state != STATE_GENERATOR) return false;
+    const bool panel = viewer->menu_state == STATE_GENERATOR || viewer->panel_in_view;
+    if (panel && CheckCollisionPointRec(mouse, GENERATOR_PANEL_BOUNDS)) return false;
+    if (viewer->menu_state == STATE_VIEW && CheckCollisionPointRec(mouse, DebugButtonBounds(viewer))) return false;
+    return !CheckCollisionPointRec(mouse, HeadsUpLayout(GetScreenWidth(), GetScreenHeight()).band);
+}
+
 void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
 {
     HelpOverlay(&viewer->help, input);
@@ -103,7 +115,10 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     FeedRolledTestPoint(viewer);
     drawn_object_count = 0;
     viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;
-    UpdateCamera(&viewer->camera);
+    const bool cameraKeys = viewer->menu_state == STATE_VIEW ||
+                            (viewer->menu_state == STATE_GENERATOR && !viewer->generator_panel.seed_edit_mode);
+    viewer->camera =
+        SteerCamera(&viewer->camera_control, input, PointerOnScene(viewer, input->mouse), cameraKeys, GetFrameTime());
     viewer->view_frustum.Update(viewer->camera);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "app/camera_control.h"
 #include "app/command_line.h"
 #include "app/file_actions.h"
 #include "app/generator_panel.h"
@@ -41,6 +42,7 @@ struct VIEWER_T
     GENERATOR_PANEL_T generator_panel = {};
     FILE_ACTIONS_T file_actions;   // F12 and Ctrl+E, and what they last said
     HELP_OVERLAY_T help;           // F1
+    CAMERA_CONTROL_T camera_control; // the mouse camera; `camera` follows it every frame
     bool panel_in_view = false;    // Tab in the view shows the generator panel beside it
 };
 

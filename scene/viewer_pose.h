@@ -22,5 +22,12 @@ constexpr int32_t VIEWER_GALAXY_EXTENT = 256;
 // Position (100, 120.5, 156) looking at (1, 1, 1), y up, 90 degrees, perspective.
 Camera3D MakeViewerCamera(void);
 
+// The view the viewer has always shown first. raylib's orbital mode, set up on the camera
+// above, measures its angles from the camera towards the target but applies them from the
+// target, and lifts the camera by the sine squared: its first frame (one orbit step of 0.01
+// radians) puts the camera across the target, lower and nearer, near (-99.5, 66.1, -153.0).
+// The mouse camera starts there so that the first picture is the one people know.
+Camera3D MakeViewerStartView(void);
+
 // The frustum with the viewer's set-up, updated for camera.
 FRUSTUM_T MakeViewerFrustum(const Camera3D &camera);

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tests/window/x_session.h"
@@ -249,7 +250,10 @@ TEST_F(ScreensWindow, MenuPanelViewAndDebugThenEscape)
     ASSERT_TRUE(met) << "no generator panel with a galaxy beside it; stars seen: "
                      << Count(shot, SCENE_AREA, STAR);
     // Frames of the galaxy as it stands, then frames while Arm Curvature is dragged to its
-    // left end (1: arms that barely wind). A change shows as a jump between two frames.
+    // left end (1: arms that barely wind). A change shows as a jump between two frames. Space
+    // holds the camera first, so the orbit's own motion (by the clock, whatever the frame rate)
+    // cannot pass for one.
+    ASSERT_TRUE(HoldKey("space"));
     const std::vector<SCREENSHOT_T> standing = Frames(5, [] { return false; });
     ASSERT_FALSE(standing.empty());
     standing.back().SavePng(OutputPath(Name() + "-2-galaxy.png"));
@@ -456,6 +460,95 @@ TEST_F(ShareWindow, ClipboardSaveLoadScreenshotAndExport)
     std::string signature;
     RunCommand("head -c 8 '" + folder + "/pictures/'*.png | od -An -tx1", &signature);
     EXPECT_NE(signature.find("89 50 4e 47"), std::string::npos) << "not a PNG";
+
+    ASSERT_TRUE(HoldKey("Escape"));
+    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
+}
+
+namespace
+{
+// The view, opened straight from the command line with DEBUG off.
+class ViewWindow : public ShareWindow
+{
+  protected:
+    std::vector<std::string> Arguments() const override { return {"--code", code, "--view", "--debug", "off"}; }
+};
+
+// The scene without the top band, where the DEBUG button and the heads-up lines change.
+constexpr AREA_T VIEW_AREA = {0, 120, 1366, 768};
+
+bool SameScene(const SCREENSHOT_T &a, const SCREENSHOT_T &b)
+{
+    if (a.width != b.width || a.height != b.height) return false;
+    for (int y = VIEW_AREA.y0; y < VIEW_AREA.y1; y++)
+        for (int x = VIEW_AREA.x0; x < VIEW_AREA.x1; x++)
+        {
+            const SCREENSHOT_T::PIXEL_T p = a.At(x, y), q = b.At(x, y);
+            if (p.r != q.r || p.g != q.g || p.b != q.b) return false;
+        }
+    return true;
+}
+
+// The heads-up band (235, 235, 235) where a window of this width puts it, and the DEBUG
+// button's face, both whole inside the window.
+bool ControlsInside(const SCREENSHOT_T &shot, int width)
+{
+    const int bandLeft = width - 16 - 330 - 8;
+    return shot.CountColor(bandLeft, 8, width - 8, 112, 235, 235, 235) > 20000 &&
+           shot.CountColor(10, 10, 110, 50, CONTROL_FILL.r, CONTROL_FILL.g, CONTROL_FILL.b) > 2000;
+}
+} // namespace
+
+// The camera as a person steers it, and the screens at other window sizes. Catches a Space
+// that does not hold the camera, a left drag or the wheel that do not move it, a Tab that does
+// not show or hide the panel, and heads-up lines or controls pushed out of a small or large
+// window.
+TEST_F(ViewWindow, SteerTheCameraShowThePanelAndResize)
+{
+    bool met = false;
+    Await("1-view", [](const SCREENSHOT_T &s) { return Count(s, VIEW_AREA, STAR) > 100; }, &met, 60s);
+    ASSERT_TRUE(met) << viewer->Log();
+
+    MoveTo(700, 450);
+    ASSERT_TRUE(HoldKey("space"));
+    Xdotool("sleep 1");
+    const SCREENSHOT_T held = window->Capture();
+    Xdotool("sleep 1.5");
+    const SCREENSHOT_T later = window->Capture();
+    held.SavePng(OutputPath(Name() + "-2-held.png"));
+    EXPECT_TRUE(SameScene(held, later)) << "the camera moved after Space";
+
+    EXPECT_TRUE(Drag(600, 900, 450, [&](const SCREENSHOT_T &s) { return !SameScene(s, held); }))
+        << "a left drag did not turn the scene";
+    Xdotool("sleep 1");
+    const SCREENSHOT_T turned = window->Capture();
+    MoveTo(700, 450);
+    ASSERT_TRUE(Xdotool("click --repeat 8 --delay 200 4"));
+    Await("3-zoomed", [&](const SCREENSHOT_T &s) { return !SameScene(s, turned); }, &met, 20s);
+    EXPECT_TRUE(met) << "eight wheel notches did not change the scene";
+
+    ASSERT_TRUE(HoldKey("Tab"));
+    Await("4-panel", PanelShown, &met, 20s);
+    EXPECT_TRUE(met) << "Tab did not show the generator panel";
+    MoveTo(900, 450);
+    ASSERT_TRUE(HoldKey("Tab"));
+    Await("5-no-panel", [](const SCREENSHOT_T &s) { return Count(s, PANEL_AREA, WINDOW_FILL) < 1000; }, &met, 20s);
+    EXPECT_TRUE(met) << "a second Tab did not hide the panel";
+
+    for (const std::pair<int, int> &size : {std::pair<int, int>{800, 500}, {1920, 1080}})
+    {
+        const std::string id = std::to_string(window->Id());
+        // At the screen's corner, so a window as large as the screen stays wholly on it.
+        ASSERT_TRUE(Xdotool("windowmove --sync " + id + " 0 0"));
+        ASSERT_TRUE(Xdotool("windowsize --sync " + id + " " + std::to_string(size.first) + " " +
+                            std::to_string(size.second)));
+        const SCREENSHOT_T shot = Await(
+            "6-" + std::to_string(size.first) + "x" + std::to_string(size.second),
+            [&](const SCREENSHOT_T &s) { return s.width == size.first && ControlsInside(s, size.first); }, &met,
+            20s);
+        EXPECT_TRUE(met) << "at " << size.first << " x " << size.second << " a heads-up line or the DEBUG button "
+                         << "is not where it belongs (window " << shot.width << " x " << shot.height << ")";
+    }
 
     ASSERT_TRUE(HoldKey("Escape"));
     EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();

@@ -249,11 +249,19 @@ bool X_WINDOW_T::Size(int *width, int *height) const
     return true;
 }
 
+// Xlib's default handler ends the process on any error; a capture of a window partly off the
+// screen (BadMatch) must only come back empty.
+static int IgnoreXError(Display *, XErrorEvent *)
+{
+    return 0;
+}
+
 SCREENSHOT_T X_WINDOW_T::Capture() const
 {
     SCREENSHOT_T shot;
     Display *dpy = XOpenDisplay(display_.c_str());
     if (dpy == nullptr) return shot;
+    XSetErrorHandler(IgnoreXError);
     XWindowAttributes attributes = {};
     if (XGetWindowAttributes(dpy, (Window)id_, &attributes) != 0)
     {
