@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 
 #include "files/star_export.h"
+#include "files/system_json.h"
 #include "galaxy/galaxy.h"
 #include "galaxy/galaxy_code.h"
 #include "scene/viewer_pose.h"
@@ -81,6 +82,8 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
     app.add_flag("--print-code", options.print_code, "print the galaxy's code and exit (no window)");
     app.add_option("--export", options.export_path,
                    "write the galaxy's stars to FILE (.csv or .ply) and exit (no window)");
+    CLI::Option *systemOption = app.add_option(
+        "--system", options.system_index, "print the star system of star N (0 is the first) as JSON and exit (no window)");
     app.add_flag("--view", options.start_in_view, "start in the view, without menu or panel");
     std::string debug = "on";
     app.add_option("--debug", debug, "the view's DEBUG state at start: on or off (default on)")
@@ -110,6 +113,7 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
     }
 
     options.debug = debug == "on";
+    options.print_system = systemOption->count() > 0;
     if (codeOption->count() > 0)
     {
         const char *why = "";
@@ -131,11 +135,32 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
 
 int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::string *err)
 {
-    if (options.print_code) *out += std::string(EncodeGalaxyCode(options.shape).text) + "\n";
-    if (options.export_path.empty()) return 0;
+    if (!options.print_system && options.export_path.empty())
+    {
+        if (options.print_code) *out += std::string(EncodeGalaxyCode(options.shape).text) + "\n";
+        return 0;
+    }
 
     GALAXY galaxy(VIEWER_GALAXY_EXTENT);
     GenerateGalaxy(&galaxy, options.shape);
+    const uint64_t stars = galaxy.star_list.Count();
+    if (options.print_system && options.system_index >= stars)
+    {
+        *err += std::string(VIEWER_PROGRAM_NAME) + ": --system " + std::to_string(options.system_index) +
+                ": the galaxy has " + std::to_string(stars) + " stars, numbered 0 to " +
+                std::to_string(stars == 0 ? 0 : stars - 1) + "\n";
+        return 2;
+    }
+    if (options.print_code) *out += std::string(EncodeGalaxyCode(options.shape).text) + "\n";
+    if (options.print_system)
+    {
+        STAR_SYSTEM_T system;
+        const Vector3 position = ((const IOBJECT_T *)galaxy.star_list.Get(options.system_index))->position;
+        GenerateStarSystem(options.shape, options.system_index, position, &system);
+        *out += StarSystemJson(system);
+    }
+    if (options.export_path.empty()) return 0;
+
     std::string why;
     if (!ExportStarField(galaxy, options.export_path.c_str(), &why))
     {

@@ -21,10 +21,12 @@ struct VIEWER_OPTIONS_T
     bool shape_given = false;  // any galaxy flag or --code: open on this galaxy
     bool print_code = false;   // print the galaxy's code and exit, without a window
     std::string export_path;   // write the star field here and exit, without a window
+    bool print_system = false; // print the system of star system_index as JSON and exit
+    uint64_t system_index = 0;
     bool start_in_view = false;
     bool debug = true; // the view's DEBUG state at start
 
-    bool NeedsWindow() const { return !print_code && export_path.empty(); }
+    bool NeedsWindow() const { return !print_code && export_path.empty() && !print_system; }
 };
 
 struct COMMAND_LINE_T
@@ -39,6 +41,6 @@ struct COMMAND_LINE_T
 
 COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv);
 
-// What --print-code and --export do, with no window: writes to out and err, returns the exit
-// status (0, or 2 when a file cannot be written).
+// What --print-code, --system and --export do, with no window: writes to out and err, returns
+// the exit status (0, or 2 when a star index is past the galaxy or a file cannot be written).
 int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::string *err);

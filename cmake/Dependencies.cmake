@@ -25,8 +25,9 @@ set(OpenGL_GL_PREFERENCE GLVND)
 # raylib is third-party C: keep our warning and sanitizer flags away from it.
 add_subdirectory("${RAYLIB_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/raylib" EXCLUDE_FROM_ALL)
 
-# The viewer's command line.
+# The viewer's command line, and the JSON it prints.
 find_package(CLI11 REQUIRED)
+find_package(nlohmann_json 3 REQUIRED)
 
 add_library(raygui INTERFACE)
 target_include_directories(raygui SYSTEM INTERFACE "${RAYGUI_INCLUDE_DIR}")

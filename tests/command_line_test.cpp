@@ -11,6 +11,8 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "galaxy/galaxy.h"
 #include "scene/viewer_pose.h"
 
@@ -187,4 +189,48 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
     const RUN_T version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("galaxy_viewer ", 0), 0u);
+}
+
+// Catches a system that is not valid JSON, changes between runs, is the same for every star,
+// has the unseeded name, no planets anywhere, moves the galaxy's stars, or is made for a star
+// the galaxy does not have.
+TEST_F(CommandLine, SystemOfAStarIsStableJsonAndLeavesTheGalaxyAlone)
+{
+    std::vector<std::string> texts;
+    int planets = 0;
+    for (const char *index : {"0", "1", "7000"})
+    {
+        const RUN_T run = Run(With(NINE_FLAGS, {"--system", index}));
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(Run(With(NINE_FLAGS, {"--system", index})).out, run.out) << "not the same on a second run";
+        const nlohmann::json system = nlohmann::json::parse(run.out); // throws on invalid JSON
+        const std::string name = system.at("name");
+        EXPECT_GE(name.size(), 3u);
+        EXPECT_NE(name.substr(1), std::string(name.size() - 1, 'a')) << "the unseeded name";
+        EXPECT_TRUE(system.at("position").contains("x"));
+        for (const auto &star : system.at("stars"))
+        {
+            EXPECT_TRUE(star.at("class").is_string());
+            EXPECT_GT(star.at("temperature").get<double>(), 0.0);
+        }
+        for (const auto &planet : system.at("planets"))
+        {
+            EXPECT_TRUE(planet.at("moons").is_array());
+            EXPECT_TRUE(planet.at("atmosphere").is_array());
+            planets++;
+        }
+        for (const std::string &other : texts) EXPECT_NE(other, run.out) << "two stars, one system";
+        texts.push_back(run.out);
+    }
+    EXPECT_GT(planets, 0);
+
+    const std::string alone = folder + "/alone.csv", with = folder + "/with.csv";
+    ASSERT_EQ(Run(With(NINE_FLAGS, {"--export", alone})).status, 0);
+    ASSERT_EQ(Run(With(NINE_FLAGS, {"--system", "3", "--export", with})).status, 0);
+    EXPECT_EQ(Slurp(alone), Slurp(with));
+
+    const RUN_T past = Run(With(NINE_FLAGS, {"--system", "999999"}));
+    EXPECT_EQ(past.status, 2);
+    EXPECT_TRUE(past.out.empty());
+    EXPECT_NE(past.err.find("999999"), std::string::npos) << past.err;
 }

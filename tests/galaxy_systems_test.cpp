@@ -9,6 +9,7 @@
 
 #include "galaxy/galaxy.h"
 #include "galaxy/galaxy_systems.h"
+#include "galaxy/star_system_on_demand.h"
 #include "random/random.h"
 #include "systems/system_generator.h"
 
@@ -229,4 +230,30 @@ TEST(GalaxySystems, EmptySystemsReleasesEverySystem)
     kept->name_seed = 99u;
     GenerateSystem(kept, 1, Vector3{});
     galaxy.system_list.Push(kept);
+}
+
+// Catches a system made on demand that moves the galaxy's random stream (every later
+// generation would change), or that differs between two makings of the same star.
+TEST(StarSystemOnDemand, LeavesTheStreamWhereItWasAndRepeatsItself)
+{
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252);
+    shape.seed = 99;
+    RandomSeed(1234.0);
+    RandomUnit();
+    const RANDOM_STATE_T before = RandomGetState();
+    STAR_SYSTEM_T first, second, other;
+    GenerateStarSystem(shape, 17, Vector3{1.0f, 2.0f, 3.0f}, &first);
+    const RANDOM_STATE_T after = RandomGetState();
+    EXPECT_EQ(before.pos, after.pos);
+    EXPECT_EQ(std::memcmp(before.mt, after.mt, sizeof before.mt), 0);
+
+    GenerateStarSystem(shape, 17, Vector3{1.0f, 2.0f, 3.0f}, &second);
+    GenerateStarSystem(shape, 18, Vector3{1.0f, 2.0f, 3.0f}, &other);
+    EXPECT_STREQ(first.system.name, second.system.name);
+    ASSERT_EQ(first.system.star_count, second.system.star_count);
+    EXPECT_EQ(first.system.stars[0].mass, second.system.stars[0].mass);
+    EXPECT_EQ(first.system.stars[0].planet_count, second.system.stars[0].planet_count);
+    EXPECT_NE(StarSystemKey(shape, 17), StarSystemKey(shape, 18));
+    shape.curvature += 1;
+    EXPECT_NE(StarSystemKey(shape, 17), StarSystemKey(MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252), 17));
 }

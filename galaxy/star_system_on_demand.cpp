@@ -1,0 +1,90 @@
+// One star's system, seeded from the galaxy's shape and the star's index.
+#include "galaxy/star_system_on_demand.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "random/random.h"
+#include "systems/atmospheres.h"
+#include "systems/planets.h"
+#include "systems/system_generator.h"
+#include "systems/system_name.h"
+
+namespace
+{
+// Escape velocity is kept relative to the earth's, 11.2 km/s.
+constexpr double EARTH_ESCAPE_VELOCITY = 11.2; // km/s
+
+uint64_t Mix(uint64_t h, uint64_t value)
+{
+    // splitmix64 over the running hash and the next value.
+    uint64_t z = h ^ (value + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2));
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+// The gases a planet keeps, with shares rolled from the system's stream: one weight a gas,
+// sorted so the list's first gas (the commonest of its band) gets the largest share.
+std::vector<GAS_SHARE_T> RollAtmosphere(const PLANET_T &planet)
+{
+    std::vector<GAS_SHARE_T> gases;
+    if (planet.kind < 2) return gases; // belts hold no air
+    const std::string kept = RetainedGases(AtmosphereGases(planet.temperature), planet.temperature,
+                                           planet.escape_velocity * EARTH_ESCAPE_VELOCITY);
+    size_t start = 0;
+    for (size_t comma = kept.find(','); comma != std::string::npos; comma = kept.find(',', start))
+    {
+        if (comma > start) gases.push_back(GAS_SHARE_T{kept.substr(start, comma - start), 0.0});
+        start = comma + 1;
+    }
+    std::vector<double> weights;
+    double total = 0.0;
+    for (size_t i = 0; i < gases.size(); i++)
+    {
+        weights.push_back(RandomUnit() + 0.05);
+        total += weights.back();
+    }
+    std::sort(weights.begin(), weights.end(), [](double a, double b) { return a > b; });
+    for (size_t i = 0; i < gases.size(); i++) gases[i].share = weights[i] / total;
+    return gases;
+}
+} // namespace
+
+STAR_SYSTEM_T::~STAR_SYSTEM_T()
+{
+    FreeStars(&system);
+}
+
+uint64_t StarSystemKey(const GALAXY_SHAPE_T &shape, uint64_t star_index)
+{
+    uint64_t h = 0x5EED5EED5EED5EEDull;
+    for (int64_t value : {(int64_t)shape.seed, (int64_t)shape.size_xz, (int64_t)shape.size_y,
+                          (int64_t)shape.inner_radius, (int64_t)shape.bulge_size, (int64_t)shape.bulge_offset0,
+                          (int64_t)shape.bulge_offset1, (int64_t)shape.arms, (int64_t)shape.curvature})
+        h = Mix(h, (uint64_t)value);
+    return Mix(h, star_index);
+}
+
+void GenerateStarSystem(const GALAXY_SHAPE_T &shape, uint64_t star_index, Vector3 position, STAR_SYSTEM_T *out)
+{
+    const RANDOM_STATE_T saved = RandomGetState();
+    const uint64_t key = StarSystemKey(shape, star_index);
+    RandomSeed((double)(uint32_t)(key >> 32));
+
+    out->star_index = star_index;
+    out->position = position;
+    // One star or two, with the layer's chances (a pair 2 times in 7).
+    const uint32_t star_count = (uint32_t)std::floor(RandomUnit() * 1.4) + 1u;
+    out->system.name_seed = ChooseSystemNameSeed(key);
+    GenerateSystem(&out->system, star_count, position);
+    GenerateSystemPlanets(&out->system);
+
+    out->atmospheres.assign(out->system.star_count, {});
+    for (uint32_t s = 0; s < out->system.star_count; s++)
+    {
+        const STAR_T &star = out->system.stars[s];
+        for (uint32_t p = 0; p < star.planet_count; p++) out->atmospheres[s].push_back(RollAtmosphere(star.planets[p]));
+    }
+    RandomSetState(saved);
+}
