@@ -1,4 +1,5 @@
-// ARRAYLIST storage: resized to the exact count on every Push and Pop.
+// ARRAYLIST storage: resized to the exact count on every Push and Pop, except that Push fills
+// slots Reserve made first.
 #include "scene/arraylist.h"
 
 #include <cstdlib>
@@ -24,6 +25,7 @@ ARRAYLIST::ARRAYLIST(const ARRAYLIST &other) : OBJECT(other)
 {
     items = CopySlots(other.items, other.count);
     count = (items != nullptr) ? other.count : 0;
+    capacity = count;
 }
 
 ARRAYLIST &ARRAYLIST::operator=(const ARRAYLIST &other)
@@ -33,6 +35,7 @@ ARRAYLIST &ARRAYLIST::operator=(const ARRAYLIST &other)
     std::free(items);
     items = copy;
     count = (copy != nullptr) ? other.count : 0;
+    capacity = count;
     return *this;
 }
 
@@ -43,18 +46,39 @@ ARRAYLIST::~ARRAYLIST()
 
 void ARRAYLIST::Push(OBJECT *p)
 {
+    if (count < capacity)
+    {
+        items[count] = p;
+        count += 1;
+        return;
+    }
     OBJECT **grown = ResizeSlots(items, count + 1);
     if (grown == nullptr) return; // out of memory: the list stays as it was
     items = grown;
     items[count] = p;
     count += 1;
+    capacity = count;
 }
 
 OBJECT *ARRAYLIST::Pop(void)
 {
     OBJECT *last = items[count - 1];
     count -= 1;
+    // At 0 the storage is kept as it is (see ResizeSlots), and so is its capacity.
     OBJECT **shrunk = ResizeSlots(items, count);
-    if (shrunk != nullptr) items = shrunk;
+    if (shrunk != nullptr && count > 0)
+    {
+        items = shrunk;
+        capacity = count;
+    }
     return last;
+}
+
+void ARRAYLIST::Reserve(uint64_t n)
+{
+    if (n <= capacity) return;
+    OBJECT **grown = (OBJECT **)std::realloc(items, (size_t)n * sizeof(OBJECT *));
+    if (grown == nullptr) return; // out of memory: Push grows slot by slot as before
+    items = grown;
+    capacity = n;
 }

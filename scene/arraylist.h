@@ -1,6 +1,7 @@
 // ARRAYLIST: the program's one container, an ordered list of OBJECT pointers. It never owns
-// what it points to. Storage always has exactly Count() slots (no spare capacity), and Pop
-// takes the last pointer first, an order the octree's division relies on.
+// what it points to. Storage has exactly Count() slots (no spare capacity) unless Reserve
+// asked for more, and Pop takes the last pointer first, an order the octree's division
+// relies on.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,11 @@ class ARRAYLIST : public OBJECT
     void Push(OBJECT *p);
     // The caller ensures Count() >= 1.
     OBJECT *Pop(void);
+    // Makes room for n pointers in one allocation, so that filling a list whose length is
+    // known up front costs no resize per Push. Pop gives the spare slots back.
+    void Reserve(uint64_t n);
 
     OBJECT **items = nullptr;
     uint64_t count = 0;
+    uint64_t capacity = 0; // slots the storage has
 };

@@ -80,12 +80,21 @@ TEST(ArrayList, DestroyingAListLeavesItsObjectsAlive)
     delete object;
 }
 
-// Catches storage that is not grown per push (writes past the end show under ASan).
+// Catches storage that is not grown per push, and reserved slots miscounted when pushing past
+// them, popping below them or reserving again (writes past the end show under ASan).
 TEST(ArrayList, HoldsThousandsInOrder)
 {
-    ARRAYLIST list;
     IOBJECT_T objects[64];
-    for (int i = 0; i < 5000; i++) list.Push(&objects[i % 64]);
-    ASSERT_EQ(list.Count(), 5000u);
-    for (int i = 4999; i >= 0; i--) ASSERT_EQ(list.Pop(), &objects[i % 64]);
+    for (uint64_t reserve : {0, 3000, 5000})
+    {
+        ARRAYLIST list;
+        list.Reserve(reserve);
+        for (int i = 0; i < 5000; i++) list.Push(&objects[i % 64]);
+        ASSERT_EQ(list.Count(), 5000u);
+        for (int i = 4999; i >= 2000; i--) ASSERT_EQ(list.Pop(), &objects[i % 64]);
+        list.Reserve(2500);
+        for (int i = 2000; i < 4000; i++) list.Push(&objects[i % 64]);
+        for (int i = 3999; i >= 0; i--) ASSERT_EQ(list.Pop(), &objects[i % 64]);
+        EXPECT_EQ(list.Count(), 0u);
+    }
 }
