@@ -27,22 +27,10 @@ inline Vector3 SplitPoint(const CUBOID &box)
                    SplitFace(box.position.z, box.min.z, box.max.z)};
 }
 
-// The one child whose box contains p, for a p inside the node. A negative extent on an axis
-// puts the child with the "+" offset below the centre, so the side flips there.
-inline int ChildIndexFor(const OCTREE_T *node, Vector3 p)
-{
-    const Vector3 split = SplitPoint(node->box);
-    const Vector3 size = node->box.size;
-    const int ux = (p.x >= split.x) != (size.x < 0.0f);
-    const int uy = (p.y >= split.y) != (size.y < 0.0f);
-    const int uz = (p.z >= split.z) != (size.z < 0.0f);
-    return OCTANT_OF_CODE[ux | (uy << 1) | (uz << 2)];
-}
-
 // One axis of a child box. Centre and size are those of a box of half the size around the
 // offset centre; the bounds are the parent's own outer face and the shared split face, so
 // siblings meet exactly whatever rounding does to the centres. The side is decided exactly
-// as ChildIndexFor decides it.
+// as OctreeChildIndex decides it.
 inline void ChildAxis(float centre, float size, float lo, float split, float hi, int sign, float *child_centre,
                       float *child_size, float *child_lo, float *child_hi)
 {
@@ -53,20 +41,6 @@ inline void ChildAxis(float centre, float size, float lo, float split, float hi,
     const bool lower = (sign < 0) != (size < 0.0f);
     *child_lo = lower ? lo : split;
     *child_hi = lower ? split : hi;
-}
-
-CUBOID ChildBox(const CUBOID &box, int index)
-{
-    const Vector3 split = SplitPoint(box);
-    const int8_t *sign = OCTANT_SIGNS[index];
-    CUBOID child;
-    ChildAxis(box.position.x, box.size.x, box.min.x, split.x, box.max.x, sign[0], &child.position.x, &child.size.x,
-              &child.min.x, &child.max.x);
-    ChildAxis(box.position.y, box.size.y, box.min.y, split.y, box.max.y, sign[1], &child.position.y, &child.size.y,
-              &child.min.y, &child.max.y);
-    ChildAxis(box.position.z, box.size.z, box.min.z, split.z, box.max.z, sign[2], &child.position.z, &child.size.z,
-              &child.min.z, &child.max.z);
-    return child;
 }
 
 void StoreInLeaf(OCTREE_T *leaf, IOBJECT_T *object)
@@ -86,7 +60,7 @@ void InsertBelow(OCTREE_T *node, IOBJECT_T *object, int32_t depth)
     {
         if (node->divided)
         {
-            node = node->children[ChildIndexFor(node, p)];
+            node = node->children[OctreeChildIndex(node->box, p)];
             depth += 1;
             continue;
         }
@@ -111,7 +85,7 @@ OCTREE_T *AllocateChildren(const OCTREE_T *node)
 {
     OCTREE_T *block = (OCTREE_T *)::operator new(8 * sizeof(OCTREE_T), std::nothrow);
     if (block == nullptr) return nullptr;
-    for (int i = 0; i < 8; i++) new (&block[i]) OCTREE_T(ChildBox(node->box, i), node->capacity);
+    for (int i = 0; i < 8; i++) new (&block[i]) OCTREE_T(OctreeChildBox(node->box, i), node->capacity);
     return block;
 }
 
@@ -140,7 +114,7 @@ bool Divide(OCTREE_T *node)
     for (uint64_t k = node->objects.Count(); k > 0; k--)
     {
         IOBJECT_T *object = (IOBJECT_T *)node->objects.Get(k - 1);
-        InsertBelow(node->children[ChildIndexFor(node, object->position)], object, child_depth);
+        InsertBelow(node->children[OctreeChildIndex(node->box, object->position)], object, child_depth);
     }
     node->objects = ARRAYLIST();
     return true;
@@ -161,6 +135,31 @@ void ReleaseContents(OCTREE_T *node)
     node->objects = ARRAYLIST();
 }
 } // namespace
+
+// A negative extent on an axis puts the child with the "+" offset below the centre, so the
+// side flips there.
+int OctreeChildIndex(const CUBOID &box, Vector3 p)
+{
+    const Vector3 split = SplitPoint(box);
+    const int ux = (p.x >= split.x) != (box.size.x < 0.0f);
+    const int uy = (p.y >= split.y) != (box.size.y < 0.0f);
+    const int uz = (p.z >= split.z) != (box.size.z < 0.0f);
+    return OCTANT_OF_CODE[ux | (uy << 1) | (uz << 2)];
+}
+
+CUBOID OctreeChildBox(const CUBOID &box, int index)
+{
+    const Vector3 split = SplitPoint(box);
+    const int8_t *sign = OCTANT_SIGNS[index];
+    CUBOID child;
+    ChildAxis(box.position.x, box.size.x, box.min.x, split.x, box.max.x, sign[0], &child.position.x, &child.size.x,
+              &child.min.x, &child.max.x);
+    ChildAxis(box.position.y, box.size.y, box.min.y, split.y, box.max.y, sign[1], &child.position.y, &child.size.y,
+              &child.min.y, &child.max.y);
+    ChildAxis(box.position.z, box.size.z, box.min.z, split.z, box.max.z, sign[2], &child.position.z, &child.size.z,
+              &child.min.z, &child.max.z);
+    return child;
+}
 
 int32_t OctreeDepth(const OCTREE_T *node)
 {

@@ -69,5 +69,10 @@ constexpr int8_t OCTANT_SIGNS[8][3] = {
 // undefined behaviour.
 void CountDrawnObjects(uint64_t objects);
 
+// The one child of a box that a point inside it goes to, and the box of child index: shared
+// faces are exact, so every point of a box lies in exactly one child.
+int OctreeChildIndex(const CUBOID &box, Vector3 p);
+CUBOID OctreeChildBox(const CUBOID &box, int index);
+
 // Levels between node and its root (0 for a root).
 int32_t OctreeDepth(const OCTREE_T *node);

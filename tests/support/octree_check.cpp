@@ -1,6 +1,7 @@
 // Octree checker and literal reference model: see octree_check.h.
 #include "tests/support/octree_check.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -276,4 +277,108 @@ void REFERENCE_NODE_T::Insert(const IOBJECT_T *object)
 ::testing::AssertionResult SameTree(const OCTREE_T &tree, const REFERENCE_NODE_T &reference)
 {
     return Compare(tree, reference, "root");
+}
+
+namespace
+{
+bool SameBox(const CUBOID &a, const CUBOID &b)
+{
+    return SameBits(a.position, b.position) && SameBits(a.size, b.size) && SameBits(a.min, b.min) &&
+           SameBits(a.max, b.max);
+}
+
+void CollectArrayLeaf(const ARRAY_OCTREE_NODE_T &leaf, void *context)
+{
+    ((std::vector<const ARRAY_OCTREE_NODE_T *> *)context)->push_back(&leaf);
+}
+
+void CollectIncrementalLeaf(const OCTREE_T *leaf, void *context)
+{
+    ((std::vector<const OCTREE_T *> *)context)->push_back(leaf);
+}
+
+::testing::AssertionResult SameLeaves(const ARRAY_OCTREE_T &tree, const std::vector<const ARRAY_OCTREE_NODE_T *> &mine,
+                                      const std::vector<const OCTREE_T *> &theirs)
+{
+    if (mine.size() != theirs.size())
+    {
+        return ::testing::AssertionFailure() << mine.size() << " leaves, not " << theirs.size();
+    }
+    for (size_t j = 0; j < mine.size(); j++)
+    {
+        const ARRAY_OCTREE_NODE_T &leaf = *mine[j];
+        if (!SameBox(leaf.box, theirs[j]->box)) return ::testing::AssertionFailure() << "leaf " << j << ": box differs";
+        if (leaf.count != theirs[j]->objects.Count())
+        {
+            return ::testing::AssertionFailure() << "leaf " << j << " holds " << leaf.count << " stars, not "
+                                                 << theirs[j]->objects.Count();
+        }
+        for (uint32_t k = 0; k < leaf.count; k++)
+        {
+            const IOBJECT_T *object = (const IOBJECT_T *)theirs[j]->objects.Get(k);
+            if (tree.draw_order[leaf.first + k] != (uint32_t)object->tag ||
+                !SameBits(tree.draw_positions[leaf.first + k], object->position))
+            {
+                return ::testing::AssertionFailure() << "leaf " << j << ": star " << k << " differs";
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+} // namespace
+
+::testing::AssertionResult SameCellsAsInsertion(const ARRAY_OCTREE_T &tree, const std::vector<Vector3> &positions,
+                                                const std::vector<FRUSTUM_T> &frusta)
+{
+    OCTREE_T incremental(tree.box, tree.capacity);
+    std::vector<const IOBJECT_T *> accepted;
+    for (size_t k = 0; k < positions.size(); k++)
+    {
+        IOBJECT_T *copy = new IOBJECT_T(positions[k], Vector3{1.0f, 1.0f, 1.0f});
+        copy->tag = (int32_t)k;
+        if (!ContainsPoint(incremental.box, copy->position))
+        {
+            delete copy; // refused: it stays with us
+            continue;
+        }
+        incremental.Insert(copy);
+        accepted.push_back(copy);
+    }
+    ::testing::AssertionResult sound = OctreeHoldsExactly(incremental, accepted);
+    if (!sound) return sound;
+    if (tree.draw_order.size() != accepted.size() || tree.draw_positions.size() != accepted.size())
+    {
+        return ::testing::AssertionFailure() << "indexes " << tree.draw_order.size() << " stars, not "
+                                             << accepted.size();
+    }
+
+    std::vector<const ARRAY_OCTREE_NODE_T *> mine;
+    std::vector<const OCTREE_T *> theirs;
+    CollectLeaves(incremental, &theirs);
+    for (const ARRAY_OCTREE_NODE_T &node : tree.nodes)
+    {
+        if (node.children == 0) mine.push_back(&node);
+    }
+    // The node array is not in walk order; the leaf ordinals are.
+    std::sort(mine.begin(), mine.end(),
+              [](const ARRAY_OCTREE_NODE_T *a, const ARRAY_OCTREE_NODE_T *b) { return a->leaf < b->leaf; });
+    for (size_t j = 0; j < mine.size(); j++)
+    {
+        if (mine[j]->leaf != j) return ::testing::AssertionFailure() << "leaf ordinals are not 0, 1, 2, ...";
+    }
+    if (tree.LeafCount() != mine.size()) return ::testing::AssertionFailure() << "leaf count is off";
+    ::testing::AssertionResult same = SameLeaves(tree, mine, theirs);
+    if (!same) return same;
+
+    for (size_t f = 0; f < frusta.size(); f++)
+    {
+        mine.clear();
+        theirs.clear();
+        const uint64_t a = tree.VisitVisibleLeaves(frusta[f], CollectArrayLeaf, &mine);
+        const uint64_t b = incremental.VisitVisibleLeaves(frusta[f], CollectIncrementalLeaf, &theirs);
+        if (a != b) return ::testing::AssertionFailure() << "frustum " << f << ": " << a << " visible, not " << b;
+        same = SameLeaves(tree, mine, theirs);
+        if (!same) return same << " (visible, frustum " << f << ")";
+    }
+    return ::testing::AssertionSuccess();
 }

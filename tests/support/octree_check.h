@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "octree/array_octree.h"
 #include "octree/octree.h"
 
 struct OCTREE_STATS_T
@@ -50,3 +51,11 @@ struct REFERENCE_NODE_T
 
 // Same shape, same boxes bit for bit, same objects in the same order in every leaf.
 ::testing::AssertionResult SameTree(const OCTREE_T &tree, const REFERENCE_NODE_T &reference);
+
+// Inserts a copy of every position, one by one in order, into an OCTREE_T over tree's box and
+// capacity, proves that tree with OctreeHoldsExactly, and then requires tree to match it: the
+// same leaves in walk order with boxes bit for bit, each holding the same stars (by index into
+// positions) in the same order, draw_positions to agree, and for every frustum the same
+// visible leaves and the same visible count.
+::testing::AssertionResult SameCellsAsInsertion(const ARRAY_OCTREE_T &tree, const std::vector<Vector3> &positions,
+                                                const std::vector<FRUSTUM_T> &frusta = {});

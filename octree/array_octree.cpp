@@ -1,0 +1,119 @@
+// The array octree's top-down build and its culled walk. The build reproduces insertion one
+// star at a time: a node divides exactly when more than capacity + 1 stars fall in its box
+// (above the depth guard), and the order in which stars reach a child is the order in which
+// insertion would hand them over, so every leaf lists its stars as the incremental tree does.
+#include "octree/array_octree.h"
+
+#include <algorithm>
+
+namespace
+{
+uint64_t VisitBelow(const std::vector<ARRAY_OCTREE_NODE_T> &nodes, uint32_t index, const FRUSTUM_T &frustum,
+                    ARRAY_OCTREE_T::LEAF_VISITOR visit, void *context)
+{
+    const ARRAY_OCTREE_NODE_T &node = nodes[index];
+    if (node.children != 0)
+    {
+        uint64_t count = 0;
+        for (uint32_t i = 0; i < 8; i++) count += VisitBelow(nodes, node.children + i, frustum, visit, context);
+        return count;
+    }
+    if (!frustum.BoxVisible(node.box.min, node.box.max)) return 0;
+    if (visit != nullptr) visit(node, context);
+    return node.count;
+}
+} // namespace
+
+ARRAY_OCTREE_T::ARRAY_OCTREE_T(const CUBOID &box, int32_t capacity) : box(box), capacity(capacity < 0 ? 0 : capacity)
+{
+    Clear();
+}
+
+void ARRAY_OCTREE_T::Clear(void)
+{
+    nodes.clear();
+    ARRAY_OCTREE_NODE_T root;
+    root.box = box;
+    nodes.push_back(root);
+    draw_order.clear();
+    draw_positions.clear();
+    leaf_count = 1;
+    version += 1;
+}
+
+void ARRAY_OCTREE_T::Build(const IOBJECT_T *stars, uint32_t count)
+{
+    Clear();
+    // Creation order is the order of arrival at the root.
+    for (uint32_t k = 0; k < count; k++)
+    {
+        if (ContainsPoint(box, stars[k].position)) draw_order.push_back(k);
+    }
+    nodes[0].count = (uint32_t)draw_order.size();
+    scratch.resize(draw_order.size());
+    octant.resize(draw_order.size());
+    build_stars = stars;
+    leaf_count = 0;
+    Split(0, 0);
+    build_stars = nullptr;
+
+    draw_positions.resize(draw_order.size());
+    for (size_t j = 0; j < draw_order.size(); j++) draw_positions[j] = stars[draw_order[j]].position;
+}
+
+// nodes[index] holds draw_order[first] onwards in the order the stars reached it.
+void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth)
+{
+    const uint32_t first = nodes[index].first;
+    const uint32_t count = nodes[index].count;
+    const uint64_t full = (uint64_t)capacity + 1;
+    if (count <= full || depth >= OCTREE_MAX_DEPTH)
+    {
+        nodes[index].leaf = leaf_count++;
+        return;
+    }
+
+    // A leaf holds its first capacity + 1 arrivals and divides on the next; division hands
+    // the held ones on last first, then every later arrival follows in its own order.
+    uint32_t *order = &draw_order[first];
+    std::reverse(order, order + full);
+
+    // Stable partition by child: the children's ranges lie side by side in child order, so
+    // the leaves end up in walk order.
+    const CUBOID parent = nodes[index].box;
+    uint32_t sizes[8] = {};
+    for (uint32_t j = 0; j < count; j++)
+    {
+        const int child = OctreeChildIndex(parent, build_stars[order[j]].position);
+        octant[first + j] = (uint8_t)child;
+        sizes[child] += 1;
+    }
+    uint32_t starts[8];
+    uint32_t next = first;
+    for (int i = 0; i < 8; i++)
+    {
+        starts[i] = next;
+        next += sizes[i];
+    }
+    uint32_t fill[8];
+    std::copy(starts, starts + 8, fill);
+    for (uint32_t j = 0; j < count; j++) scratch[fill[octant[first + j]]++] = order[j];
+    std::copy(scratch.begin() + first, scratch.begin() + first + count, order);
+
+    const uint32_t children = (uint32_t)nodes.size();
+    for (int i = 0; i < 8; i++)
+    {
+        ARRAY_OCTREE_NODE_T child;
+        child.box = OctreeChildBox(parent, i);
+        child.first = starts[i];
+        child.count = sizes[i];
+        nodes.push_back(child);
+    }
+    nodes[index].children = children;
+    for (uint32_t i = 0; i < 8; i++) Split(children + i, depth + 1);
+}
+
+uint64_t ARRAY_OCTREE_T::VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const
+{
+    return VisitBelow(nodes, 0, frustum, visit, context);
+}

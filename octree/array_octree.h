@@ -1,0 +1,58 @@
+// ARRAY_OCTREE_T: the galaxy's octree, built in one pass over a finished star array instead
+// of star by star. Its cells, leaves and per-leaf order are those that inserting the same
+// stars one by one into an OCTREE_T of the same box and capacity gives, but its nodes live in
+// one array (each node's eight children side by side) and it owns no star: a leaf is a range
+// of draw_order, which lists the stars leaf after leaf in walk order.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "octree/octree.h"
+#include "scene/frustum.h"
+#include "scene/object.h"
+
+struct ARRAY_OCTREE_NODE_T
+{
+    CUBOID box;
+    uint32_t children = 0; // index of the first of the eight children; 0 for a leaf
+    uint32_t first = 0;    // the node's stars: draw_order[first] onwards, below and in it
+    uint32_t count = 0;
+    uint32_t leaf = 0;     // a leaf's place among the leaves in walk order
+};
+
+class ARRAY_OCTREE_T
+{
+  public:
+    // An empty tree (one leaf) over a copy of box. A negative capacity counts as 0.
+    ARRAY_OCTREE_T(const CUBOID &box, int32_t capacity);
+
+    // Indexes stars[0] to stars[count - 1] from scratch; those outside the box (or with a NaN
+    // coordinate) are left out. The stars are read, never kept or released.
+    void Build(const IOBJECT_T *stars, uint32_t count);
+    // Back to one empty leaf; the storage stays for the next Build.
+    void Clear(void);
+
+    // Leaves in octant order, depth first; each leaf whose box the frustum does not exclude
+    // is handed to visit (which may be null). Returns the stars those leaves hold.
+    typedef void (*LEAF_VISITOR)(const ARRAY_OCTREE_NODE_T &leaf, void *context);
+    uint64_t VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const;
+
+    uint32_t LeafCount(void) const { return leaf_count; }
+
+    CUBOID box;
+    int32_t capacity = 0;
+    std::vector<ARRAY_OCTREE_NODE_T> nodes;   // nodes[0] is the root
+    std::vector<uint32_t> draw_order;         // star indices, leaf by leaf in walk order
+    std::vector<Vector3> draw_positions;      // their positions at Build, in the same order
+    uint32_t version = 0;                     // raised by every Build and Clear
+
+  private:
+    void Split(uint32_t node, int32_t depth);
+
+    uint32_t leaf_count = 1;
+    // Build's working state.
+    const IOBJECT_T *build_stars = nullptr;
+    std::vector<uint32_t> scratch;
+    std::vector<uint8_t> octant;
+};
