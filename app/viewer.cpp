@@ -122,35 +122,30 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     viewer->view_frustum.Update(viewer->camera);
 }
 
-// A visible leaf's stars alone, as the tree's own drawing shows them (opaque cubes of edge
-// 0.5 world units), without the leaf's wire box.
-static void DrawLeafStars(const OCTREE_T *leaf, void *context)
+// A visible cell: with DEBUG on its wire box first, then its stars as opaque cubes of edge 0.5
+// world units.
+struct CELL_DRAW_T
 {
-    const Color solid = *(const Color *)context;
-    const uint64_t count = leaf->objects.Count();
-    for (uint64_t j = 0; j < count; j++)
-    {
-        const IOBJECT_T *star = (const IOBJECT_T *)leaf->objects.Get(j);
-        DrawCube(star->position, 0.5f, 0.5f, 0.5f, solid);
-    }
+    const ARRAY_OCTREE_T *tree;
+    bool wire_box;
+};
+
+static void DrawCell(const ARRAY_OCTREE_NODE_T &leaf, void *context)
+{
+    const CELL_DRAW_T *draw = (const CELL_DRAW_T *)context;
+    if (draw->wire_box) DrawCubeWiresV(leaf.box.position, leaf.box.size, GALAXY_TREE_COLOR);
+    const Color solid = Color{GALAXY_TREE_COLOR.r, GALAXY_TREE_COLOR.g, GALAXY_TREE_COLOR.b, 255};
+    for (uint32_t j = 0; j < leaf.count; j++) DrawCube(draw->tree->draw_positions[leaf.first + j], 0.5f, 0.5f, 0.5f, solid);
 }
 
 // With DEBUG on, the frustum's outline and every visible cell's wire box show how the scene
 // is culled; with it off, only the stars remain, still culled and counted the same way.
 void DrawScene(const VIEWER_T *viewer)
 {
-    const bool haveTree = viewer->galaxy != nullptr && viewer->galaxy->tree != nullptr;
-    if (viewer->debug_flag)
-    {
-        viewer->view_frustum.Draw();
-        if (haveTree) viewer->galaxy->tree->Draw(viewer->view_frustum, GALAXY_TREE_COLOR);
-    }
-    else if (haveTree)
-    {
-        Color solid = GALAXY_TREE_COLOR;
-        solid.a = 255;
-        CountDrawnObjects(viewer->galaxy->tree->VisitVisibleLeaves(viewer->view_frustum, DrawLeafStars, &solid));
-    }
+    if (viewer->debug_flag) viewer->view_frustum.Draw();
+    if (viewer->galaxy == nullptr) return;
+    CELL_DRAW_T draw = {&viewer->galaxy->tree, viewer->debug_flag};
+    CountDrawnObjects(viewer->galaxy->tree.VisitVisibleLeaves(viewer->view_frustum, DrawCell, &draw));
 }
 
 static void DrawHud(const VIEWER_T *viewer)

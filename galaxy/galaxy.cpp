@@ -1,5 +1,7 @@
 // Galaxy construction, star-field generation along spiral arms, and release. Generation
-// needs no window: only the sprite texture does, and that lives in galaxy_draw.cpp.
+// needs no window: only the sprite texture does, and that lives in galaxy_draw.cpp. A
+// generation fills one star array in place and indexes it afterwards in one pass, so it
+// allocates nothing per star and its stars are dropped all at once.
 #include "galaxy/galaxy.h"
 
 #include <cmath>
@@ -15,9 +17,22 @@ constexpr double PI_DOUBLE = 3.141592653589793;
 void AddStar(Vector3 position, void *context)
 {
     GALAXY *galaxy = (GALAXY *)context;
-    IOBJECT_T *star = new IOBJECT_T(position, Vector3{1.0f, 1.0f, 1.0f});
+    const uint64_t next = galaxy->star_list.Count();
+    if (next >= galaxy->star_capacity) return; // cannot happen: the array holds the walk's limit
+    IOBJECT_T *star = &galaxy->stars[next];
+    *star = IOBJECT_T(position, Vector3{1.0f, 1.0f, 1.0f});
     galaxy->star_list.Push(star);
-    galaxy->tree->Insert(star);
+}
+
+CUBOID TreeBox(int32_t extent)
+{
+    const float edge = (float)(2.0 * (double)extent);
+    return CUBOID(Vector3{0.0f, 0.0f, 0.0f}, Vector3{edge, edge, edge});
+}
+
+double MillisecondsSince(double start)
+{
+    return (ClockSeconds() - start) * 1000.0;
 }
 } // namespace
 
@@ -29,13 +44,19 @@ double SmoothStep(double x, double e0, double e1)
     return t * t * (3.0 - 2.0 * t);
 }
 
-void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SINK_FN sink, void *context)
+uint64_t SpiralPointLimit(const GALAXY_SHAPE_T &shape)
 {
     // The step count per arm position is 3 * arms, an unsigned bound: a non-positive or
     // huge count would run for billions of steps.
-    if (shape.arms < 1 || shape.arms > GALAXY_MAX_ARMS) return;
+    if (shape.arms < 1 || shape.arms > GALAXY_MAX_ARMS) return 0;
     // Curvature 0 puts every point at infinity over infinity: no galaxy, like no arms.
-    if (shape.curvature == 0) return;
+    if (shape.curvature == 0) return 0;
+    return (uint64_t)(GALAXY_ARM_STEPS + 1) * 3u * (uint64_t)shape.arms;
+}
+
+void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SINK_FN sink, void *context)
+{
+    if (SpiralPointLimit(shape) == 0) return;
 
     const double curvature = (double)shape.curvature;
     const double curvature2 = std::pow(curvature, 2.0);
@@ -86,48 +107,55 @@ void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SIN
     }
 }
 
-GALAXY::GALAXY(int32_t extent)
+GALAXY::GALAXY(int32_t extent) : tree(TreeBox(extent), GALAXY_TREE_CAPACITY)
 {
     star_texture = LoadStarTexture();
     position = Vector3{0.0f, 0.0f, 0.0f};
     size = Vector3{(float)extent, (float)extent, (float)extent};
-    const float edge = (float)(2.0 * (double)extent);
-    tree = new (std::nothrow) OCTREE_T(CUBOID(position, Vector3{edge, edge, edge}), GALAXY_TREE_CAPACITY);
 }
 
 GALAXY::~GALAXY()
 {
     EmptySystems();
     EmptyStars();
-    if (tree != nullptr)
-    {
-        tree->Destroy();
-        delete tree;
-        tree = nullptr;
-    }
+    delete[] stars;
+    stars = nullptr;
+    star_capacity = 0;
     size = Vector3{0.0f, 0.0f, 0.0f};
     UnloadStarTexture(&star_texture);
 }
 
 void GALAXY::EmptyStars(void)
 {
-    // Stars are told apart before the tree frees its own: a star outside the tree's box was
-    // refused by it and belongs to this list alone. The list is read from its end, as popping
-    // it would, and dropped in one go instead of being resized for every star.
-    for (uint64_t k = star_list.Count(); k > 0; k--)
-    {
-        IOBJECT_T *star = (IOBJECT_T *)star_list.Get(k - 1);
-        if (star != nullptr && (tree == nullptr || !ContainsPoint(tree->box, star->position))) delete star;
-    }
+    // The list's storage goes in one go rather than being resized for every star; the stars
+    // themselves stay in their array.
     star_list = ARRAYLIST();
-    if (tree != nullptr) tree->Clear();
+    tree.Clear();
+}
+
+bool GALAXY::ReserveStars(uint64_t n)
+{
+    // A much smaller galaxy after a huge one gives the memory back.
+    if (n <= star_capacity && n >= star_capacity / 4) return true;
+    delete[] stars;
+    stars = (n > 0) ? new (std::nothrow) IOBJECT_T[n] : nullptr;
+    star_capacity = (stars != nullptr) ? n : 0;
+    return star_capacity == n;
 }
 
 int32_t GALAXY::Generate(const GALAXY_SHAPE_T &shape)
 {
     EmptyStars();
-    if (tree == nullptr) return 0; // nothing to index the stars in
+    const double start = ClockSeconds();
+    const uint64_t limit = SpiralPointLimit(shape);
+    if (!ReserveStars(limit)) return 0; // out of memory: an empty galaxy
+    star_list.Reserve(limit);
     WalkSpiralArms(shape, SPIRAL_POINTS_IN_DISC, AddStar, this);
+    last_generate_ms = MillisecondsSince(start);
+
+    const double indexing = ClockSeconds();
+    tree.Build(stars, (uint32_t)star_list.Count());
+    last_index_ms = MillisecondsSince(indexing);
     return 0;
 }
 

@@ -1,11 +1,12 @@
 // GALAXY: the scene object holding a procedurally generated spiral galaxy. Its stars are
-// small IOBJECT_Ts placed along spiral arms, listed in star_list and indexed (and owned) by
-// the galaxy's own octree, through which the viewer draws them.
+// small IOBJECT_Ts placed along spiral arms, kept in one array the galaxy owns, listed in
+// star_list and indexed by the galaxy's own array octree, through which the viewer draws them.
 #pragma once
 
 #include <cstdint>
 
 #include "galaxy/galaxy_shape.h"
+#include "octree/array_octree.h"
 #include "octree/octree.h"
 #include "scene/arraylist.h"
 #include "scene/object.h"
@@ -37,16 +38,16 @@ class GALAXY : public IOBJECT_T
     GALAXY &operator=(const GALAXY &) = delete;
 
     // Replaces all stars by 901 * 3 * arms new ones (fewer when size_xz < 1; none when arms or
-    // curvature is 0). A star whose coordinates would not be finite is never stored. Returns 0.
-    // Draws from the random stream as it stands: the shape's seed is not used here (see
-    // GenerateGalaxy, which seeds first).
+    // curvature is 0) and indexes them. A star whose coordinates would not be finite is never
+    // stored. Returns 0. Draws from the random stream as it stands: the shape's seed is not
+    // used here (see GenerateGalaxy, which seeds first).
     int32_t Generate(const GALAXY_SHAPE_T &shape);
     int32_t Generate(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
                      int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz);
 
-    // Empties star_list and clears tree, releasing every star exactly once: the tree frees
-    // the stars it holds, this frees the ones it refused (outside its box). Anything that
-    // replaces the stars must empty them through here, before the tree is cleared.
+    // Empties star_list and clears tree. The star array is kept for the next generation and
+    // released only with the galaxy, so nothing a caller does to a star or to the tree can
+    // make a star be released twice or while listed.
     void EmptyStars(void);
 
     // The star-system layer (galaxy_systems.cpp, galaxy_systems_draw.cpp): one generated
@@ -61,11 +62,20 @@ class GALAXY : public IOBJECT_T
     void DrawSystems(Camera3D &camera, bool debug);
     void DrawStars(Camera3D &camera, bool debug);
 
-    ARRAYLIST star_list;      // this generation's stars in creation order; owns none
+    ARRAYLIST star_list;      // this generation's stars in creation order: pointers into stars
     ARRAYLIST system_list;    // SYSTEM_T records of the star-system layer
-    OCTREE_T *tree = nullptr; // owned; owns the stars inside its box
+    ARRAY_OCTREE_T tree;      // the stars inside -extent...+extent, built after generation
+    IOBJECT_T *stars = nullptr;  // owned; star_list[k] is &stars[k]
+    uint64_t star_capacity = 0;  // length of the stars array
     Texture2D star_texture = {};
     float system_blink_ms = 0.0f; // DrawSystems' running time, milliseconds; never reset
+    // The last Generate's two stages, milliseconds: placing the stars, then indexing them.
+    double last_generate_ms = 0.0;
+    double last_index_ms = 0.0;
+
+  private:
+    // Room for n stars; false when it cannot be had.
+    bool ReserveStars(uint64_t n);
 };
 
 // Clamped cubic ramp from e0 to e1; reversed when e1 < e0, a step when e0 == e1. A NaN ramp
@@ -76,6 +86,8 @@ double SmoothStep(double x, double e0, double e1);
 // random stream per star (r1, r2, r3 for z, y, x), each position computed in double and
 // rounded once to float. Generate places its stars here; benchmarks time it alone.
 typedef void (*STAR_SINK_FN)(Vector3 position, void *context);
+// The most points a walk of this shape can give: 901 * 3 * arms, 0 for arms out of range.
+uint64_t SpiralPointLimit(const GALAXY_SHAPE_T &shape);
 void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SINK_FN sink, void *context);
 
 // Seeds the random stream with shape.seed, then generates: the same shape gives the same

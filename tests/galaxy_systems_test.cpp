@@ -168,9 +168,8 @@ TEST(GalaxySystems, GenerateSystemsFillsOneSystemPerSpiralPoint)
     EXPECT_EQ(galaxy.GenerateSystems(2, 10, 0, 20, 80, 0, 10, 0), 1);
     ASSERT_EQ(galaxy.system_list.Count(), 5406u);
     EXPECT_EQ(galaxy.star_list.Count(), 0u);
-    ASSERT_NE(galaxy.tree, nullptr);
-    EXPECT_EQ(galaxy.tree->objects.Count(), 0u);
-    EXPECT_EQ(galaxy.tree->divided, 0);
+    EXPECT_EQ(galaxy.tree.nodes.size(), 1u);
+    EXPECT_TRUE(galaxy.tree.draw_order.empty());
 
     // Replay the first systems: three position words, the star-count word, then GenerateSystem.
     RandomSetState(start);

@@ -328,7 +328,7 @@ void CollectIncrementalLeaf(const OCTREE_T *leaf, void *context)
 } // namespace
 
 ::testing::AssertionResult SameCellsAsInsertion(const ARRAY_OCTREE_T &tree, const std::vector<Vector3> &positions,
-                                                const std::vector<FRUSTUM_T> &frusta)
+                                                const std::vector<FRUSTUM_T> &frusta, OCTREE_STATS_T *stats)
 {
     OCTREE_T incremental(tree.box, tree.capacity);
     std::vector<const IOBJECT_T *> accepted;
@@ -344,7 +344,7 @@ void CollectIncrementalLeaf(const OCTREE_T *leaf, void *context)
         incremental.Insert(copy);
         accepted.push_back(copy);
     }
-    ::testing::AssertionResult sound = OctreeHoldsExactly(incremental, accepted);
+    ::testing::AssertionResult sound = OctreeHoldsExactly(incremental, accepted, stats);
     if (!sound) return sound;
     if (tree.draw_order.size() != accepted.size() || tree.draw_positions.size() != accepted.size())
     {

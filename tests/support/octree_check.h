@@ -56,6 +56,7 @@ struct REFERENCE_NODE_T
 // capacity, proves that tree with OctreeHoldsExactly, and then requires tree to match it: the
 // same leaves in walk order with boxes bit for bit, each holding the same stars (by index into
 // positions) in the same order, draw_positions to agree, and for every frustum the same
-// visible leaves and the same visible count.
+// visible leaves and the same visible count. stats (optional) describes the incremental tree.
 ::testing::AssertionResult SameCellsAsInsertion(const ARRAY_OCTREE_T &tree, const std::vector<Vector3> &positions,
-                                                const std::vector<FRUSTUM_T> &frusta = {});
+                                                const std::vector<FRUSTUM_T> &frusta = {},
+                                                OCTREE_STATS_T *stats = nullptr);
