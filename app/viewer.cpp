@@ -122,30 +122,21 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     viewer->view_frustum.Update(viewer->camera);
 }
 
-// A visible cell: with DEBUG on its wire box first, then its stars as opaque cubes of edge 0.5
-// world units.
-struct CELL_DRAW_T
-{
-    const ARRAY_OCTREE_T *tree;
-    bool wire_box;
-};
-
-static void DrawCell(const ARRAY_OCTREE_NODE_T &leaf, void *context)
-{
-    const CELL_DRAW_T *draw = (const CELL_DRAW_T *)context;
-    if (draw->wire_box) DrawCubeWiresV(leaf.box.position, leaf.box.size, GALAXY_TREE_COLOR);
-    const Color solid = Color{GALAXY_TREE_COLOR.r, GALAXY_TREE_COLOR.g, GALAXY_TREE_COLOR.b, 255};
-    for (uint32_t j = 0; j < leaf.count; j++) DrawCube(draw->tree->draw_positions[leaf.first + j], 0.5f, 0.5f, 0.5f, solid);
-}
-
 // With DEBUG on, the frustum's outline and every visible cell's wire box show how the scene
 // is culled; with it off, only the stars remain, still culled and counted the same way.
-void DrawScene(const VIEWER_T *viewer)
+void DrawScene(VIEWER_T *viewer)
 {
+    viewer->scene_timings = SCENE_TIMINGS_T{};
     if (viewer->debug_flag) viewer->view_frustum.Draw();
-    if (viewer->galaxy == nullptr) return;
-    CELL_DRAW_T draw = {&viewer->galaxy->tree, viewer->debug_flag};
-    CountDrawnObjects(viewer->galaxy->tree.VisitVisibleLeaves(viewer->view_frustum, DrawCell, &draw));
+    GALAXY *galaxy = viewer->galaxy;
+    if (galaxy == nullptr) return;
+
+    const double start = ClockSeconds();
+    CountDrawnObjects(CollectVisibleRanges(galaxy->tree, viewer->view_frustum, &viewer->visible));
+    const double culled = ClockSeconds();
+    DrawArrayOctree(galaxy->tree, viewer->visible, &galaxy->tree_gpu, GALAXY_TREE_COLOR, viewer->debug_flag);
+    viewer->scene_timings.cull_ms = (culled - start) * 1000.0;
+    viewer->scene_timings.draw_ms = (ClockSeconds() - culled) * 1000.0;
 }
 
 static void DrawHud(const VIEWER_T *viewer)

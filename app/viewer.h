@@ -13,6 +13,7 @@
 #include "app/main_menu.h"
 #include "app/screen_state.h"
 #include "galaxy/galaxy.h"
+#include "octree/array_octree.h"
 #include "octree/octree.h"
 #include "scene/frustum.h"
 #include "scene/viewer_pose.h"
@@ -26,6 +27,15 @@ constexpr unsigned int VIEWER_CONFIG_FLAGS = FLAG_VSYNC_HINT | FLAG_MSAA_4X_HINT
 
 constexpr Color SCENE_BACKGROUND_COLOR = Color{16, 16, 64, 255};
 
+// How long this frame's scene took on the main thread, milliseconds: the culled walk, then
+// handing the stars (and with DEBUG the cells) to OpenGL, an upload after a regeneration
+// included. The drawing itself runs on in the driver.
+struct SCENE_TIMINGS_T
+{
+    double cull_ms = 0.0;
+    double draw_ms = 0.0;
+};
+
 struct VIEWER_T
 {
     Camera3D camera = {};
@@ -38,6 +48,8 @@ struct VIEWER_T
     GALAXY *galaxy = nullptr;      // the scene; the generator panel fills it
     OCTREE_T *test_octree = nullptr; // fed one random point a frame; neither drawn nor queried
     FRUSTUM_T view_frustum;        // rebuilt from the camera every frame; culls the galaxy's cells
+    ARRAY_OCTREE_RANGES_T visible; // what the frustum leaves of the galaxy this frame
+    SCENE_TIMINGS_T scene_timings; // this frame's DrawScene
     MAIN_MENU_T main_menu = {};    // the screens' records, kept across frames
     GENERATOR_PANEL_T generator_panel = {};
     FILE_ACTIONS_T file_actions;   // F12 and Ctrl+E, and what they last said
@@ -66,8 +78,8 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input);
 // Where the view's DEBUG button stands: its own place, or right of the panel when Tab shows it.
 Rectangle DebugButtonBounds(const VIEWER_T *viewer);
 
-// Inside BeginMode3D/EndMode3D.
-void DrawScene(const VIEWER_T *viewer);
+// Inside BeginMode3D/EndMode3D. Records its timings in scene_timings.
+void DrawScene(VIEWER_T *viewer);
 
 // After EndMode3D, in this order: the view state's DEBUG button, the heads-up text, and the
 // screen for menu_state, all deciding from this frame's input. Later items cover earlier ones

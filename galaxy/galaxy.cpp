@@ -118,6 +118,7 @@ GALAXY::~GALAXY()
 {
     EmptySystems();
     EmptyStars();
+    UnloadArrayOctreeGpu(&tree_gpu);
     delete[] stars;
     stars = nullptr;
     star_capacity = 0;

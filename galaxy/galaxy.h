@@ -65,6 +65,7 @@ class GALAXY : public IOBJECT_T
     ARRAYLIST star_list;      // this generation's stars in creation order: pointers into stars
     ARRAYLIST system_list;    // SYSTEM_T records of the star-system layer
     ARRAY_OCTREE_T tree;      // the stars inside -extent...+extent, built after generation
+    ARRAY_OCTREE_GPU_T tree_gpu; // the tree's stars and cells on the GPU, once a window draws them
     IOBJECT_T *stars = nullptr;  // owned; star_list[k] is &stars[k]
     uint64_t star_capacity = 0;  // length of the stars array
     Texture2D star_texture = {};

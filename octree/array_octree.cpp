@@ -22,6 +22,26 @@ uint64_t VisitBelow(const std::vector<ARRAY_OCTREE_NODE_T> &nodes, uint32_t inde
     if (visit != nullptr) visit(node, context);
     return node.count;
 }
+
+// Extends the last range when the new one starts where it ends.
+void AddRange(std::vector<int32_t> *first, std::vector<int32_t> *count, int32_t start, int32_t length)
+{
+    if (length == 0) return;
+    if (!first->empty() && first->back() + count->back() == start)
+    {
+        count->back() += length;
+        return;
+    }
+    first->push_back(start);
+    count->push_back(length);
+}
+
+void AddLeafRanges(const ARRAY_OCTREE_NODE_T &leaf, void *context)
+{
+    ARRAY_OCTREE_RANGES_T *ranges = (ARRAY_OCTREE_RANGES_T *)context;
+    AddRange(&ranges->star_first, &ranges->star_count, (int32_t)leaf.first, (int32_t)leaf.count);
+    AddRange(&ranges->cell_first, &ranges->cell_count, (int32_t)leaf.leaf * CELL_LINE_VERTICES, CELL_LINE_VERTICES);
+}
 } // namespace
 
 ARRAY_OCTREE_T::ARRAY_OCTREE_T(const CUBOID &box, int32_t capacity) : box(box), capacity(capacity < 0 ? 0 : capacity)
@@ -116,4 +136,13 @@ void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth)
 uint64_t ARRAY_OCTREE_T::VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const
 {
     return VisitBelow(nodes, 0, frustum, visit, context);
+}
+
+uint64_t CollectVisibleRanges(const ARRAY_OCTREE_T &tree, const FRUSTUM_T &frustum, ARRAY_OCTREE_RANGES_T *ranges)
+{
+    ranges->star_first.clear();
+    ranges->star_count.clear();
+    ranges->cell_first.clear();
+    ranges->cell_count.clear();
+    return tree.VisitVisibleLeaves(frustum, AddLeafRanges, ranges);
 }

@@ -56,3 +56,46 @@ class ARRAY_OCTREE_T
     std::vector<uint32_t> scratch;
     std::vector<uint8_t> octant;
 };
+
+// A leaf's wire box as lines: 12 edges, two vertices each.
+constexpr int32_t CELL_LINE_VERTICES = 24;
+
+// What one culled walk leaves to draw, as ranges of vertices for batched drawing: stars as
+// ranges of draw_order (neighbouring visible leaves merged into one range), cells as ranges
+// of the wire-box lines of the leaves in walk order. Kept across frames to reuse its storage.
+struct ARRAY_OCTREE_RANGES_T
+{
+    std::vector<int32_t> star_first;
+    std::vector<int32_t> star_count;
+    std::vector<int32_t> cell_first;
+    std::vector<int32_t> cell_count;
+};
+
+// Replaces ranges by what frustum leaves visible of tree. Returns the stars in the visible
+// leaves, as VisitVisibleLeaves does.
+uint64_t CollectVisibleRanges(const ARRAY_OCTREE_T &tree, const FRUSTUM_T &frustum, ARRAY_OCTREE_RANGES_T *ranges);
+
+// The GPU side of one array octree (array_octree_draw.cpp): its stars and its cells' wire
+// boxes in two vertex buffers, uploaded when the tree has changed since the last draw, and
+// the small shader that draws them.
+struct ARRAY_OCTREE_GPU_T
+{
+    Shader shader = {};
+    int mvp_location = -1;
+    int color_location = -1;
+    int point_scale_location = -1;
+    unsigned int star_vao = 0;
+    unsigned int star_vbo = 0;
+    unsigned int cell_vao = 0;
+    unsigned int cell_vbo = 0;
+    bool uploaded = false;
+    uint32_t uploaded_version = 0;
+};
+
+// Inside BeginMode3D/EndMode3D: the visible stars as opaque points of color, sized on screen
+// like cubes of edge 0.5, and with cells set the visible cells' wire boxes in color (alpha
+// included) over them. Raylib's pending batch is drawn first and its state left as it was.
+void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &visible, ARRAY_OCTREE_GPU_T *gpu,
+                     Color color, bool cells);
+// Releases what DrawArrayOctree created; nothing (and no GL call) if it never drew.
+void UnloadArrayOctreeGpu(ARRAY_OCTREE_GPU_T *gpu);

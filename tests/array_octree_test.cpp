@@ -149,3 +149,62 @@ TEST(ArrayOctree, ClearLeavesOneEmptyLeafAndBuildStartsAfresh)
     tree.Build(stars.data(), (uint32_t)stars.size());
     EXPECT_TRUE(SameCellsAsInsertion(tree, positions));
 }
+
+namespace
+{
+struct EXPECTED_RANGES_T
+{
+    std::vector<bool> star; // per draw_order entry: in a visible leaf
+    std::vector<bool> cell; // per cell-line vertex: of a visible leaf
+};
+
+void MarkVisibleLeaf(const ARRAY_OCTREE_NODE_T &leaf, void *context)
+{
+    EXPECTED_RANGES_T *expected = (EXPECTED_RANGES_T *)context;
+    for (uint32_t k = 0; k < leaf.count; k++) expected->star[leaf.first + k] = true;
+    for (int32_t k = 0; k < CELL_LINE_VERTICES; k++) expected->cell[leaf.leaf * CELL_LINE_VERTICES + k] = true;
+}
+
+// The entries the ranges cover, each at most once, with ranges in rising order and never
+// touching (touching ones should have been merged).
+::testing::AssertionResult Covered(const std::vector<int32_t> &first, const std::vector<int32_t> &count,
+                                   std::vector<bool> *covered)
+{
+    int64_t end = -1;
+    for (size_t r = 0; r < first.size(); r++)
+    {
+        if (count[r] <= 0 || first[r] <= end) return ::testing::AssertionFailure() << "range " << r << " is out of order";
+        for (int32_t k = 0; k < count[r]; k++) covered->at((size_t)(first[r] + k)) = true;
+        end = (int64_t)first[r] + count[r];
+    }
+    return ::testing::AssertionSuccess();
+}
+} // namespace
+
+// Catches ranges that miss or repeat stars or cells of visible leaves, take in hidden ones,
+// fail to merge neighbours into one draw, or a count that differs from the walk's.
+TEST(ArrayOctree, VisibleRangesCoverExactlyTheVisibleLeaves)
+{
+    std::mt19937 rng(9);
+    ARRAY_OCTREE_T tree(Cube(Vector3{0.0f, 0.0f, 0.0f}, 512.0f), GALAXY_TREE_CAPACITY);
+    const std::vector<IOBJECT_T> stars = Objects(GalaxyPositions(MakeGalaxyShape(9, 10, 0, 20, 80, 48, 64, 252), 3.0));
+    tree.Build(stars.data(), (uint32_t)stars.size());
+    ARRAY_OCTREE_RANGES_T ranges;
+    size_t partial = 0;
+    for (const FRUSTUM_T &frustum : RandomFrusta(&rng, 40))
+    {
+        EXPECTED_RANGES_T expected;
+        expected.star.assign(tree.draw_order.size(), false);
+        expected.cell.assign((size_t)tree.LeafCount() * CELL_LINE_VERTICES, false);
+        const uint64_t visible = tree.VisitVisibleLeaves(frustum, MarkVisibleLeaf, &expected);
+        EXPECT_EQ(CollectVisibleRanges(tree, frustum, &ranges), visible);
+
+        std::vector<bool> stars_covered(expected.star.size(), false), cells_covered(expected.cell.size(), false);
+        ASSERT_TRUE(Covered(ranges.star_first, ranges.star_count, &stars_covered));
+        ASSERT_TRUE(Covered(ranges.cell_first, ranges.cell_count, &cells_covered));
+        EXPECT_EQ(stars_covered, expected.star);
+        EXPECT_EQ(cells_covered, expected.cell);
+        partial += visible > 0 && visible < tree.draw_order.size();
+    }
+    EXPECT_GT(partial, 5u); // the frusta did cull
+}

@@ -1,0 +1,162 @@
+// The array octree on screen: all visible stars in one multi-draw of points from a vertex
+// buffer uploaded once per tree, and the visible cells' wire boxes in one multi-draw of lines.
+// Raylib 3.5's rlgl has no call for a static vertex buffer, so this file talks to OpenGL
+// through the loader raylib itself compiles in; only this file does.
+#include "octree/array_octree.h"
+
+#include <cmath>
+
+#include "external/glad.h"
+#include "rlgl.h"
+
+// Defined by raylib's rlgl but not declared in the headers of this version.
+extern "C" Matrix GetMatrixProjection(void);
+
+namespace
+{
+// Stars are drawn as screen squares with the mean screen area of a cube of this edge (world
+// units): a convex body's mean projected area is a quarter of its surface, 1.5 edge^2 for a
+// cube, hence a square of side edge * sqrt(1.5).
+constexpr float STAR_CUBE_EDGE = 0.5f;
+const float STAR_POINT_SIDE = STAR_CUBE_EDGE * std::sqrt(1.5f);
+
+const char *const VERTEX_SHADER = R"(#version 330
+in vec3 vertexPosition;
+uniform mat4 mvp;
+uniform float pointScale;
+void main()
+{
+    gl_Position = mvp*vec4(vertexPosition, 1.0);
+    gl_PointSize = pointScale/gl_Position.w;
+}
+)";
+
+const char *const FRAGMENT_SHADER = R"(#version 330
+uniform vec4 colDiffuse;
+out vec4 finalColor;
+void main()
+{
+    finalColor = colDiffuse;
+}
+)";
+
+bool LoadProgram(ARRAY_OCTREE_GPU_T *gpu)
+{
+    gpu->shader = LoadShaderCode(VERTEX_SHADER, FRAGMENT_SHADER);
+    gpu->mvp_location = GetShaderLocation(gpu->shader, "mvp");
+    gpu->color_location = GetShaderLocation(gpu->shader, "colDiffuse");
+    gpu->point_scale_location = GetShaderLocation(gpu->shader, "pointScale");
+    glGenVertexArrays(1, &gpu->star_vao);
+    glGenBuffers(1, &gpu->star_vbo);
+    glGenVertexArrays(1, &gpu->cell_vao);
+    glGenBuffers(1, &gpu->cell_vbo);
+    // A failed compile leaves raylib's default shader, which has none of these uniforms.
+    return gpu->point_scale_location >= 0 && gpu->mvp_location >= 0;
+}
+
+void FillBuffer(unsigned int vao, unsigned int vbo, const Vector3 *vertices, size_t count)
+{
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(count * sizeof(Vector3)), vertices, GL_STATIC_DRAW);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr); // "vertexPosition" is bound to 0
+    glEnableVertexAttribArray(0);
+}
+
+// Every leaf's twelve edges, leaf after leaf in walk order, with the corners at centre +- half
+// the size as the tree's immediate drawing puts them.
+std::vector<Vector3> CellLines(const ARRAY_OCTREE_T &tree)
+{
+    std::vector<Vector3> lines((size_t)tree.LeafCount() * CELL_LINE_VERTICES);
+    for (const ARRAY_OCTREE_NODE_T &node : tree.nodes)
+    {
+        if (node.children != 0) continue;
+        const Vector3 c = node.box.position;
+        const Vector3 h = Vector3{node.box.size.x / 2.0f, node.box.size.y / 2.0f, node.box.size.z / 2.0f};
+        Vector3 *out = &lines[(size_t)node.leaf * CELL_LINE_VERTICES];
+        for (int corner = 0; corner < 8; corner++)
+        {
+            for (int axis = 1; axis < 8; axis <<= 1)
+            {
+                if (corner & axis) continue; // each edge once, from its lower end
+                const int other = corner | axis;
+                *out++ = Vector3{(corner & 1) ? c.x + h.x : c.x - h.x, (corner & 2) ? c.y + h.y : c.y - h.y,
+                                 (corner & 4) ? c.z + h.z : c.z - h.z};
+                *out++ = Vector3{(other & 1) ? c.x + h.x : c.x - h.x, (other & 2) ? c.y + h.y : c.y - h.y,
+                                 (other & 4) ? c.z + h.z : c.z - h.z};
+            }
+        }
+    }
+    return lines;
+}
+
+void Upload(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_GPU_T *gpu)
+{
+    FillBuffer(gpu->star_vao, gpu->star_vbo, tree.draw_positions.data(), tree.draw_positions.size());
+    const std::vector<Vector3> lines = CellLines(tree);
+    FillBuffer(gpu->cell_vao, gpu->cell_vbo, lines.data(), lines.size());
+    gpu->uploaded = true;
+    gpu->uploaded_version = tree.version;
+}
+
+void SetColor(const ARRAY_OCTREE_GPU_T *gpu, Color color)
+{
+    glUniform4f(gpu->color_location, color.r / 255.0f, color.g / 255.0f, color.b / 255.0f, color.a / 255.0f);
+}
+} // namespace
+
+void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &visible, ARRAY_OCTREE_GPU_T *gpu,
+                     Color color, bool cells)
+{
+    // Whatever raylib has batched so far (the frustum's outline) goes first, in its own state.
+    rlglDraw();
+    if (gpu->shader.id == 0 && !LoadProgram(gpu)) return;
+    if (gpu->point_scale_location < 0) return;
+    if (!gpu->uploaded || gpu->uploaded_version != tree.version) Upload(tree, gpu);
+
+    const Matrix projection = GetMatrixProjection();
+    const Matrix mvp = MatrixMultiply(GetMatrixModelview(), projection);
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    // Pixels per world unit at clip w = 1: half the viewport's height times the projection's
+    // vertical scale (m5).
+    const float point_scale = STAR_POINT_SIDE * projection.m5 * (float)viewport[3] * 0.5f;
+
+    glUseProgram(gpu->shader.id);
+    glUniformMatrix4fv(gpu->mvp_location, 1, GL_FALSE, MatrixToFloat(mvp));
+    glUniform1f(gpu->point_scale_location, point_scale);
+
+    if (!visible.star_first.empty())
+    {
+        SetColor(gpu, Color{color.r, color.g, color.b, 255});
+        glEnable(GL_PROGRAM_POINT_SIZE);
+        glBindVertexArray(gpu->star_vao);
+        glMultiDrawArrays(GL_POINTS, visible.star_first.data(), visible.star_count.data(),
+                          (GLsizei)visible.star_first.size());
+        glDisable(GL_PROGRAM_POINT_SIZE);
+    }
+    // The faint lines write depth: drawn before the stars they would hide every star behind
+    // any cell edge. After them they only brighten what they cross.
+    if (cells && !visible.cell_first.empty())
+    {
+        SetColor(gpu, color);
+        glBindVertexArray(gpu->cell_vao);
+        glMultiDrawArrays(GL_LINES, visible.cell_first.data(), visible.cell_count.data(),
+                          (GLsizei)visible.cell_first.size());
+    }
+
+    // Raylib binds its own program and arrays for every batch it draws; leave none of ours.
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glUseProgram(0);
+}
+
+void UnloadArrayOctreeGpu(ARRAY_OCTREE_GPU_T *gpu)
+{
+    if (gpu->shader.id != 0) UnloadShader(gpu->shader);
+    if (gpu->star_vbo != 0) glDeleteBuffers(1, &gpu->star_vbo);
+    if (gpu->cell_vbo != 0) glDeleteBuffers(1, &gpu->cell_vbo);
+    if (gpu->star_vao != 0) glDeleteVertexArrays(1, &gpu->star_vao);
+    if (gpu->cell_vao != 0) glDeleteVertexArrays(1, &gpu->cell_vao);
+    *gpu = ARRAY_OCTREE_GPU_T{};
+}
