@@ -65,49 +65,67 @@ void ARRAY_OCTREE_T::Build(const IOBJECT_T *stars, uint32_t count)
 {
     Clear();
     // Creation order is the order of arrival at the root.
+    entries.clear();
     for (uint32_t k = 0; k < count; k++)
     {
-        if (ContainsPoint(box, stars[k].position)) draw_order.push_back(k);
+        if (ContainsPoint(box, stars[k].position)) entries.push_back(ENTRY_T{stars[k].position, k});
     }
-    nodes[0].count = (uint32_t)draw_order.size();
-    scratch.resize(draw_order.size());
-    octant.resize(draw_order.size());
-    build_stars = stars;
+    const size_t indexed = entries.size();
+    nodes[0].count = (uint32_t)indexed;
+    scratch.resize(indexed);
+    octant.resize(indexed);
     leaf_count = 0;
-    Split(0, 0);
-    build_stars = nullptr;
+    Split(0, 0, false);
 
-    draw_positions.resize(draw_order.size());
-    for (size_t j = 0; j < draw_order.size(); j++) draw_positions[j] = stars[draw_order[j]].position;
+    draw_order.resize(indexed);
+    draw_positions.resize(indexed);
+    for (size_t j = 0; j < indexed; j++)
+    {
+        draw_order[j] = entries[j].star;
+        draw_positions[j] = entries[j].position;
+    }
 }
 
-// nodes[index] holds draw_order[first] onwards in the order the stars reached it.
-void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth)
+// nodes[index] holds entries[first] onwards (scratch[first] onwards when in_scratch) in the
+// order the stars reached it. Each level partitions from one buffer into the other; a leaf
+// that ends in scratch is copied back, so every leaf is in entries at the end.
+void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth, bool in_scratch)
 {
     const uint32_t first = nodes[index].first;
     const uint32_t count = nodes[index].count;
+    ENTRY_T *from = in_scratch ? scratch.data() + first : entries.data() + first;
     const uint64_t full = (uint64_t)capacity + 1;
     if (count <= full || depth >= OCTREE_MAX_DEPTH)
     {
         nodes[index].leaf = leaf_count++;
+        if (in_scratch) std::copy(from, from + count, entries.data() + first);
         return;
     }
 
     // A leaf holds its first capacity + 1 arrivals and divides on the next; division hands
     // the held ones on last first, then every later arrival follows in its own order.
-    uint32_t *order = &draw_order[first];
-    std::reverse(order, order + full);
+    std::reverse(from, from + full);
 
     // Stable partition by child: the children's ranges lie side by side in child order, so
     // the leaves end up in walk order.
     const CUBOID parent = nodes[index].box;
-    uint32_t sizes[8] = {};
-    for (uint32_t j = 0; j < count; j++)
+    const Vector3 split = OctreeSplitPoint(parent);
+    uint8_t *child_of = octant.data() + first;
+    for (uint32_t j = 0; j < count; j++) child_of[j] = (uint8_t)OctreeChildIndexAt(split, parent.size, from[j].position);
+    // Four tallies taken in turn: neighbours often go to the same child, and one tally
+    // would make each count wait for the one before it.
+    uint32_t tally[4][8] = {};
+    uint32_t j = 0;
+    for (; j + 4 <= count; j += 4)
     {
-        const int child = OctreeChildIndex(parent, build_stars[order[j]].position);
-        octant[first + j] = (uint8_t)child;
-        sizes[child] += 1;
+        tally[0][child_of[j]] += 1;
+        tally[1][child_of[j + 1]] += 1;
+        tally[2][child_of[j + 2]] += 1;
+        tally[3][child_of[j + 3]] += 1;
     }
+    for (; j < count; j++) tally[0][child_of[j]] += 1;
+    uint32_t sizes[8];
+    for (int i = 0; i < 8; i++) sizes[i] = tally[0][i] + tally[1][i] + tally[2][i] + tally[3][i];
     uint32_t starts[8];
     uint32_t next = first;
     for (int i = 0; i < 8; i++)
@@ -115,10 +133,10 @@ void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth)
         starts[i] = next;
         next += sizes[i];
     }
+    ENTRY_T *to = in_scratch ? entries.data() : scratch.data();
     uint32_t fill[8];
     std::copy(starts, starts + 8, fill);
-    for (uint32_t j = 0; j < count; j++) scratch[fill[octant[first + j]]++] = order[j];
-    std::copy(scratch.begin() + first, scratch.begin() + first + count, order);
+    for (j = 0; j < count; j++) to[fill[child_of[j]]++] = from[j];
 
     const uint32_t children = (uint32_t)nodes.size();
     for (int i = 0; i < 8; i++)
@@ -130,7 +148,7 @@ void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth)
         nodes.push_back(child);
     }
     nodes[index].children = children;
-    for (uint32_t i = 0; i < 8; i++) Split(children + i, depth + 1);
+    for (uint32_t i = 0; i < 8; i++) Split(children + i, depth + 1, !in_scratch);
 }
 
 uint64_t ARRAY_OCTREE_T::VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const

@@ -48,12 +48,18 @@ class ARRAY_OCTREE_T
     uint32_t version = 0;                     // raised by every Build and Clear
 
   private:
-    void Split(uint32_t node, int32_t depth);
+    void Split(uint32_t node, int32_t depth, bool in_scratch);
 
     uint32_t leaf_count = 1;
-    // Build's working state.
-    const IOBJECT_T *build_stars = nullptr;
-    std::vector<uint32_t> scratch;
+    // Build's working state: each star's position travels with its index, so partitioning
+    // reads memory in order.
+    struct ENTRY_T
+    {
+        Vector3 position;
+        uint32_t star;
+    };
+    std::vector<ENTRY_T> entries;
+    std::vector<ENTRY_T> scratch;
     std::vector<uint8_t> octant;
 };
 

@@ -8,9 +8,6 @@ int32_t drawn_object_count = 0;
 
 namespace
 {
-// Child index for each combination of upper halves, x in bit 0, y in bit 1, z in bit 2.
-constexpr int OCTANT_OF_CODE[8] = {0, 1, 2, 3, 4, 6, 5, 7};
-
 // The face that the children share on each axis: the node's centre. Constructed boxes
 // always have their centre between their bounds; the clamp only keeps a box built by hand
 // from splitting outside itself.
@@ -136,15 +133,14 @@ void ReleaseContents(OCTREE_T *node)
 }
 } // namespace
 
-// A negative extent on an axis puts the child with the "+" offset below the centre, so the
-// side flips there.
 int OctreeChildIndex(const CUBOID &box, Vector3 p)
 {
-    const Vector3 split = SplitPoint(box);
-    const int ux = (p.x >= split.x) != (box.size.x < 0.0f);
-    const int uy = (p.y >= split.y) != (box.size.y < 0.0f);
-    const int uz = (p.z >= split.z) != (box.size.z < 0.0f);
-    return OCTANT_OF_CODE[ux | (uy << 1) | (uz << 2)];
+    return OctreeChildIndexAt(SplitPoint(box), box.size, p);
+}
+
+Vector3 OctreeSplitPoint(const CUBOID &box)
+{
+    return SplitPoint(box);
 }
 
 CUBOID OctreeChildBox(const CUBOID &box, int index)

@@ -74,5 +74,19 @@ void CountDrawnObjects(uint64_t objects);
 int OctreeChildIndex(const CUBOID &box, Vector3 p);
 CUBOID OctreeChildBox(const CUBOID &box, int index);
 
+// OctreeChildIndex in two steps, for routing many points through one box: the faces the
+// children share (the box's centre, kept within its bounds), then the child for a point.
+Vector3 OctreeSplitPoint(const CUBOID &box);
+inline int OctreeChildIndexAt(Vector3 split, Vector3 size, Vector3 p)
+{
+    // Child index for each combination of upper halves, x in bit 0, y in bit 1, z in bit 2.
+    // A negative extent on an axis puts the child with the "+" offset below the centre.
+    constexpr int OCTANT_OF_CODE[8] = {0, 1, 2, 3, 4, 6, 5, 7};
+    const int ux = (p.x >= split.x) != (size.x < 0.0f);
+    const int uy = (p.y >= split.y) != (size.y < 0.0f);
+    const int uz = (p.z >= split.z) != (size.z < 0.0f);
+    return OCTANT_OF_CODE[ux | (uy << 1) | (uz << 2)];
+}
+
 // Levels between node and its root (0 for a root).
 int32_t OctreeDepth(const OCTREE_T *node);
