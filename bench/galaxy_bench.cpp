@@ -1,13 +1,17 @@
 // Generation of the largest galaxy (nine arms, 24,327 stars) on a galaxy that holds the
 // previous generation, so that releasing it is counted, beside the same positions computed
 // alone (same formulas and draws, no objects, no tree). Their ratio is the cost of the star
-// objects, the list and the tree. Run with --benchmark_filter=Galaxy.
+// objects, the list and the tree; BM_GalaxyGenerateOverPositions times both in every
+// iteration and prints it. Then the galaxy's stages alone: building its tree, clearing a
+// generation, and the frame's culled walk into draw ranges. Run with --benchmark_filter=Galaxy.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <vector>
 
 #include "galaxy/galaxy.h"
 #include "random/random.h"
+#include "scene/viewer_pose.h"
 
 namespace
 {
@@ -29,6 +33,8 @@ void BM_GalaxyGenerateNineArms(benchmark::State &state)
         galaxy.Generate(s);
     }
     state.counters["stars"] = (double)galaxy.star_list.Count();
+    state.counters["place_ms"] = galaxy.last_generate_ms;
+    state.counters["index_ms"] = galaxy.last_index_ms;
 }
 BENCHMARK(BM_GalaxyGenerateNineArms)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
@@ -58,4 +64,102 @@ void BM_GalaxyPositionsOnlyNineArms(benchmark::State &state)
     state.counters["stars"] = (double)positions.next;
 }
 BENCHMARK(BM_GalaxyPositionsOnlyNineArms)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+double MillisecondsOf(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Both in every iteration, so the ratio compares like with like on a shared machine. The
+// time reported is Generate's.
+void BM_GalaxyGenerateOverPositions(benchmark::State &state)
+{
+    RandomSeed(1.0);
+    const GALAXY_SHAPE_T s = BenchShape();
+    GALAXY galaxy(256);
+    galaxy.Generate(s);
+    POSITIONS_T positions;
+    positions.out.resize(901 * 3 * 9);
+    double generate_ms = 0.0, positions_ms = 0.0;
+    for (auto _ : state)
+    {
+        auto start = std::chrono::steady_clock::now();
+        positions.next = 0;
+        WalkSpiralArms(s, SPIRAL_POINTS_IN_DISC, StorePosition, &positions);
+        benchmark::DoNotOptimize(positions.out.data());
+        positions_ms += MillisecondsOf(start);
+
+        start = std::chrono::steady_clock::now();
+        galaxy.Generate(s);
+        const double ms = MillisecondsOf(start);
+        generate_ms += ms;
+        state.SetIterationTime(ms / 1000.0);
+    }
+    state.counters["ratio"] = generate_ms / positions_ms;
+}
+BENCHMARK(BM_GalaxyGenerateOverPositions)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+// The tree alone, rebuilt over the galaxy's own star array, reusing its storage as Generate
+// does.
+void BM_GalaxyTreeBuildNineArms(benchmark::State &state)
+{
+    RandomSeed(1.0);
+    GALAXY galaxy(256);
+    galaxy.Generate(BenchShape());
+    ARRAY_OCTREE_T tree(galaxy.tree.box, GALAXY_TREE_CAPACITY);
+    for (auto _ : state)
+    {
+        tree.Build(galaxy.stars, (uint32_t)galaxy.star_list.Count());
+        benchmark::DoNotOptimize(tree.nodes.data());
+    }
+    state.counters["stars"] = (double)tree.draw_order.size();
+    state.counters["nodes"] = (double)tree.nodes.size();
+}
+BENCHMARK(BM_GalaxyTreeBuildNineArms)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// Dropping a generation: what Generate spends before it places a star.
+void BM_GalaxyClearNineArms(benchmark::State &state)
+{
+    RandomSeed(1.0);
+    const GALAXY_SHAPE_T s = BenchShape();
+    GALAXY galaxy(256);
+    for (auto _ : state)
+    {
+        galaxy.Generate(s); // untimed: manual time covers the clearing only
+        const auto start = std::chrono::steady_clock::now();
+        galaxy.EmptyStars();
+        state.SetIterationTime(MillisecondsOf(start) / 1000.0);
+    }
+}
+// A fixed count: with manual time the library would otherwise run Generate until the few
+// microseconds of clearing add up to its minimum time.
+BENCHMARK(BM_GalaxyClearNineArms)
+    ->UseManualTime()
+    ->Iterations(200)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+
+// The frame's culled walk into draw ranges, with the frustum of the starting pose.
+void BM_GalaxyVisibleRangesNineArms(benchmark::State &state)
+{
+    RandomSeed(1.0);
+    GALAXY galaxy(256);
+    galaxy.Generate(BenchShape());
+    const FRUSTUM_T frustum = MakeViewerFrustum(MakeViewerCamera());
+    ARRAY_OCTREE_RANGES_T ranges;
+    uint64_t visible = 0;
+    for (auto _ : state)
+    {
+        visible = CollectVisibleRanges(galaxy.tree, frustum, &ranges);
+        benchmark::DoNotOptimize(visible);
+    }
+    state.counters["drawn"] = (double)visible;
+    state.counters["star_ranges"] = (double)ranges.star_first.size();
+}
+BENCHMARK(BM_GalaxyVisibleRangesNineArms)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
 } // namespace
