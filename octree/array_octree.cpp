@@ -15,7 +15,8 @@ uint64_t VisitBelow(const std::vector<ARRAY_OCTREE_NODE_T> &nodes, uint32_t inde
     if (node.children != 0)
     {
         uint64_t count = 0;
-        for (uint32_t i = 0; i < 8; i++) count += VisitBelow(nodes, node.children + i, frustum, visit, context);
+        for (uint32_t i = 0; i < 8; i++)
+            count += VisitBelow(nodes, node.children + i, frustum, visit, context);
         return count;
     }
     if (!frustum.BoxVisible(node.box.min, node.box.max)) return 0;
@@ -40,11 +41,13 @@ void AddLeafRanges(const ARRAY_OCTREE_NODE_T &leaf, void *context)
 {
     ARRAY_OCTREE_RANGES_T *ranges = (ARRAY_OCTREE_RANGES_T *)context;
     AddRange(&ranges->star_first, &ranges->star_count, (int32_t)leaf.first, (int32_t)leaf.count);
-    AddRange(&ranges->cell_first, &ranges->cell_count, (int32_t)leaf.leaf * CELL_LINE_VERTICES, CELL_LINE_VERTICES);
+    AddRange(&ranges->cell_first, &ranges->cell_count, (int32_t)leaf.leaf * CELL_LINE_VERTICES,
+             CELL_LINE_VERTICES);
 }
 } // namespace
 
-ARRAY_OCTREE_T::ARRAY_OCTREE_T(const CUBOID &box, int32_t capacity) : box(box), capacity(capacity < 0 ? 0 : capacity)
+ARRAY_OCTREE_T::ARRAY_OCTREE_T(const CUBOID &box, int32_t capacity)
+    : box(box), capacity(capacity < 0 ? 0 : capacity)
 {
     Clear();
 }
@@ -111,7 +114,8 @@ void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth, bool in_scratch)
     const CUBOID parent = nodes[index].box;
     const Vector3 split = OctreeSplitPoint(parent);
     uint8_t *child_of = octant.data() + first;
-    for (uint32_t j = 0; j < count; j++) child_of[j] = (uint8_t)OctreeChildIndexAt(split, parent.size, from[j].position);
+    for (uint32_t j = 0; j < count; j++)
+        child_of[j] = (uint8_t)OctreeChildIndexAt(split, parent.size, from[j].position);
     // Four tallies taken in turn: neighbours often go to the same child, and one tally
     // would make each count wait for the one before it.
     uint32_t tally[4][8] = {};
@@ -123,9 +127,11 @@ void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth, bool in_scratch)
         tally[2][child_of[j + 2]] += 1;
         tally[3][child_of[j + 3]] += 1;
     }
-    for (; j < count; j++) tally[0][child_of[j]] += 1;
+    for (; j < count; j++)
+        tally[0][child_of[j]] += 1;
     uint32_t sizes[8];
-    for (int i = 0; i < 8; i++) sizes[i] = tally[0][i] + tally[1][i] + tally[2][i] + tally[3][i];
+    for (int i = 0; i < 8; i++)
+        sizes[i] = tally[0][i] + tally[1][i] + tally[2][i] + tally[3][i];
     uint32_t starts[8];
     uint32_t next = first;
     for (int i = 0; i < 8; i++)
@@ -136,7 +142,8 @@ void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth, bool in_scratch)
     ENTRY_T *to = in_scratch ? entries.data() : scratch.data();
     uint32_t fill[8];
     std::copy(starts, starts + 8, fill);
-    for (j = 0; j < count; j++) to[fill[child_of[j]]++] = from[j];
+    for (j = 0; j < count; j++)
+        to[fill[child_of[j]]++] = from[j];
 
     const uint32_t children = (uint32_t)nodes.size();
     for (int i = 0; i < 8; i++)
@@ -148,7 +155,8 @@ void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth, bool in_scratch)
         nodes.push_back(child);
     }
     nodes[index].children = children;
-    for (uint32_t i = 0; i < 8; i++) Split(children + i, depth + 1, !in_scratch);
+    for (uint32_t i = 0; i < 8; i++)
+        Split(children + i, depth + 1, !in_scratch);
 }
 
 uint64_t ARRAY_OCTREE_T::VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const
@@ -156,7 +164,8 @@ uint64_t ARRAY_OCTREE_T::VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISIT
     return VisitBelow(nodes, 0, frustum, visit, context);
 }
 
-uint64_t CollectVisibleRanges(const ARRAY_OCTREE_T &tree, const FRUSTUM_T &frustum, ARRAY_OCTREE_RANGES_T *ranges)
+uint64_t CollectVisibleRanges(const ARRAY_OCTREE_T &tree, const FRUSTUM_T &frustum,
+                              ARRAY_OCTREE_RANGES_T *ranges)
 {
     ranges->star_first.clear();
     ranges->star_count.clear();

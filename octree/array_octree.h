@@ -18,7 +18,7 @@ struct ARRAY_OCTREE_NODE_T
     uint32_t children = 0; // index of the first of the eight children; 0 for a leaf
     uint32_t first = 0;    // the node's stars: draw_order[first] onwards, below and in it
     uint32_t count = 0;
-    uint32_t leaf = 0;     // a leaf's place among the leaves in walk order
+    uint32_t leaf = 0; // a leaf's place among the leaves in walk order
 };
 
 class ARRAY_OCTREE_T
@@ -42,10 +42,10 @@ class ARRAY_OCTREE_T
 
     CUBOID box;
     int32_t capacity = 0;
-    std::vector<ARRAY_OCTREE_NODE_T> nodes;   // nodes[0] is the root
-    std::vector<uint32_t> draw_order;         // star indices, leaf by leaf in walk order
-    std::vector<Vector3> draw_positions;      // their positions at Build, in the same order
-    uint32_t version = 0;                     // raised by every Build and Clear
+    std::vector<ARRAY_OCTREE_NODE_T> nodes; // nodes[0] is the root
+    std::vector<uint32_t> draw_order;       // star indices, leaf by leaf in walk order
+    std::vector<Vector3> draw_positions;    // their positions at Build, in the same order
+    uint32_t version = 0;                   // raised by every Build and Clear
 
   private:
     void Split(uint32_t node, int32_t depth, bool in_scratch);
@@ -79,7 +79,8 @@ struct ARRAY_OCTREE_RANGES_T
 
 // Replaces ranges by what frustum leaves visible of tree. Returns the stars in the visible
 // leaves, as VisitVisibleLeaves does.
-uint64_t CollectVisibleRanges(const ARRAY_OCTREE_T &tree, const FRUSTUM_T &frustum, ARRAY_OCTREE_RANGES_T *ranges);
+uint64_t CollectVisibleRanges(const ARRAY_OCTREE_T &tree, const FRUSTUM_T &frustum,
+                              ARRAY_OCTREE_RANGES_T *ranges);
 
 // The GPU side of one array octree (array_octree_draw.cpp): its stars and its cells' wire
 // boxes in two vertex buffers, uploaded when the tree has changed since the last draw, and
@@ -101,7 +102,7 @@ struct ARRAY_OCTREE_GPU_T
 // Inside BeginMode3D/EndMode3D: the visible stars as opaque points of color, sized on screen
 // like cubes of edge 0.5, and with cells set the visible cells' wire boxes in color (alpha
 // included) over them. Raylib's pending batch is drawn first and its state left as it was.
-void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &visible, ARRAY_OCTREE_GPU_T *gpu,
-                     Color color, bool cells);
+void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &visible,
+                     ARRAY_OCTREE_GPU_T *gpu, Color color, bool cells);
 // Releases what DrawArrayOctree created; nothing (and no GL call) if it never drew.
 void UnloadArrayOctreeGpu(ARRAY_OCTREE_GPU_T *gpu);

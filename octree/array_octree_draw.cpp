@@ -105,8 +105,8 @@ void SetColor(const ARRAY_OCTREE_GPU_T *gpu, Color color)
 }
 } // namespace
 
-void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &visible, ARRAY_OCTREE_GPU_T *gpu,
-                     Color color, bool cells)
+void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &visible,
+                     ARRAY_OCTREE_GPU_T *gpu, Color color, bool cells)
 {
     // Whatever raylib has batched so far (the frustum's outline) goes first, in its own state.
     rlglDraw();
