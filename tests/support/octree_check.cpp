@@ -1,7 +1,6 @@
 // Octree checker and literal reference model: see octree_check.h.
 #include "tests/support/octree_check.h"
 
-#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -287,6 +286,16 @@ bool SameBox(const CUBOID &a, const CUBOID &b)
            SameBits(a.max, b.max);
 }
 
+// A frustum that excludes no box: no plane and no corner test can reject anything.
+FRUSTUM_T EverythingVisible(void)
+{
+    FRUSTUM_T frustum;
+    for (int i = 0; i < 8; i++) frustum.corners[i] = Vector3{(i & 1) ? 1e30f : -1e30f, (i & 2) ? 1e30f : -1e30f,
+                                                             (i & 4) ? 1e30f : -1e30f};
+    return frustum;
+}
+const FRUSTUM_T EVERYTHING_VISIBLE = EverythingVisible();
+
 void CollectArrayLeaf(const ARRAY_OCTREE_NODE_T &leaf, void *context)
 {
     ((std::vector<const ARRAY_OCTREE_NODE_T *> *)context)->push_back(&leaf);
@@ -300,10 +309,7 @@ void CollectIncrementalLeaf(const OCTREE_T *leaf, void *context)
 ::testing::AssertionResult SameLeaves(const ARRAY_OCTREE_T &tree, const std::vector<const ARRAY_OCTREE_NODE_T *> &mine,
                                       const std::vector<const OCTREE_T *> &theirs)
 {
-    if (mine.size() != theirs.size())
-    {
-        return ::testing::AssertionFailure() << mine.size() << " leaves, not " << theirs.size();
-    }
+    if (mine.size() != theirs.size()) return ::testing::AssertionFailure() << mine.size() << " leaves, not " << theirs.size();
     for (size_t j = 0; j < mine.size(); j++)
     {
         const ARRAY_OCTREE_NODE_T &leaf = *mine[j];
@@ -355,13 +361,7 @@ void CollectIncrementalLeaf(const OCTREE_T *leaf, void *context)
     std::vector<const ARRAY_OCTREE_NODE_T *> mine;
     std::vector<const OCTREE_T *> theirs;
     CollectLeaves(incremental, &theirs);
-    for (const ARRAY_OCTREE_NODE_T &node : tree.nodes)
-    {
-        if (node.children == 0) mine.push_back(&node);
-    }
-    // The node array is not in walk order; the leaf ordinals are.
-    std::sort(mine.begin(), mine.end(),
-              [](const ARRAY_OCTREE_NODE_T *a, const ARRAY_OCTREE_NODE_T *b) { return a->leaf < b->leaf; });
+    tree.VisitVisibleLeaves(EVERYTHING_VISIBLE, CollectArrayLeaf, &mine);
     for (size_t j = 0; j < mine.size(); j++)
     {
         if (mine[j]->leaf != j) return ::testing::AssertionFailure() << "leaf ordinals are not 0, 1, 2, ...";
