@@ -85,6 +85,12 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
     CLI::Option *systemOption = app.add_option(
         "--system", options.system_index, "print the star system of star N (0 is the first) as JSON and exit (no window)");
     app.add_flag("--view", options.start_in_view, "start in the view, without menu or panel");
+    app.add_option("--profile", options.profile_frames,
+                   "open the view, measure N frames after a warm-up, print one line per stage "
+                   "(stage <name> median_ms <v> p95_ms <v>) and exit")
+        ->check(CLI::Range(1, 1000000));
+    app.add_flag("--unbatched", options.unbatched,
+                 "draw cell by cell and each star as its own cube, the slow way, to compare with --profile");
     std::string debug = "on";
     app.add_option("--debug", debug, "the view's DEBUG state at start: on or off (default on)")
         ->check(CLI::IsMember({"on", "off"}));

@@ -25,6 +25,8 @@ struct VIEWER_OPTIONS_T
     uint64_t system_index = 0;
     bool start_in_view = false;
     bool debug = true; // the view's DEBUG state at start
+    int32_t profile_frames = 0; // --profile N: measure N frames in the view, print, exit
+    bool unbatched = false;     // draw cell by cell and star by star, for comparison
 
     bool NeedsWindow() const { return !print_code && export_path.empty() && !print_system; }
 };

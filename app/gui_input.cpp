@@ -94,6 +94,7 @@ GUI_INPUT_T ReadGuiInput(void)
                        (KeyWentDown(KEY_LEFT) || KeyWentDown(KEY_DOWN) ? 1 : 0);
     input.tab_pressed = KeyWentDown(KEY_TAB);
     input.help_pressed = KeyWentDown(KEY_F1);
+    input.timings_pressed = KeyWentDown(KEY_F3);
     input.space_pressed = KeyWentDown(KEY_SPACE);
     input.reset_pressed = KeyWentDown(KEY_R);
     input.top_down_pressed = KeyWentDown(KEY_T);

@@ -29,6 +29,7 @@ struct GUI_INPUT_T
     int arrow_step = 0;              // +1 for Right or Up, -1 for Left or Down, this frame
     bool tab_pressed = false;        // Tab: the panel beside the view
     bool help_pressed = false;       // F1: the help overlay
+    bool timings_pressed = false;    // F3: the stage timings under the heads-up lines
     bool space_pressed = false;      // Space: pause or resume the camera's own orbit
     bool reset_pressed = false;      // R: the camera's start pose
     bool top_down_pressed = false;   // T: look straight down on the disc

@@ -33,3 +33,6 @@ constexpr int HUD_LINE_FPS = 3;
 
 // Draws the band and the lines (texts already formatted), the last in the FPS colour.
 void DrawHeadsUp(const HUD_LAYOUT_T &layout, const char *const lines[HUD_LINE_COUNT]);
+
+// Two more lines on a band of their own under the block: the stage timings (F3, or DEBUG).
+void DrawHeadsUpTimings(const HUD_LAYOUT_T &layout, const char *first, const char *second);

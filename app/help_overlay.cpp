@@ -24,6 +24,7 @@ constexpr HELP_LINE_T HELP_LINES[] = {
     {"F12", "save a screenshot"},
     {"Ctrl+E", "export the stars as CSV"},
     {"F1", "this help; any key or click closes it"},
+    {"F3", "stage timings (also shown with DEBUG)"},
     {"Escape", "quit"},
 };
 constexpr int LINE_HEIGHT = 26;
@@ -38,7 +39,7 @@ void Consume(GUI_INPUT_T *input)
     input->wheel = 0.0f;
     input->enter_pressed = input->backspace_pressed = input->backspace_down = false;
     input->copy_pressed = input->paste_pressed = input->export_pressed = input->screenshot_pressed = false;
-    input->tab_pressed = input->help_pressed = input->space_pressed = false;
+    input->tab_pressed = input->help_pressed = input->space_pressed = input->timings_pressed = false;
     input->reset_pressed = input->top_down_pressed = input->any_key_pressed = false;
     input->arrow_step = 0;
     input->typed_next = input->typed_count;

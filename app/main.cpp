@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/command_line.h"
+#include "app/profile_run.h"
 #include "app/viewer.h"
 #include "random/random.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char **argv)
     // Initialization
     //--------------------------------------------------------------------------------------
     RandomSeed(ClockSeconds()); // before anything draws from the stream
+    if (command.options.profile_frames > 0) SetTraceLogLevel(LOG_WARNING); // its lines alone on stdout
     SetConfigFlags(VIEWER_CONFIG_FLAGS);
     InitWindow(SCREEN_WIDTH, SCREEN_HEIGHT, WINDOW_TITLE);
     if (!IsWindowReady())
@@ -41,11 +43,14 @@ int main(int argc, char **argv)
     InstallInputLatch();
     VIEWER_T viewer = CreateViewer();
     ApplyViewerOptions(&viewer, command.options);
+    PROFILE_RUN_T profile = MakeProfileRun(command.options.profile_frames);
+    if (profile.frames > 0) ProfileGenerations(&profile, &viewer, command.options.shape);
     //--------------------------------------------------------------------------------------
 
     // Main loop: a frame in which a screen sets STATE_EXIT is still finished and shown
     while (!WindowShouldClose() && viewer.menu_state != STATE_EXIT)
     {
+        if (ProfileFrameStart(&profile)) break; // --profile has all its frames
         // Update
         //----------------------------------------------------------------------------------
         GUI_INPUT_T input = ReadGuiInput(); // once a frame; every control decides from it
@@ -61,6 +66,7 @@ int main(int argc, char **argv)
             BeginMode3D(viewer.camera);
                 DrawScene(&viewer);
             EndMode3D();
+            ProfileScene(&profile, viewer.scene_timings);
 
             DrawOverlay(&viewer, &input);
             CaptureRequestedScreenshot(&viewer.file_actions); // the finished frame, before it is shown
@@ -73,6 +79,7 @@ int main(int argc, char **argv)
 
     // De-Initialization
     //--------------------------------------------------------------------------------------
+    std::fputs(FormatProfile(&profile).c_str(), stdout);
     DestroyViewer(&viewer);
     CloseWindow();
     //--------------------------------------------------------------------------------------

@@ -36,12 +36,13 @@ VIEWER_T CreateViewer(void)
 void ApplyViewerOptions(VIEWER_T *viewer, const VIEWER_OPTIONS_T &options)
 {
     viewer->debug_flag = options.debug;
-    if (options.shape_given || options.start_in_view)
+    viewer->unbatched = options.unbatched;
+    if (options.shape_given || options.start_in_view || options.profile_frames > 0)
     {
         OpenGalaxyInPanel(&viewer->generator_panel, options.shape);
         viewer->menu_state = STATE_GENERATOR;
     }
-    if (options.start_in_view)
+    if (options.start_in_view || options.profile_frames > 0)
     {
         // The view has no panel to generate it, so the galaxy is made here, as the panel would.
         GenerateGalaxy(viewer->galaxy, options.shape);
@@ -112,6 +113,7 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     HelpOverlay(&viewer->help, input);
     UpdateFileActions(&viewer->file_actions, viewer->galaxy, input);
     if (viewer->menu_state == STATE_VIEW && input->tab_pressed) viewer->panel_in_view = !viewer->panel_in_view;
+    if (input->timings_pressed) viewer->show_timings = !viewer->show_timings;
     FeedRolledTestPoint(viewer);
     drawn_object_count = 0;
     viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;
@@ -124,6 +126,23 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
 
 // With DEBUG on, the frustum's outline and every visible cell's wire box show how the scene
 // is culled; with it off, only the stars remain, still culled and counted the same way.
+// The way the scene was drawn before the batched buffers, kept to measure against: each
+// visible cell's wire box (with DEBUG) and then its stars as opaque cubes of edge 0.5, their
+// 36 vertices built on the CPU, through raylib's batch.
+struct UNBATCHED_T
+{
+    const ARRAY_OCTREE_T *tree;
+    bool cells;
+};
+
+static void DrawLeafUnbatched(const ARRAY_OCTREE_NODE_T &leaf, void *context)
+{
+    const UNBATCHED_T *draw = (const UNBATCHED_T *)context;
+    if (draw->cells) DrawCubeWiresV(leaf.box.position, leaf.box.size, GALAXY_TREE_COLOR);
+    for (uint32_t k = leaf.first; k < leaf.first + leaf.count; k++)
+        DrawCube(draw->tree->draw_positions[k], 0.5f, 0.5f, 0.5f, WHITE);
+}
+
 void DrawScene(VIEWER_T *viewer)
 {
     viewer->scene_timings = SCENE_TIMINGS_T{};
@@ -134,7 +153,13 @@ void DrawScene(VIEWER_T *viewer)
     const double start = ClockSeconds();
     CountDrawnObjects(CollectVisibleRanges(galaxy->tree, viewer->view_frustum, &viewer->visible));
     const double culled = ClockSeconds();
-    DrawArrayOctree(galaxy->tree, viewer->visible, &galaxy->tree_gpu, GALAXY_TREE_COLOR, viewer->debug_flag);
+    if (viewer->unbatched)
+    {
+        UNBATCHED_T draw = {&galaxy->tree, viewer->debug_flag};
+        galaxy->tree.VisitVisibleLeaves(viewer->view_frustum, DrawLeafUnbatched, &draw);
+    }
+    else
+        DrawArrayOctree(galaxy->tree, viewer->visible, &galaxy->tree_gpu, GALAXY_TREE_COLOR, viewer->debug_flag);
     viewer->scene_timings.cull_ms = (culled - start) * 1000.0;
     viewer->scene_timings.draw_ms = (ClockSeconds() - culled) * 1000.0;
 }
@@ -148,7 +173,16 @@ static void DrawHud(const VIEWER_T *viewer)
         TextFormat("Objects Drawed: %i/%i", drawn_object_count, viewer->objects_total),
         TextFormat("%i FPS", GetFPS()),
     };
-    DrawHeadsUp(HeadsUpLayout(GetScreenWidth(), GetScreenHeight()), lines);
+    const HUD_LAYOUT_T layout = HeadsUpLayout(GetScreenWidth(), GetScreenHeight());
+    DrawHeadsUp(layout, lines);
+    if ((viewer->show_timings || viewer->debug_flag) && viewer->galaxy != nullptr)
+    {
+        DrawHeadsUpTimings(layout,
+                           TextFormat("Generate %.2f ms, index %.2f ms", viewer->galaxy->last_generate_ms,
+                                      viewer->galaxy->last_index_ms),
+                           TextFormat("Cull %.2f ms, draw %.2f ms", viewer->scene_timings.cull_ms,
+                                      viewer->scene_timings.draw_ms));
+    }
 }
 
 // The screen for menu_state. Only the menu's own range 0 to 3 shows one; the view state

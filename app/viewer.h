@@ -56,6 +56,8 @@ struct VIEWER_T
     HELP_OVERLAY_T help;           // F1
     CAMERA_CONTROL_T camera_control; // the mouse camera; `camera` follows it every frame
     bool panel_in_view = false;    // Tab in the view shows the generator panel beside it
+    bool show_timings = false;     // F3: the stage timings (always shown with DEBUG)
+    bool unbatched = false;        // --unbatched: cell by cell, a cube per star, for comparison
 };
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).

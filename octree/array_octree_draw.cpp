@@ -141,8 +141,12 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
     {
         SetColor(gpu, color);
         glBindVertexArray(gpu->cell_vao);
+        // Faint one-pixel lines gain nothing from multisampling, and a software rasteriser
+        // spends most of a DEBUG frame on their samples.
+        glDisable(GL_MULTISAMPLE);
         glMultiDrawArrays(GL_LINES, visible.cell_first.data(), visible.cell_count.data(),
                           (GLsizei)visible.cell_first.size());
+        glEnable(GL_MULTISAMPLE);
     }
 
     // Raylib binds its own program and arrays for every batch it draws; leave none of ours.

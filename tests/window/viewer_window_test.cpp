@@ -2,6 +2,7 @@
 // that Escape ends the run cleanly. Each case catches a fault no unit test can see.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "tests/window/x_session.h"
@@ -202,4 +203,26 @@ TEST_F(ViewerWindow, ScreenshotKeyDuringAShrinkToOnePixel)
 
     ASSERT_TRUE(window->Key("Escape"));
     EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
+}
+
+// Catches a --profile that hangs, fails, or leaves out a stage or its figures.
+TEST(ViewerProfile, PrintsEveryStageAndEnds)
+{
+    X_SERVER_T server;
+    ASSERT_TRUE(server.Ok());
+    PROCESS_T viewer(GALAXY_VIEWER_PATH, server.Display(), OutputPath("profile.log"), VIEWER_LD_PRELOAD,
+                     {"--arms", "3", "--profile", "12", "--debug", "off"});
+    ASSERT_TRUE(viewer.Started());
+    ASSERT_EQ(viewer.WaitExit(120s), 0) << viewer.Log();
+    const std::string log = viewer.Log();
+    for (const char *stage : {"frame", "cull", "draw", "generate", "index", "main_thread_cpu"})
+    {
+        const std::string head = std::string("stage ") + stage + " median_ms ";
+        const size_t at = log.find(head);
+        ASSERT_NE(at, std::string::npos) << stage << "\n" << log;
+        double median = -1.0, p95 = -1.0;
+        ASSERT_EQ(std::sscanf(log.c_str() + at + head.size(), "%lf p95_ms %lf", &median, &p95), 2) << stage;
+        EXPECT_GE(median, 0.0);
+        EXPECT_GE(p95, median) << stage;
+    }
 }

@@ -1,0 +1,102 @@
+// Collecting and summarising the profile's samples.
+#include "app/profile_run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+#include "app/viewer.h"
+#include "random/random.h"
+
+namespace
+{
+double ThreadCpuSeconds(void)
+{
+    timespec now = {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return (double)now.tv_sec + (double)now.tv_nsec * 1e-9;
+}
+
+// Nearest-rank percentile of sorted samples.
+double Percentile(const std::vector<double> &sorted, double p)
+{
+    if (sorted.empty()) return 0.0;
+    size_t rank = (size_t)std::ceil(p * (double)sorted.size());
+    if (rank < 1) rank = 1;
+    return sorted[std::min(rank, sorted.size()) - 1];
+}
+} // namespace
+
+PROFILE_RUN_T MakeProfileRun(int32_t frames)
+{
+    PROFILE_RUN_T run;
+    run.frames = frames;
+    return run;
+}
+
+void AddProfileSample(PROFILE_RUN_T *run, const char *stage, double ms)
+{
+    for (PROFILE_SAMPLES_T &samples : run->stages)
+    {
+        if (samples.name == stage)
+        {
+            samples.ms.push_back(ms);
+            return;
+        }
+    }
+    run->stages.push_back(PROFILE_SAMPLES_T{stage, {ms}});
+}
+
+bool ProfileRecording(const PROFILE_RUN_T *run)
+{
+    return run->frames > 0 && run->seen > PROFILE_WARM_UP_FRAMES;
+}
+
+bool ProfileFrameStart(PROFILE_RUN_T *run)
+{
+    const double now = ClockSeconds();
+    const double cpu = ThreadCpuSeconds();
+    if (ProfileRecording(run) && run->last_start >= 0.0)
+    {
+        AddProfileSample(run, "frame", (now - run->last_start) * 1000.0);
+        AddProfileSample(run, "main_thread_cpu", (cpu - run->last_cpu_start) * 1000.0);
+    }
+    run->last_start = now;
+    run->last_cpu_start = cpu;
+    run->seen += 1;
+    return run->frames > 0 && run->seen > PROFILE_WARM_UP_FRAMES + run->frames;
+}
+
+void ProfileGenerations(PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE_T &shape)
+{
+    if (viewer->galaxy == nullptr) return;
+    for (int i = 0; i < PROFILE_GENERATIONS; i++)
+    {
+        GenerateGalaxy(viewer->galaxy, shape);
+        AddProfileSample(run, "generate", viewer->galaxy->last_generate_ms);
+        AddProfileSample(run, "index", viewer->galaxy->last_index_ms);
+    }
+}
+
+void ProfileScene(PROFILE_RUN_T *run, const SCENE_TIMINGS_T &timings)
+{
+    if (!ProfileRecording(run)) return;
+    AddProfileSample(run, "cull", timings.cull_ms);
+    AddProfileSample(run, "draw", timings.draw_ms);
+}
+
+std::string FormatProfile(const PROFILE_RUN_T *run)
+{
+    std::string out;
+    for (const PROFILE_SAMPLES_T &samples : run->stages)
+    {
+        std::vector<double> sorted = samples.ms;
+        std::sort(sorted.begin(), sorted.end());
+        char line[160];
+        std::snprintf(line, sizeof line, "stage %s median_ms %.3f p95_ms %.3f\n", samples.name.c_str(),
+                      Percentile(sorted, 0.5), Percentile(sorted, 0.95));
+        out += line;
+    }
+    return out;
+}

@@ -1,0 +1,54 @@
+// --profile N: the viewer measures itself. After a short warm-up it records N frames (wall time
+// from one frame's start to the next's, the scene's cull and draw times, the main thread's CPU
+// time) and a few regenerations of the galaxy, prints one line per stage as
+//   stage <name> median_ms <value> p95_ms <value>
+// and ends the run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int PROFILE_WARM_UP_FRAMES = 30;
+constexpr int PROFILE_GENERATIONS = 9;
+
+struct PROFILE_SAMPLES_T
+{
+    std::string name;
+    std::vector<double> ms;
+};
+
+struct PROFILE_RUN_T
+{
+    int32_t frames = 0;  // frames to record; 0: not profiling
+    int32_t seen = 0;    // frames begun so far, warm-up included
+    double last_start = -1.0;     // wall clock, seconds
+    double last_cpu_start = -1.0; // this thread's CPU clock, seconds
+    std::vector<PROFILE_SAMPLES_T> stages;
+};
+
+PROFILE_RUN_T MakeProfileRun(int32_t frames);
+
+// Adds one sample to the named stage.
+void AddProfileSample(PROFILE_RUN_T *run, const char *stage, double ms);
+
+// At the start of every frame: closes the previous frame's wall and CPU time. Returns whether
+// the run has recorded all its frames.
+bool ProfileFrameStart(PROFILE_RUN_T *run);
+
+// Whether the frame now running is one to record (past the warm-up).
+bool ProfileRecording(const PROFILE_RUN_T *run);
+
+struct VIEWER_T;
+struct SCENE_TIMINGS_T;
+struct GALAXY_SHAPE_T;
+
+// Before the frames: regenerates the viewer's galaxy PROFILE_GENERATIONS times (seeded as
+// always, so it ends as the same galaxy) and records the "generate" and "index" stages.
+void ProfileGenerations(PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE_T &shape);
+
+// After the scene is drawn: its cull and draw times, once past the warm-up.
+void ProfileScene(PROFILE_RUN_T *run, const SCENE_TIMINGS_T &timings);
+
+// The stage lines; the median and the 95th percentile (nearest rank) of each stage.
+std::string FormatProfile(const PROFILE_RUN_T *run);
