@@ -95,8 +95,18 @@ struct ARRAY_OCTREE_GPU_T
     unsigned int star_vbo = 0;
     unsigned int cell_vao = 0;
     unsigned int cell_vbo = 0;
+    int multiplicity_location = -1;
+    // Where each leaf's lines start in the cell buffer (one entry more than there are
+    // leaves): an edge that several leaves share is stored once, with the leaf that comes
+    // first, so leaves hold different numbers of vertices.
+    std::vector<int32_t> cell_leaf_first;
+    std::vector<int32_t> cell_first; // this frame's ranges in the cell buffer
+    std::vector<int32_t> cell_count;
     bool uploaded = false;
     uint32_t uploaded_version = 0;
+    // The cells' buffer is made only when they are drawn (DEBUG), from this tree version.
+    bool cells_uploaded = false;
+    uint32_t cells_version = 0;
 };
 
 // Inside BeginMode3D/EndMode3D: the visible stars as opaque points of color, sized on screen

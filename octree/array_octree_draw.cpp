@@ -5,6 +5,9 @@
 #include "octree/array_octree.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstring>
+#include <unordered_map>
 
 #include "external/glad.h"
 #include "rlgl.h"
@@ -20,25 +23,57 @@ namespace
 constexpr float STAR_CUBE_EDGE = 0.5f;
 const float STAR_POINT_SIDE = STAR_CUBE_EDGE * std::sqrt(1.5f);
 
+// An edge that k cells share is drawn once with the opacity of k faint lines laid over each
+// other, 1 - (1 - alpha)^k, so the picture is what drawing it k times gave.
 const char *const VERTEX_SHADER = R"(#version 330
 in vec3 vertexPosition;
+in float vertexMultiplicity;
 uniform mat4 mvp;
 uniform float pointScale;
+uniform vec4 colDiffuse;
+out float fragAlpha;
 void main()
 {
     gl_Position = mvp*vec4(vertexPosition, 1.0);
     gl_PointSize = pointScale/gl_Position.w;
+    fragAlpha = 1.0 - pow(1.0 - colDiffuse.a, vertexMultiplicity);
 }
 )";
 
 const char *const FRAGMENT_SHADER = R"(#version 330
 uniform vec4 colDiffuse;
+in float fragAlpha;
 out vec4 finalColor;
 void main()
 {
-    finalColor = colDiffuse;
+    finalColor = vec4(colDiffuse.rgb, fragAlpha);
 }
 )";
+
+// One cell edge, by its two ends exactly as the tree's boxes give them; siblings share their
+// faces bit for bit, so shared edges compare equal.
+struct EDGE_KEY_T
+{
+    float ends[6];
+    bool operator==(const EDGE_KEY_T &other) const { return std::memcmp(ends, other.ends, sizeof ends) == 0; }
+};
+
+struct EDGE_HASH_T
+{
+    size_t operator()(const EDGE_KEY_T &key) const
+    {
+        uint64_t h = 1469598103934665603ull;
+        const unsigned char *bytes = (const unsigned char *)key.ends;
+        for (size_t i = 0; i < sizeof key.ends; i++) h = (h ^ bytes[i]) * 1099511628211ull;
+        return (size_t)h;
+    }
+};
+
+struct CELL_VERTEX_T
+{
+    Vector3 position;
+    float multiplicity;
+};
 
 bool LoadProgram(ARRAY_OCTREE_GPU_T *gpu)
 {
@@ -46,6 +81,7 @@ bool LoadProgram(ARRAY_OCTREE_GPU_T *gpu)
     gpu->mvp_location = GetShaderLocation(gpu->shader, "mvp");
     gpu->color_location = GetShaderLocation(gpu->shader, "colDiffuse");
     gpu->point_scale_location = GetShaderLocation(gpu->shader, "pointScale");
+    gpu->multiplicity_location = glGetAttribLocation(gpu->shader.id, "vertexMultiplicity");
     glGenVertexArrays(1, &gpu->star_vao);
     glGenBuffers(1, &gpu->star_vbo);
     glGenVertexArrays(1, &gpu->cell_vao);
@@ -90,13 +126,59 @@ std::vector<Vector3> CellLines(const ARRAY_OCTREE_T &tree)
     return lines;
 }
 
+// The cells' lines with every shared edge once, leaf after leaf, and where each leaf's start.
+std::vector<CELL_VERTEX_T> SharedCellLines(const ARRAY_OCTREE_T &tree, std::vector<int32_t> *leaf_first)
+{
+    const std::vector<Vector3> lines = CellLines(tree);
+    std::unordered_map<EDGE_KEY_T, uint32_t, EDGE_HASH_T> uses;
+    uses.reserve(lines.size() / 2);
+    const auto key = [&](size_t v) {
+        EDGE_KEY_T k;
+        std::memcpy(&k.ends[0], &lines[v], sizeof(Vector3));
+        std::memcpy(&k.ends[3], &lines[v + 1], sizeof(Vector3));
+        return k;
+    };
+    for (size_t v = 0; v < lines.size(); v += 2) uses[key(v)] += 1;
+
+    std::vector<CELL_VERTEX_T> shared;
+    shared.reserve(uses.size() * 2);
+    leaf_first->assign((size_t)tree.LeafCount() + 1, 0);
+    for (size_t v = 0; v < lines.size(); v += 2)
+    {
+        if (v % CELL_LINE_VERTICES == 0) (*leaf_first)[v / CELL_LINE_VERTICES] = (int32_t)shared.size();
+        uint32_t &count = uses[key(v)];
+        if (count == 0) continue; // drawn with an earlier leaf
+        shared.push_back(CELL_VERTEX_T{lines[v], (float)count});
+        shared.push_back(CELL_VERTEX_T{lines[v + 1], (float)count});
+        count = 0;
+    }
+    leaf_first->back() = (int32_t)shared.size();
+    return shared;
+}
+
 void Upload(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_GPU_T *gpu)
 {
     FillBuffer(gpu->star_vao, gpu->star_vbo, tree.draw_positions.data(), tree.draw_positions.size());
-    const std::vector<Vector3> lines = CellLines(tree);
-    FillBuffer(gpu->cell_vao, gpu->cell_vbo, lines.data(), lines.size());
     gpu->uploaded = true;
     gpu->uploaded_version = tree.version;
+}
+
+void UploadCells(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_GPU_T *gpu)
+{
+    const std::vector<CELL_VERTEX_T> lines = SharedCellLines(tree, &gpu->cell_leaf_first);
+    glBindVertexArray(gpu->cell_vao);
+    glBindBuffer(GL_ARRAY_BUFFER, gpu->cell_vbo);
+    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(lines.size() * sizeof(CELL_VERTEX_T)), lines.data(), GL_STATIC_DRAW);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(CELL_VERTEX_T), nullptr);
+    glEnableVertexAttribArray(0);
+    if (gpu->multiplicity_location >= 0)
+    {
+        glVertexAttribPointer((GLuint)gpu->multiplicity_location, 1, GL_FLOAT, GL_FALSE, sizeof(CELL_VERTEX_T),
+                              (const void *)offsetof(CELL_VERTEX_T, multiplicity));
+        glEnableVertexAttribArray((GLuint)gpu->multiplicity_location);
+    }
+    gpu->cells_uploaded = true;
+    gpu->cells_version = tree.version;
 }
 
 void SetColor(const ARRAY_OCTREE_GPU_T *gpu, Color color)
@@ -113,6 +195,7 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
     if (gpu->shader.id == 0 && !LoadProgram(gpu)) return;
     if (gpu->point_scale_location < 0) return;
     if (!gpu->uploaded || gpu->uploaded_version != tree.version) Upload(tree, gpu);
+    if (cells && (!gpu->cells_uploaded || gpu->cells_version != tree.version)) UploadCells(tree, gpu);
 
     const Matrix projection = GetMatrixProjection();
     const Matrix mvp = MatrixMultiply(GetMatrixModelview(), projection);
@@ -131,6 +214,8 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
         SetColor(gpu, Color{color.r, color.g, color.b, 255});
         glEnable(GL_PROGRAM_POINT_SIZE);
         glBindVertexArray(gpu->star_vao);
+        // Stars are drawn once each: the attribute array is off, its constant value is 1.
+        if (gpu->multiplicity_location >= 0) glVertexAttrib1f((GLuint)gpu->multiplicity_location, 1.0f);
         glMultiDrawArrays(GL_POINTS, visible.star_first.data(), visible.star_count.data(),
                           (GLsizei)visible.star_first.size());
         glDisable(GL_PROGRAM_POINT_SIZE);
@@ -144,8 +229,23 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
         // Faint one-pixel lines gain nothing from multisampling, and a software rasteriser
         // spends most of a DEBUG frame on their samples.
         glDisable(GL_MULTISAMPLE);
-        glMultiDrawArrays(GL_LINES, visible.cell_first.data(), visible.cell_count.data(),
-                          (GLsizei)visible.cell_first.size());
+        // The visible leaves' ranges, from whole leaves to the shared buffer's vertices.
+        gpu->cell_first.clear();
+        gpu->cell_count.clear();
+        for (size_t r = 0; r < visible.cell_first.size(); r++)
+        {
+            const size_t leaf = (size_t)visible.cell_first[r] / CELL_LINE_VERTICES;
+            const size_t end = leaf + (size_t)visible.cell_count[r] / CELL_LINE_VERTICES;
+            if (end >= gpu->cell_leaf_first.size()) continue;
+            const int32_t first = gpu->cell_leaf_first[leaf];
+            const int32_t count = gpu->cell_leaf_first[end] - first;
+            if (count > 0)
+            {
+                gpu->cell_first.push_back(first);
+                gpu->cell_count.push_back(count);
+            }
+        }
+        glMultiDrawArrays(GL_LINES, gpu->cell_first.data(), gpu->cell_count.data(), (GLsizei)gpu->cell_first.size());
         glEnable(GL_MULTISAMPLE);
     }
 
