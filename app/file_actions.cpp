@@ -2,6 +2,7 @@
 // overwritten or left half written.
 #include "app/file_actions.h"
 
+#include <cstdio>
 #include <ctime>
 
 #include "files/atomic_write.h"
@@ -67,9 +68,14 @@ void UpdateFileActions(FILE_ACTIONS_T *actions, const GALAXY *galaxy, const GUI_
     std::string path, error;
     if (!Reserve(actions, actions->exports_folder, "csv", &path)) return;
     if (ExportStarField(*galaxy, path.c_str(), &error))
+    {
         Notify(actions, "Stars exported to " + path);
+    }
     else
+    {
+        std::remove(path.c_str()); // the name reserved for it, still empty
         Notify(actions, error);
+    }
 }
 
 void CaptureRequestedScreenshot(FILE_ACTIONS_T *actions)
@@ -83,9 +89,14 @@ void CaptureRequestedScreenshot(FILE_ACTIONS_T *actions)
     rlglDraw(); // everything batched so far belongs in the picture
     Image image = GetScreenData();
     if (SaveImageAsPng(image, path.c_str(), &error))
+    {
         Notify(actions, "Screenshot saved to " + path);
+    }
     else
+    {
+        std::remove(path.c_str()); // the name reserved for it, still empty
         Notify(actions, error);
+    }
     UnloadImage(image);
 }
 
