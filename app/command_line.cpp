@@ -68,7 +68,10 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
     app.set_version_flag("--version", std::string(VIEWER_PROGRAM_NAME) + " " + VIEWER_VERSION);
 
     std::vector<CLI::Option *> galaxyOptions;
-    galaxyOptions.push_back(app.add_option("--seed", shape.seed, "seed of the random stream (default 1)"));
+    // The seed box holds 0 to 2^31 - 1 (it reads larger seeds as negative and sets them to 0),
+    // so a larger seed would open another galaxy on the panel than it exports.
+    galaxyOptions.push_back(app.add_option("--seed", shape.seed, "seed of the random stream, 0 to 2147483647 (default 1)")
+                                ->check(CLI::Range(0u, 2147483647u)));
     for (const GALAXY_FLAG_T &flag : GALAXY_FLAGS)
     {
         galaxyOptions.push_back(app.add_option(flag.name, shape.*flag.field,

@@ -153,6 +153,7 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
         {"--arms", "banana", "--export", kept},
         {"--frobnicate", "--export", kept},
         {"--seed", "-5", "--export", kept},
+        {"--seed", "2147483648", "--export", kept},
         {"--debug", "maybe"},
         {"--export", folder + "/missing/stars.csv"},
         {"--export", folder + "/stars.txt"},
