@@ -370,21 +370,11 @@ class ShareWindow : public ScreensWindow
   protected:
     ShareWindow()
     {
-        char pattern[] = "/tmp/galaxy-share-XXXXXX";
-        folder = mkdtemp(pattern);
-        setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
-        setenv("XDG_PICTURES_DIR", (folder + "/pictures").c_str(), 1);
         RunCommand(std::string(GALAXY_VIEWER_PATH) +
                        " --print-code --seed 4242 --arms 3 --curvature 12 --inner-radius -40 --bulge-size 40"
                        " --bulge-offset0 60 --bulge-offset1 30 --size-y 50 --size-xz 200",
                    &code);
         while (!code.empty() && (code.back() == '\n' || code.back() == '\r')) code.pop_back();
-    }
-    ~ShareWindow() override
-    {
-        unsetenv("XDG_DATA_HOME");
-        unsetenv("XDG_PICTURES_DIR");
-        RunCommand("rm -rf '" + folder + "'");
     }
     std::vector<std::string> Arguments() const override { return {"--code", code}; }
 
@@ -403,7 +393,8 @@ class ShareWindow : public ScreensWindow
                     [&](const SCREENSHOT_T &shot) { return !SamePanel(shot, before); });
     }
 
-    std::string folder;
+    USER_FOLDERS_T user;
+    const std::string &folder = user.Path();
     std::string code;
 };
 } // namespace

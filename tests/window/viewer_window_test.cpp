@@ -69,22 +69,6 @@ bool FramePresented(const SCREENSHOT_T &shot)
 class ViewerWindow : public ::testing::Test
 {
   protected:
-    // Whatever the viewer writes for the user (screenshots, saved galaxies) goes to a folder
-    // of the test's own.
-    ViewerWindow()
-    {
-        char pattern[] = "/tmp/galaxy-window-XXXXXX";
-        folder = mkdtemp(pattern);
-        setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
-        setenv("XDG_PICTURES_DIR", (folder + "/pictures").c_str(), 1);
-    }
-    ~ViewerWindow() override
-    {
-        unsetenv("XDG_DATA_HOME");
-        unsetenv("XDG_PICTURES_DIR");
-        RunCommand("rm -rf '" + folder + "'");
-    }
-
     void SetUp() override
     {
         ASSERT_TRUE(server.Ok()) << "Xvfb did not start";
@@ -100,7 +84,9 @@ class ViewerWindow : public ::testing::Test
         return std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log";
     }
 
-    std::string folder;
+    // Whatever the viewer writes for the user (screenshots, saved galaxies) goes to a folder
+    // of the test's own.
+    USER_FOLDERS_T user;
     X_SERVER_T server;
     std::unique_ptr<PROCESS_T> viewer;
     std::unique_ptr<X_WINDOW_T> window;

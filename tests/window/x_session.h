@@ -109,5 +109,22 @@ SCREENSHOT_T CaptureUntil(const X_WINDOW_T &window, std::chrono::milliseconds ti
     return shot;
 }
 
+// A fresh temporary folder that stands in for the user's data and pictures folders of every
+// viewer started while it lives (through XDG_DATA_HOME and XDG_PICTURES_DIR); removed with
+// everything in it at the end.
+class USER_FOLDERS_T
+{
+  public:
+    USER_FOLDERS_T();
+    ~USER_FOLDERS_T();
+    USER_FOLDERS_T(const USER_FOLDERS_T &) = delete;
+    USER_FOLDERS_T &operator=(const USER_FOLDERS_T &) = delete;
+
+    const std::string &Path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
 // Runs a shell command, returns its exit status and (optionally) its standard output.
 int RunCommand(const std::string &command, std::string *out = nullptr);
