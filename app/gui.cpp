@@ -16,15 +16,6 @@ constexpr int WINDOW_CLOSE_SIZE = 18;
 // backspace repeat and the cursor's blinking. Shared by every such box, like raygui's own.
 static int valueBoxFramesCounter = 0;
 
-int32_t RoundToInt32(float value)
-{
-    if (std::isnan(value)) return 0;
-    const double rounded = std::nearbyint((double)value);
-    if (rounded >= 2147483647.0) return INT32_MAX;
-    if (rounded <= -2147483648.0) return INT32_MIN;
-    return (int32_t)rounded;
-}
-
 int32_t TextToIntegerSaturated(const char *text)
 {
     int64_t sign = 1;

@@ -10,10 +10,8 @@
 #include <cstdint>
 
 #include "app/gui_input.h"
+#include "scene/rounding.h"
 
-// Nearest integer, halves to even; NaN gives 0 and values beyond 32 bits saturate, so no
-// float-to-int conversion can be undefined.
-int32_t RoundToInt32(float value);
 
 // Text to integer like raylib's TextToInteger (optional sign, then digits up to the first
 // non-digit), except that a number beyond 32 bits saturates instead of overflowing.

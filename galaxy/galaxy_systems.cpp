@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "random/random.h"
+#include "scene/rounding.h"
 #include "systems/system_generator.h"
 
 namespace
@@ -18,17 +19,6 @@ void RollSystemAt(Vector3 position, void *context)
     SYSTEM_T *system = new SYSTEM_T();
     GenerateSystem(system, star_count, position);
     galaxy->system_list.Push(system);
-}
-
-// Nearest whole number of milliseconds, halves to even; NaN gives 0 and values beyond 32 bits
-// saturate, so an extreme temperature ratio never reaches an undefined conversion.
-int32_t SaturatedMilliseconds(double ms)
-{
-    if (std::isnan(ms)) return 0;
-    const double rounded = std::nearbyint(ms);
-    if (rounded >= 2147483647.0) return INT32_MAX;
-    if (rounded <= -2147483648.0) return INT32_MIN;
-    return (int32_t)rounded;
 }
 
 // Round half to even (the default rounding mode), as the colour fit's integer steps require.
@@ -128,7 +118,8 @@ SPRITE_T SystemSprite(const SYSTEM_T *system, float *blink_ms, int32_t *period_m
     if (system->star_count > 1 && system->stars[1].temperature > 0.0)
     {
         const STAR_T &second = system->stars[1];
-        *period_ms = SaturatedMilliseconds(first.temperature / second.temperature * 1000.0);
+        // Saturating: an extreme temperature ratio never reaches an undefined conversion.
+        *period_ms = RoundToInt32(first.temperature / second.temperature * 1000.0);
         if (!(*blink_ms < (float)*period_ms)) color = TemperatureColor(second.temperature, 255);
     }
     if (*blink_ms > (float)*period_ms) *blink_ms -= (float)*period_ms;

@@ -15,13 +15,10 @@ namespace
 // Escape velocity is kept relative to the earth's, 11.2 km/s.
 constexpr double EARTH_ESCAPE_VELOCITY = 11.2; // km/s
 
+// The running hash folded with the next value.
 uint64_t Mix(uint64_t h, uint64_t value)
 {
-    // splitmix64 over the running hash and the next value.
-    uint64_t z = h ^ (value + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2));
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
+    return MixBits64(h ^ (value + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2)));
 }
 
 // The gases a planet keeps, with shares rolled from the system's stream: one weight a gas,

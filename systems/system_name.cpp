@@ -55,13 +55,16 @@ std::string GenerateSystemName(uint32_t seed)
     return name;
 }
 
-uint32_t ChooseSystemNameSeed(uint64_t key)
+uint64_t MixBits64(uint64_t z)
 {
-    // splitmix64's finaliser: every bit of the key moves about half of the result's bits.
-    uint64_t z = key + 0x9E3779B97F4A7C15ull;
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    z ^= z >> 31;
+    return z ^ (z >> 31);
+}
+
+uint32_t ChooseSystemNameSeed(uint64_t key)
+{
+    const uint64_t z = MixBits64(key + 0x9E3779B97F4A7C15ull);
     const uint64_t span = (uint64_t)UINT32_MAX - FAST_NAME_SEED_MIN + 1u;
     return FAST_NAME_SEED_MIN + (uint32_t)((z >> 32) % span);
 }

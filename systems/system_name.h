@@ -20,3 +20,7 @@ constexpr uint32_t FAST_NAME_SEED_MIN = 1u << 24;
 // index): the same key gives the same seed on every machine, different keys scatter over
 // FAST_NAME_SEED_MIN to 2^32 - 1, and no such seed is slow for the sampler.
 uint32_t ChooseSystemNameSeed(uint64_t key);
+
+// splitmix64's finaliser: every bit of z moves about half of the result's bits. The hash
+// behind chosen name seeds and the keys of systems made on demand.
+uint64_t MixBits64(uint64_t z);

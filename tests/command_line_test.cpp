@@ -4,8 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -15,6 +13,7 @@
 
 #include "galaxy/galaxy.h"
 #include "scene/viewer_pose.h"
+#include "tests/support/temp_folder.h"
 
 namespace
 {
@@ -25,24 +24,9 @@ struct RUN_T
     std::string err;
 };
 
-std::string Slurp(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 class CommandLine : public ::testing::Test
 {
   protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/galaxy-cli-XXXXXX";
-        folder = mkdtemp(pattern);
-    }
-    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
-
     // The viewer with these arguments (single-quoted for the shell) and no display.
     RUN_T Run(const std::vector<std::string> &args) const
     {
@@ -52,22 +36,13 @@ class CommandLine : public ::testing::Test
         RUN_T run;
         const int raw = std::system(command.c_str());
         run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = Slurp(folder + "/.out");
-        run.err = Slurp(folder + "/.err");
+        run.out = FileContents(folder + "/.out");
+        run.err = FileContents(folder + "/.err");
         return run;
     }
-    // Every file in the folder but the captured output, one name a line.
-    std::string Listing(void) const
-    {
-        std::string names;
-        FILE *pipe = popen(("ls -A '" + folder + "' | grep -v '^\\.out$\\|^\\.err$'").c_str(), "r");
-        char buffer[256];
-        while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) names += buffer;
-        if (pipe != nullptr) pclose(pipe);
-        return names;
-    }
 
-    std::string folder;
+    TEMP_FOLDER_T temp;
+    const std::string &folder = temp.path;
 };
 
 const std::vector<std::string> NINE_FLAGS = {"--seed", "4242", "--arms", "5", "--curvature", "13",
@@ -113,7 +88,7 @@ TEST_F(CommandLine, CodeRoundTripsAndExportsHoldTheLibrarysStars)
     const uint64_t count = galaxy.star_list.Count();
     ASSERT_GT(count, 10000u);
 
-    std::istringstream rows(Slurp(csv));
+    std::istringstream rows(FileContents(csv));
     std::string line;
     std::getline(rows, line);
     EXPECT_EQ(line.rfind("index,x,y,z", 0), 0u) << line;
@@ -130,7 +105,7 @@ TEST_F(CommandLine, CodeRoundTripsAndExportsHoldTheLibrarysStars)
     }
     EXPECT_EQ(index, count);
 
-    const std::string plyText = Slurp(ply);
+    const std::string plyText = FileContents(ply);
     EXPECT_EQ(plyText.rfind("ply\n", 0), 0u);
     EXPECT_NE(plyText.find("element vertex " + std::to_string(count) + "\n"), std::string::npos);
     const size_t body = plyText.find("end_header\n");
@@ -147,7 +122,7 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
     const std::string code = Trimmed(Run(With(NINE_FLAGS, {"--print-code"})).out);
     ASSERT_GT(code.size(), 6u);
     const std::string kept = folder + "/kept.csv";
-    std::ofstream(kept) << "precious\n";
+    PutFile(kept, "precious\n");
 
     std::vector<std::vector<std::string>> bad = {
         {"--arms", "banana", "--export", kept},
@@ -175,8 +150,8 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
         EXPECT_FALSE(run.err.empty()) << shown;
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << shown << "not one line: " << run.err;
     }
-    EXPECT_EQ(Slurp(kept), "precious\n");
-    EXPECT_EQ(Listing(), "kept.csv\n");
+    EXPECT_EQ(FileContents(kept), "precious\n");
+    EXPECT_EQ(temp.Names(), (std::vector<std::string>{".err", ".out", "kept.csv"}));
 
     const RUN_T windowless = Run({"--code", code});
     EXPECT_NE(windowless.status, 0);
@@ -228,7 +203,7 @@ TEST_F(CommandLine, SystemOfAStarIsStableJsonAndLeavesTheGalaxyAlone)
     const std::string alone = folder + "/alone.csv", with = folder + "/with.csv";
     ASSERT_EQ(Run(With(NINE_FLAGS, {"--export", alone})).status, 0);
     ASSERT_EQ(Run(With(NINE_FLAGS, {"--system", "3", "--export", with})).status, 0);
-    EXPECT_EQ(Slurp(alone), Slurp(with));
+    EXPECT_EQ(FileContents(alone), FileContents(with));
 
     const RUN_T past = Run(With(NINE_FLAGS, {"--system", "999999"}));
     EXPECT_EQ(past.status, 2);

@@ -339,13 +339,6 @@ TEST(ScreensInput, RecordClickOnExitEndsTheRunWithAWindowOpen)
 
 namespace
 {
-std::string ReadFile(const std::string &path)
-{
-    std::string text;
-    RunCommand("cat '" + path + "' 2>/dev/null", &text);
-    return text;
-}
-
 // The panel's pixels that only its values decide: without the title bar (the FPS counter
 // prints over it), the notice line and the bottom band where file notices appear.
 bool SamePanel(const SCREENSHOT_T &a, const SCREENSHOT_T &b)
@@ -422,8 +415,8 @@ TEST_F(ShareWindow, ClipboardSaveLoadScreenshotAndExport)
     ASSERT_TRUE(TypeSlowly("Spiral"));
     ASSERT_TRUE(HoldKey("Return"));
     const std::string saved = folder + "/data/galaxy_viewer/galaxies.txt";
-    for (int i = 0; i < 50 && ReadFile(saved).find("Spiral") == std::string::npos; i++) Xdotool("sleep 0.2");
-    EXPECT_NE(ReadFile(saved).find(code), std::string::npos) << "saved list:\n" << ReadFile(saved);
+    for (int i = 0; i < 50 && FileContents(saved).find("Spiral") == std::string::npos; i++) Xdotool("sleep 0.2");
+    EXPECT_NE(FileContents(saved).find(code), std::string::npos) << "saved list:\n" << FileContents(saved);
 
     // Back to the panel, change it, then Load the saved entry.
     ASSERT_TRUE(Click(ENTRY_X, EntryY(0))); // Start

@@ -251,18 +251,14 @@ bool X_WINDOW_T::Size(int *width, int *height) const
 
 USER_FOLDERS_T::USER_FOLDERS_T()
 {
-    char pattern[] = "/tmp/galaxy-user-XXXXXX";
-    const char *made = mkdtemp(pattern);
-    path_ = (made != nullptr) ? made : "/tmp";
-    setenv("XDG_DATA_HOME", (path_ + "/data").c_str(), 1);
-    setenv("XDG_PICTURES_DIR", (path_ + "/pictures").c_str(), 1);
+    setenv("XDG_DATA_HOME", folder_.Path("data").c_str(), 1);
+    setenv("XDG_PICTURES_DIR", folder_.Path("pictures").c_str(), 1);
 }
 
 USER_FOLDERS_T::~USER_FOLDERS_T()
 {
     unsetenv("XDG_DATA_HOME");
     unsetenv("XDG_PICTURES_DIR");
-    if (path_ != "/tmp") RunCommand("rm -rf '" + path_ + "'");
 }
 
 // Xlib's default handler ends the process on any error; a capture of a window partly off the

@@ -9,6 +9,8 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 struct SCREENSHOT_T
 {
     int width = 0;
@@ -120,10 +122,10 @@ class USER_FOLDERS_T
     USER_FOLDERS_T(const USER_FOLDERS_T &) = delete;
     USER_FOLDERS_T &operator=(const USER_FOLDERS_T &) = delete;
 
-    const std::string &Path() const { return path_; }
+    const std::string &Path() const { return folder_.path; }
 
   private:
-    std::string path_;
+    TEMP_FOLDER_T folder_;
 };
 
 // Runs a shell command, returns its exit status and (optionally) its standard output.
