@@ -7,6 +7,7 @@
 #include "random/random.h"
 #include "systems/atmospheres.h"
 #include "systems/planets.h"
+#include "systems/stars.h"
 #include "systems/system_generator.h"
 #include "systems/system_name.h"
 
@@ -63,16 +64,40 @@ uint64_t StarSystemKey(const GALAXY_SHAPE_T &shape, uint64_t star_index)
     return Mix(h, star_index);
 }
 
+// One star or two, with the layer's chances (a pair 2 times in 7).
+static uint32_t RollStarCount(void)
+{
+    return (uint32_t)std::floor(RandomUnit() * 1.4) + 1u;
+}
+
+// Both seed a system's stream the same way: it is what ties a star's colour to its card.
+static void SeedStarSystem(const GALAXY_SHAPE_T &shape, uint64_t star_index)
+{
+    RandomSeed((double)(uint32_t)(StarSystemKey(shape, star_index) >> 32));
+}
+
+void StarSystemPrimaryTemperatures(const GALAXY_SHAPE_T &shape, uint64_t first, uint32_t count, float *kelvin)
+{
+    const RANDOM_STATE_T saved = RandomGetState();
+    for (uint32_t k = 0; k < count; k++)
+    {
+        SeedStarSystem(shape, first + k);
+        STAR_T primary;
+        RollPrimaryClassOnly(&primary, RollStarCount());
+        kelvin[k] = (float)primary.temperature;
+    }
+    RandomSetState(saved);
+}
+
 void GenerateStarSystem(const GALAXY_SHAPE_T &shape, uint64_t star_index, Vector3 position, STAR_SYSTEM_T *out)
 {
     const RANDOM_STATE_T saved = RandomGetState();
     const uint64_t key = StarSystemKey(shape, star_index);
-    RandomSeed((double)(uint32_t)(key >> 32));
+    SeedStarSystem(shape, star_index);
 
     out->star_index = star_index;
     out->position = position;
-    // One star or two, with the layer's chances (a pair 2 times in 7).
-    const uint32_t star_count = (uint32_t)std::floor(RandomUnit() * 1.4) + 1u;
+    const uint32_t star_count = RollStarCount();
     out->system.name_seed = ChooseSystemNameSeed(key);
     GenerateSystem(&out->system, star_count, position);
     GenerateSystemPlanets(&out->system);

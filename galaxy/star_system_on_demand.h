@@ -43,3 +43,9 @@ uint64_t StarSystemKey(const GALAXY_SHAPE_T &shape, uint64_t star_index);
 // from a seed the name sampler handles in microseconds. The random stream is saved first and
 // restored after, so the galaxy and every later generation are as if nothing had happened.
 void GenerateStarSystem(const GALAXY_SHAPE_T &shape, uint64_t star_index, Vector3 position, STAR_SYSTEM_T *out);
+
+// The primary's surface temperature (kelvin) of the systems of stars first to first + count - 1,
+// into kelvin[0] onwards: what GenerateStarSystem gives for stars[0].temperature, from each
+// system's first few draws only, so a whole galaxy can take its stars' colours. The stream is
+// left as it was.
+void StarSystemPrimaryTemperatures(const GALAXY_SHAPE_T &shape, uint64_t first, uint32_t count, float *kelvin);

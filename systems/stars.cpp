@@ -259,6 +259,17 @@ void RollThirdPass(STAR_T *star)
 }
 } // namespace
 
+void RollPrimaryClassOnly(STAR_T *primary, uint32_t star_count)
+{
+    const OPENING_DICE_T dice = RollOpeningDice();
+    TakeClass(primary, RollPrimaryClass(dice.p, dice.q), (uint32_t)dice.s);
+    if (star_count != 2) return;
+    // The pair's orbit puts the heavier star first, before any correction moves a mass.
+    STAR_T companion;
+    RollCompanion(&companion, *primary, dice);
+    if (primary->mass < companion.mass) TakeClass(primary, companion.class_index, companion.subclass);
+}
+
 void GenerateStars(SYSTEM_T *system)
 {
     if (system->stars == nullptr || system->star_count == 0) return;

@@ -11,3 +11,8 @@
 // dice, then per star the subgiant/giant correction, the age die and the two planet dice.
 // A system without a star array is left as it is.
 void GenerateStars(SYSTEM_T *system);
+
+// The row, subclass and table figures of the star GenerateStars leaves first in a system of
+// star_count stars (of a pair, the heavier), from the same first draws and no more: what a
+// system looks like from afar, at a fraction of the cost.
+void RollPrimaryClassOnly(STAR_T *primary, uint32_t star_count);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <set>
 #include <string>
 
 #include "galaxy/galaxy.h"
@@ -255,4 +256,23 @@ TEST(StarSystemOnDemand, LeavesTheStreamWhereItWasAndRepeatsItself)
     EXPECT_NE(StarSystemKey(shape, 17), StarSystemKey(shape, 18));
     shape.curvature += 1;
     EXPECT_NE(StarSystemKey(shape, 17), StarSystemKey(MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252), 17));
+}
+
+// Catches a star colour that is not its card's: the short roll must read the primary from
+// exactly the draws the whole system takes it from (the rare bright rows roll once more).
+TEST(StarSystemOnDemand, PrimaryTemperaturesAreThoseOfTheWholeSystems)
+{
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(9, 20, -100, 60, 20, 48, 63, 252);
+    shape.seed = 5;
+    std::vector<float> kelvin(600);
+    StarSystemPrimaryTemperatures(shape, 1000, (uint32_t)kelvin.size(), kelvin.data());
+    std::set<float> kinds;
+    for (uint32_t k = 0; k < kelvin.size(); k++)
+    {
+        STAR_SYSTEM_T whole;
+        GenerateStarSystem(shape, 1000 + k, Vector3{}, &whole);
+        ASSERT_EQ(kelvin[k], (float)whole.system.stars[0].temperature) << "star " << 1000 + k;
+        kinds.insert(kelvin[k]);
+    }
+    EXPECT_GT(kinds.size(), 20u);
 }
