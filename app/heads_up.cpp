@@ -14,10 +14,15 @@ HUD_LAYOUT_T HeadsUpLayout(int screenWidth, int screenHeight)
     return layout;
 }
 
+Rectangle HeadsUpTimingsBand(const HUD_LAYOUT_T &layout)
+{
+    return Rectangle{layout.band.x, layout.band.y + layout.band.height + 4.0f, layout.band.width,
+                     (float)(2 * HUD_LINE_HEIGHT + 8)};
+}
+
 void DrawHeadsUpTimings(const HUD_LAYOUT_T &layout, const char *first, const char *second)
 {
-    const Rectangle band = {layout.band.x, layout.band.y + layout.band.height + 4.0f, layout.band.width,
-                            (float)(2 * HUD_LINE_HEIGHT + 8)};
+    const Rectangle band = HeadsUpTimingsBand(layout);
     DrawRectangleRec(band, HUD_BAND_COLOR);
     DrawText(first, (int)layout.line[0].x, (int)band.y + 6, HUD_FONT_SIZE, HUD_COLOR);
     DrawText(second, (int)layout.line[0].x, (int)band.y + 6 + HUD_LINE_HEIGHT, HUD_FONT_SIZE, HUD_COLOR);

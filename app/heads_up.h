@@ -35,4 +35,5 @@ constexpr int HUD_LINE_FPS = 3;
 void DrawHeadsUp(const HUD_LAYOUT_T &layout, const char *const lines[HUD_LINE_COUNT]);
 
 // Two more lines on a band of their own under the block: the stage timings (F3, or DEBUG).
+Rectangle HeadsUpTimingsBand(const HUD_LAYOUT_T &layout);
 void DrawHeadsUpTimings(const HUD_LAYOUT_T &layout, const char *first, const char *second);

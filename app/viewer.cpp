@@ -102,6 +102,9 @@ Rectangle DebugButtonBounds(const VIEWER_T *viewer)
 static bool PointerOnScene(const VIEWER_T *viewer, Vector2 mouse)
 {
     if (viewer->menu_state != STATE_VIEW && viewer->menu_state != STATE_GENERATOR) return false;
+    if (SystemCardOpen(viewer->system_card) &&
+        CheckCollisionPointRec(mouse, SystemCardBounds(GetScreenWidth(), GetScreenHeight())))
+        return false;
     const bool panel = viewer->menu_state == STATE_GENERATOR || viewer->panel_in_view;
     if (panel && CheckCollisionPointRec(mouse, GENERATOR_PANEL_BOUNDS)) return false;
     if (viewer->menu_state == STATE_VIEW && CheckCollisionPointRec(mouse, DebugButtonBounds(viewer))) return false;
@@ -119,9 +122,16 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;
     const bool cameraKeys = viewer->menu_state == STATE_VIEW ||
                             (viewer->menu_state == STATE_GENERATOR && !viewer->generator_panel.seed_edit_mode);
-    viewer->camera =
-        SteerCamera(&viewer->camera_control, input, PointerOnScene(viewer, input->mouse), cameraKeys, GetFrameTime());
+    const bool onScene = PointerOnScene(viewer, input->mouse);
+    viewer->camera = SteerCamera(&viewer->camera_control, input, onScene, cameraKeys, GetFrameTime());
     viewer->view_frustum.Update(viewer->camera);
+    UpdateStarPointer(&viewer->star_pointer, &viewer->system_card, viewer->galaxy, ViewerPickView(viewer), input,
+                      onScene);
+}
+
+PICK_VIEW_T ViewerPickView(const VIEWER_T *viewer)
+{
+    return PICK_VIEW_T{viewer->camera, GetScreenWidth(), GetScreenHeight()};
 }
 
 // With DEBUG on, the frustum's outline and every visible cell's wire box show how the scene
@@ -238,6 +248,9 @@ void DrawOverlay(VIEWER_T *viewer, GUI_INPUT_T *input)
         viewer->debug_flag = !viewer->debug_flag;
     }
 
+    const bool pointing = viewer->menu_state == STATE_VIEW || viewer->menu_state == STATE_GENERATOR;
+    if (pointing) DrawStarPointer(viewer->star_pointer, viewer->system_card, ViewerPickView(viewer));
     DrawHud(viewer);
+    if (pointing) SystemCard(&viewer->system_card, SystemCardBounds(GetScreenWidth(), GetScreenHeight()), input);
     DrawScreen(viewer, input);
 }

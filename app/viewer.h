@@ -12,6 +12,8 @@
 #include "app/help_overlay.h"
 #include "app/main_menu.h"
 #include "app/screen_state.h"
+#include "app/star_pointer.h"
+#include "app/system_card.h"
 #include "galaxy/galaxy.h"
 #include "octree/array_octree.h"
 #include "octree/octree.h"
@@ -58,6 +60,8 @@ struct VIEWER_T
     bool panel_in_view = false;    // Tab in the view shows the generator panel beside it
     bool show_timings = false;     // F3: the stage timings (always shown with DEBUG)
     bool unbatched = false;        // --unbatched: cell by cell, a cube per star, for comparison
+    STAR_POINTER_T star_pointer;   // the star under the pointer, and clicks on stars
+    SYSTEM_CARD_T system_card;     // the system of the star last clicked, while open
 };
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).
@@ -79,6 +83,9 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input);
 
 // Where the view's DEBUG button stands: its own place, or right of the panel when Tab shows it.
 Rectangle DebugButtonBounds(const VIEWER_T *viewer);
+
+// The view the window draws this frame, for picking and placing rings.
+PICK_VIEW_T ViewerPickView(const VIEWER_T *viewer);
 
 // Inside BeginMode3D/EndMode3D. Records its timings in scene_timings.
 void DrawScene(VIEWER_T *viewer);

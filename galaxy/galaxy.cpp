@@ -147,6 +147,7 @@ bool GALAXY::ReserveStars(uint64_t n)
 int32_t GALAXY::Generate(const GALAXY_SHAPE_T &shape)
 {
     EmptyStars();
+    this->shape = shape;
     const double start = ClockSeconds();
     const uint64_t limit = SpiralPointLimit(shape);
     if (!ReserveStars(limit)) return 0; // out of memory: an empty galaxy

@@ -70,6 +70,8 @@ class GALAXY : public IOBJECT_T
     uint64_t star_capacity = 0;  // length of the stars array
     Texture2D star_texture = {};
     float system_blink_ms = 0.0f; // DrawSystems' running time, milliseconds; never reset
+    // The shape of the last Generate, seed included: what names its stars' systems.
+    GALAXY_SHAPE_T shape = {};
     // The last Generate's two stages, milliseconds: placing the stars, then indexing them.
     double last_generate_ms = 0.0;
     double last_index_ms = 0.0;

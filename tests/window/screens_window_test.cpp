@@ -537,3 +537,48 @@ TEST_F(ViewWindow, SteerTheCameraShowThePanelAndResize)
     ASSERT_TRUE(HoldKey("Escape"));
     EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
 }
+
+namespace
+{
+// The system card at the right of a 1366 x 768 window, under the heads-up lines and their
+// timings, and its close box at the right end of its title bar.
+constexpr AREA_T CARD_AREA = {914, 184, 1354, 756};
+constexpr int CARD_CLOSE_X = 1342, CARD_CLOSE_Y = 196;
+
+bool CardShown(const SCREENSHOT_T &s)
+{
+    return s.width == 1366 && Count(s, CARD_AREA, WINDOW_FILL) > 150000;
+}
+} // namespace
+
+// A person clicks a star and reads its system. Catches a click that picks nothing, a card that
+// does not open, and a close box that does not close it.
+TEST_F(ViewWindow, ClickAStarToOpenItsSystemAndCloseIt)
+{
+    bool met = false;
+    Await("1-view", [](const SCREENSHOT_T &s) { return Count(s, VIEW_AREA, STAR) > 100; }, &met, 60s);
+    ASSERT_TRUE(met) << viewer->Log();
+    MoveTo(700, 450);
+    ASSERT_TRUE(HoldKey("space"));
+    Xdotool("sleep 1");
+    const SCREENSHOT_T held = window->Capture();
+    ASSERT_FALSE(CardShown(held));
+
+    // A star left of where the card will open, away from the edges.
+    int x = -1, y = -1;
+    for (int row = 200; row < 700 && x < 0; row += 3)
+        for (int col = 200; col < 880 && x < 0; col++)
+            if (IsStar(held, col, row)) x = col, y = row;
+    ASSERT_GE(x, 0) << "no star to click";
+    ASSERT_TRUE(Click(x, y));
+    Await("2-card", CardShown, &met, 20s);
+    ASSERT_TRUE(met) << "a click on the star at (" << x << ", " << y << ") opened no card";
+
+    ASSERT_TRUE(Click(CARD_CLOSE_X, CARD_CLOSE_Y));
+    MoveTo(700, 450);
+    Await("3-closed", [](const SCREENSHOT_T &s) { return s.width > 0 && !CardShown(s); }, &met, 20s);
+    EXPECT_TRUE(met) << "the close box left the card open";
+
+    ASSERT_TRUE(HoldKey("Escape"));
+    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
+}

@@ -1,0 +1,262 @@
+// The card's content is built as rows first and drawn second: the rows know their heights, so
+// scrolling and the scroll bar need no second pass over the system.
+#include "app/system_card.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "app/gui.h"
+#include "app/heads_up.h"
+#include "galaxy/galaxy_systems.h"
+
+namespace
+{
+constexpr float CARD_WIDTH = 440.0f;
+constexpr float CARD_MARGIN = 12.0f;
+constexpr float CARD_TITLE_BAR = 24.0f; // raygui's window status bar and a little air
+constexpr float CARD_PADDING = 12.0f;
+constexpr int CARD_HEADING_SIZE = 20;
+constexpr int CARD_TEXT_SIZE = 10;
+constexpr float CARD_HEADING_HEIGHT = 28.0f;
+constexpr float CARD_TEXT_HEIGHT = 16.0f;
+constexpr float CARD_DIAGRAM_HEIGHT = 220.0f;
+constexpr float CARD_WHEEL_PIXELS = 48.0f;
+constexpr Color HABITABLE_ZONE_COLOR = Color{60, 170, 90, 90};
+constexpr Color ORBIT_COLOR = Color{120, 130, 150, 255};
+
+std::string Format(const char *format, ...)
+{
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
+
+const char *PlanetKindName(uint32_t kind)
+{
+    return (kind >= 1 && kind <= 6) ? PLANET_KIND_NAMES[kind - 1] : "Unknown";
+}
+
+const char *MoonKindName(uint32_t kind)
+{
+    return (kind >= 1 && kind <= 6) ? MOON_KIND_NAMES[kind - 1] : "Unknown";
+}
+
+void Heading(std::vector<CARD_ROW_T> *rows, const std::string &text, Color swatch)
+{
+    CARD_ROW_T row;
+    row.kind = CARD_ROW_HEADING;
+    row.text = text;
+    row.height = CARD_HEADING_HEIGHT;
+    row.swatch = swatch;
+    rows->push_back(row);
+}
+
+void Text(std::vector<CARD_ROW_T> *rows, const std::string &text, float indent = 0.0f)
+{
+    CARD_ROW_T row;
+    row.text = text;
+    row.height = CARD_TEXT_HEIGHT;
+    row.indent = indent;
+    rows->push_back(row);
+}
+
+void Gap(std::vector<CARD_ROW_T> *rows, float height)
+{
+    CARD_ROW_T row;
+    row.kind = CARD_ROW_GAP;
+    row.height = height;
+    rows->push_back(row);
+}
+
+std::string AirText(const std::vector<GAS_SHARE_T> &gases)
+{
+    if (gases.empty()) return "no air";
+    std::string text = "air";
+    for (size_t g = 0; g < gases.size(); g++)
+        text += Format("%s %s %.0f%%", g == 0 ? "" : ",", gases[g].formula.c_str(), gases[g].share * 100.0);
+    return text;
+}
+
+void PlanetRows(std::vector<CARD_ROW_T> *rows, const STAR_SYSTEM_T &system, uint32_t s)
+{
+    const STAR_T &star = system.system.stars[s];
+    for (uint32_t p = 0; p < star.planet_count; p++)
+    {
+        const PLANET_T &planet = star.planets[p];
+        Gap(rows, 4.0f);
+        Text(rows, Format("Planet %u: %s, %.2f AU%s", p + 1, PlanetKindName(planet.kind), planet.orbit_radius,
+                          planet.in_habitable_zone ? ", in the habitable zone" : ""));
+        const std::string day =
+            planet.tidally_locked ? std::string("tidally locked") : Format("day %.1f hours", planet.solar_day);
+        Text(rows, Format("year %.2f years, %s, %.0f K", planet.orbit_period, day.c_str(), planet.temperature), 12.0f);
+        Text(rows,
+             Format("%.3g Earth masses, %.0f km across, gravity %.2f g, density %.2f", planet.mass, planet.diameter,
+                    planet.gravity, planet.density),
+             12.0f);
+        const bool has_air = s < system.atmospheres.size() && p < system.atmospheres[s].size();
+        Text(rows, AirText(has_air ? system.atmospheres[s][p] : std::vector<GAS_SHARE_T>{}), 12.0f);
+        for (uint32_t m = 0; m < planet.moon_count; m++)
+        {
+            const MOON_T &moon = planet.moons[m];
+            Text(rows,
+                 Format("moon %u: %s, %.0f km across, period %.1f days, gravity %.2f g", m + 1,
+                        MoonKindName(moon.kind), moon.diameter, moon.orbit_period, moon.gravity),
+                 24.0f);
+        }
+    }
+}
+
+// Orbits drawn on a square-root scale, so close-in planets and far ones both find room.
+float OrbitPixels(double au, double outer_au, float radius)
+{
+    if (!(au > 0.0) || !(outer_au > 0.0)) return 0.0f;
+    return radius * (float)std::sqrt(std::min(au / outer_au, 1.0));
+}
+
+void DrawOrbitDiagram(const STAR_T &star, Rectangle area)
+{
+    const Color text = GetColor((unsigned)GuiGetStyle(DEFAULT, TEXT_COLOR_NORMAL));
+    const Vector2 centre = {area.x + area.width * 0.5f, area.y + area.height * 0.5f};
+    const float radius = area.height * 0.5f - 8.0f;
+    double outer = star.habitable_outer;
+    for (uint32_t p = 0; p < star.planet_count; p++) outer = std::max(outer, star.planets[p].orbit_radius);
+    outer = std::isfinite(outer) && outer > 0.0 ? outer * 1.05 : 1.0;
+
+    const float inner_zone = OrbitPixels(star.habitable_inner, outer, radius);
+    const float outer_zone = OrbitPixels(star.habitable_outer, outer, radius);
+    if (outer_zone > inner_zone) DrawRing(centre, inner_zone, outer_zone, 0.0f, 360.0f, 64, HABITABLE_ZONE_COLOR);
+    for (uint32_t p = 0; p < star.planet_count; p++)
+    {
+        const PLANET_T &planet = star.planets[p];
+        const float r = OrbitPixels(planet.orbit_radius, outer, radius);
+        DrawCircleLines((int)centre.x, (int)centre.y, r, ORBIT_COLOR);
+        // Spread round the star by the golden angle, so neighbours never sit on one line.
+        const float angle = 2.39996323f * (float)p;
+        const Vector2 at = {centre.x + r * std::cos(angle), centre.y + r * std::sin(angle)};
+        const bool belt = planet.kind == 1;
+        if (belt)
+            DrawRing(centre, r - 1.5f, r + 1.5f, 0.0f, 360.0f, 64, Fade(ORBIT_COLOR, 0.8f));
+        else
+            DrawCircleV(at, planet.kind >= 4 ? 5.0f : 3.5f, planet.in_habitable_zone ? DARKGREEN : DARKGRAY);
+        if (!belt) DrawText(TextFormat("%u", p + 1), (int)at.x + 6, (int)at.y - 5, CARD_TEXT_SIZE, text);
+    }
+    DrawCircleV(centre, 6.0f, UnpackColor(TemperatureColor(star.temperature, 255)));
+    DrawText(TextFormat("outer ring %.2f AU", outer), (int)area.x, (int)(area.y + area.height - 12.0f),
+             CARD_TEXT_SIZE, text);
+}
+} // namespace
+
+std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system)
+{
+    std::vector<CARD_ROW_T> rows;
+    const SYSTEM_T &s = system.system;
+    Text(&rows, Format("star %llu of the galaxy, at (%.1f, %.1f, %.1f)", (unsigned long long)system.star_index,
+                       system.position.x, system.position.y, system.position.z));
+    Text(&rows, s.star_count == 2 ? "a pair of stars" : "a single star");
+    for (uint32_t i = 0; i < s.star_count; i++)
+    {
+        const STAR_T &star = s.stars[i];
+        Gap(&rows, 8.0f);
+        Heading(&rows, Format("%s  %.0f K", star.designation, star.temperature),
+                UnpackColor(TemperatureColor(star.temperature, 255)));
+        Text(&rows, Format("%.3g solar masses, %.3g solar luminosities, %.3g solar radii", star.mass, star.luminosity,
+                           star.radius));
+        Text(&rows, Format("%.2f thousand million years old", star.age));
+        if (s.star_count == 2)
+            Text(&rows, Format("%.2f AU from the pair's centre, a turn every %.1f years", std::fabs(star.orbit_radius),
+                               star.orbit_period));
+        Text(&rows, Format("habitable zone %.2f to %.2f AU, %u planets", star.habitable_inner, star.habitable_outer,
+                           star.planet_count));
+        CARD_ROW_T diagram;
+        diagram.kind = CARD_ROW_DIAGRAM;
+        diagram.height = CARD_DIAGRAM_HEIGHT;
+        diagram.star = i;
+        rows.push_back(diagram);
+        PlanetRows(&rows, system, i);
+    }
+    Gap(&rows, CARD_PADDING);
+    return rows;
+}
+
+void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t star_index, Vector3 position)
+{
+    std::unique_ptr<STAR_SYSTEM_T> system(new STAR_SYSTEM_T());
+    GenerateStarSystem(shape, star_index, position, system.get());
+    card->system = std::move(system);
+    card->scroll = 0.0f;
+    card->content_height = 0.0f;
+    for (const CARD_ROW_T &row : SystemCardRows(*card->system)) card->content_height += row.height;
+}
+
+void CloseSystemCard(SYSTEM_CARD_T *card)
+{
+    card->system.reset();
+    card->scroll = 0.0f;
+    card->content_height = 0.0f;
+}
+
+Rectangle SystemCardBounds(int screen_width, int screen_height)
+{
+    const Rectangle timings = HeadsUpTimingsBand(HeadsUpLayout(screen_width, screen_height));
+    const float top = timings.y + timings.height + CARD_MARGIN;
+    const float width = std::min(CARD_WIDTH, (float)screen_width - 2.0f * CARD_MARGIN);
+    return Rectangle{(float)screen_width - CARD_MARGIN - width, top, width,
+                     std::max(CARD_TITLE_BAR + 40.0f, (float)screen_height - top - CARD_MARGIN)};
+}
+
+void SystemCard(SYSTEM_CARD_T *card, Rectangle bounds, const GUI_INPUT_T *input)
+{
+    if (!SystemCardOpen(*card)) return;
+    const Rectangle content = {bounds.x + CARD_PADDING, bounds.y + CARD_TITLE_BAR, bounds.width - 2.0f * CARD_PADDING,
+                               bounds.height - CARD_TITLE_BAR};
+    const float most = std::max(0.0f, card->content_height - content.height);
+    if (CheckCollisionPointRec(input->mouse, bounds) && input->wheel != 0.0f)
+        card->scroll -= input->wheel * CARD_WHEEL_PIXELS;
+    card->scroll = std::min(std::max(card->scroll, 0.0f), most);
+
+    const bool closed = ScreenWindowBox(bounds, card->system->system.name, input);
+    if (IsWindowReady())
+    {
+        const Color text = GetColor((unsigned)GuiGetStyle(DEFAULT, TEXT_COLOR_NORMAL));
+        BeginScissorMode((int)content.x, (int)content.y, (int)content.width, (int)content.height);
+        float y = content.y + 4.0f - card->scroll;
+        for (const CARD_ROW_T &row : SystemCardRows(*card->system))
+        {
+            if (y + row.height >= content.y && y <= content.y + content.height)
+            {
+                if (row.kind == CARD_ROW_HEADING)
+                {
+                    float x = content.x;
+                    if (row.swatch.a > 0)
+                    {
+                        DrawRectangle((int)x, (int)y + 2, 18, 18, row.swatch);
+                        DrawRectangleLines((int)x, (int)y + 2, 18, 18, text);
+                        x += 26.0f;
+                    }
+                    DrawText(row.text.c_str(), (int)x, (int)y + 2, CARD_HEADING_SIZE, text);
+                }
+                else if (row.kind == CARD_ROW_TEXT)
+                    DrawText(row.text.c_str(), (int)(content.x + row.indent), (int)y + 3, CARD_TEXT_SIZE, text);
+                else if (row.kind == CARD_ROW_DIAGRAM && row.star < card->system->system.star_count)
+                    DrawOrbitDiagram(card->system->system.stars[row.star],
+                                     Rectangle{content.x, y + 4.0f, content.width, row.height - 8.0f});
+            }
+            y += row.height;
+        }
+        EndScissorMode();
+        if (most > 0.0f)
+        {
+            // A thin bar at the right edge tells how much is hidden and where the view is.
+            const float share = content.height / card->content_height;
+            const float bar = std::max(20.0f, content.height * share);
+            const float at = content.y + (content.height - bar) * (card->scroll / most);
+            DrawRectangle((int)(bounds.x + bounds.width - 6.0f), (int)at, 4, (int)bar, Fade(text, 0.5f));
+        }
+    }
+    if (closed) CloseSystemCard(card);
+}

@@ -1,0 +1,59 @@
+// The system card: what a click on a star opens beside the galaxy. It shows the star's system
+// as a person reads it (its stars with their colour and figures, a top-down orbit diagram with
+// the habitable zone, every planet with its air and moons) and scrolls when it is longer than
+// the window.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/gui_input.h"
+#include "galaxy/galaxy_shape.h"
+#include "galaxy/star_system_on_demand.h"
+#include "scene/vector_math.h"
+
+struct SYSTEM_CARD_T
+{
+    std::unique_ptr<STAR_SYSTEM_T> system; // null while the card is closed
+    float scroll = 0.0f;                   // pixels the content has moved up
+    float content_height = 0.0f;           // of the open system's rows
+};
+
+// One line of the card's content, top to bottom.
+enum CARD_ROW_KIND_T
+{
+    CARD_ROW_HEADING, // large text, with a colour swatch when swatch.a > 0
+    CARD_ROW_TEXT,
+    CARD_ROW_DIAGRAM, // the orbits of stars[star]
+    CARD_ROW_GAP,
+};
+
+struct CARD_ROW_T
+{
+    CARD_ROW_KIND_T kind = CARD_ROW_TEXT;
+    std::string text;
+    float height = 0.0f;
+    float indent = 0.0f;
+    Color swatch = {};
+    uint32_t star = 0;
+};
+
+// The card's rows for one system, with the figures in the units a person reads.
+std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system);
+
+// Opens (or replaces) the card with the system of star star_index of the galaxy of shape.
+void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t star_index, Vector3 position);
+void CloseSystemCard(SYSTEM_CARD_T *card);
+inline bool SystemCardOpen(const SYSTEM_CARD_T &card)
+{
+    return card.system != nullptr;
+}
+
+// Where the card stands in a window of this size: at the right, under the heads-up lines and
+// their timings, as tall as the window leaves.
+Rectangle SystemCardBounds(int screen_width, int screen_height);
+
+// One frame of an open card: the wheel over it scrolls it, its close box closes it. Draws
+// when a window exists; decides from input either way.
+void SystemCard(SYSTEM_CARD_T *card, Rectangle bounds, const GUI_INPUT_T *input);
