@@ -155,6 +155,7 @@ std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system)
 {
     std::vector<CARD_ROW_T> rows;
     const SYSTEM_T &s = system.system;
+    Gap(&rows, 4.0f);
     Text(&rows, Format("star %llu of the galaxy, at (%.1f, %.1f, %.1f)", (unsigned long long)system.star_index,
                        system.position.x, system.position.y, system.position.z));
     Text(&rows, s.star_count == 2 ? "a pair of stars" : "a single star");
@@ -224,7 +225,7 @@ void SystemCard(SYSTEM_CARD_T *card, Rectangle bounds, const GUI_INPUT_T *input)
     {
         const Color text = GetColor((unsigned)GuiGetStyle(DEFAULT, TEXT_COLOR_NORMAL));
         BeginScissorMode((int)content.x, (int)content.y, (int)content.width, (int)content.height);
-        float y = content.y + 4.0f - card->scroll;
+        float y = content.y - card->scroll;
         for (const CARD_ROW_T &row : SystemCardRows(*card->system))
         {
             if (y + row.height >= content.y && y <= content.y + content.height)

@@ -579,6 +579,19 @@ TEST_F(ViewWindow, ClickAStarToOpenItsSystemAndCloseIt)
     Await("3-closed", [](const SCREENSHOT_T &s) { return s.width > 0 && !CardShown(s); }, &met, 20s);
     EXPECT_TRUE(met) << "the close box left the card open";
 
+    // Open again, then click the empty sky: no star within 20 pixels.
+    ASSERT_TRUE(Click(x, y));
+    Await("4-again", CardShown, &met, 20s);
+    ASSERT_TRUE(met);
+    int sx = -1, sy = -1;
+    for (int row = 150; row < 700 && sx < 0; row += 7)
+        for (int col = 40; col < 880 && sx < 0; col += 7)
+            if (Count(held, AREA_T{col - 20, row - 20, col + 20, row + 20}, BACKGROUND) == 40 * 40) sx = col, sy = row;
+    ASSERT_GE(sx, 0) << "no empty sky to click";
+    ASSERT_TRUE(Click(sx, sy));
+    Await("5-sky", [](const SCREENSHOT_T &s) { return s.width > 0 && !CardShown(s); }, &met, 20s);
+    EXPECT_TRUE(met) << "a click on empty space at (" << sx << ", " << sy << ") left the card open";
+
     ASSERT_TRUE(HoldKey("Escape"));
     EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
 }

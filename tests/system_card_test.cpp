@@ -1,0 +1,81 @@
+// Pointing at stars and the system card, decided from input records without a window.
+#include <gtest/gtest.h>
+
+#include "app/gui.h"
+#include "app/star_pointer.h"
+#include "scene/viewer_pose.h"
+
+// Catches a click that opens another star than the one under the pointer, a drag taken for a
+// click, a click on empty space that leaves the card, a scroll past either end, and a close
+// box that does not close.
+TEST(SystemCard, ClicksOpenReplaceAndCloseAndTheWheelScrollsWithinTheContent)
+{
+    GALAXY galaxy(VIEWER_GALAXY_EXTENT);
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252);
+    shape.seed = 1;
+    GenerateGalaxy(&galaxy, shape);
+    const PICK_VIEW_T view = {MakeViewerStartView(), 1366, 768};
+    STAR_POINTER_T pointer;
+    SYSTEM_CARD_T card;
+    auto frame = [&](Vector2 at, bool pressed, bool released) {
+        GUI_INPUT_T input;
+        input.mouse = at;
+        input.left_pressed = pressed;
+        input.left_released = released;
+        UpdateStarPointer(&pointer, &card, &galaxy, view, &input, true);
+    };
+    auto screen = [&](uint32_t star) {
+        Vector2 at = {};
+        float depth;
+        EXPECT_TRUE(ProjectToScreen(view, galaxy.stars[star].position, &at, &depth));
+        return at;
+    };
+
+    // Two stars the pick takes for themselves, far apart on screen.
+    std::vector<uint32_t> clickable;
+    for (uint32_t star = 0; star < galaxy.star_list.Count() && clickable.size() < 2; star += 37)
+    {
+        const STAR_PICK_T pick = PickStar(galaxy.tree, view, screen(star), STAR_PICK_PIXELS);
+        if (pick.found && pick.star == star &&
+            (clickable.empty() || Vector2Distance(screen(clickable[0]), screen(star)) > 100.0f))
+            clickable.push_back(star);
+    }
+    ASSERT_EQ(clickable.size(), 2u);
+
+    frame(screen(clickable[0]), true, false);
+    frame(screen(clickable[0]), false, true);
+    ASSERT_TRUE(SystemCardOpen(card));
+    EXPECT_EQ(card.system->star_index, clickable[0]);
+    EXPECT_EQ(pointer.hover_name, std::string(card.system->system.name));
+
+    frame(screen(clickable[1]), true, false); // pressed on one star, dragged, released on another
+    frame(screen(clickable[0]), false, true);
+    EXPECT_EQ(card.system->star_index, clickable[0]) << "a drag opened a card";
+    frame(screen(clickable[1]), true, false);
+    frame(screen(clickable[1]), false, true);
+    EXPECT_EQ(card.system->star_index, clickable[1]) << "another star did not replace the card";
+
+    const Rectangle bounds = SystemCardBounds(1366, 400);
+    ASSERT_GT(card.content_height, bounds.height) << "a card this short cannot show scrolling";
+    GUI_INPUT_T wheel;
+    wheel.mouse = Vector2{bounds.x + 50.0f, bounds.y + 100.0f};
+    for (float notches : {-1000.0f, 3.0f, 1000.0f})
+    {
+        wheel.wheel = notches;
+        SystemCard(&card, bounds, &wheel);
+        EXPECT_GE(card.scroll, 0.0f);
+        EXPECT_LE(card.scroll, card.content_height - (bounds.height - 24.0f)); // under the title bar
+    }
+    EXPECT_EQ(card.scroll, 0.0f);
+    GUI_INPUT_T close;
+    close.mouse = Vector2{WindowCloseBoxBounds(bounds).x + 4.0f, WindowCloseBoxBounds(bounds).y + 4.0f};
+    close.left_released = true;
+    SystemCard(&card, bounds, &close);
+    EXPECT_FALSE(SystemCardOpen(card));
+
+    frame(screen(clickable[0]), true, false);
+    frame(screen(clickable[0]), false, true);
+    frame(Vector2{5.0f, 760.0f}, true, false); // the corner of the sky, far from every star
+    frame(Vector2{5.0f, 760.0f}, false, true);
+    EXPECT_FALSE(SystemCardOpen(card)) << "a click on empty space left the card open";
+}
