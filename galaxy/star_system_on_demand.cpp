@@ -71,9 +71,9 @@ static uint32_t RollStarCount(void)
 }
 
 // Both seed a system's stream the same way: it is what ties a star's colour to its card.
-static void SeedStarSystem(const GALAXY_SHAPE_T &shape, uint64_t star_index)
+static double StarSystemSeed(const GALAXY_SHAPE_T &shape, uint64_t star_index)
 {
-    RandomSeed((double)(uint32_t)(StarSystemKey(shape, star_index) >> 32));
+    return (double)(uint32_t)(StarSystemKey(shape, star_index) >> 32);
 }
 
 void StarSystemPrimaryTemperatures(const GALAXY_SHAPE_T &shape, uint64_t first, uint32_t count, float *kelvin)
@@ -81,7 +81,8 @@ void StarSystemPrimaryTemperatures(const GALAXY_SHAPE_T &shape, uint64_t first, 
     const RANDOM_STATE_T saved = RandomGetState();
     for (uint32_t k = 0; k < count; k++)
     {
-        SeedStarSystem(shape, first + k);
+        // A primary takes at most eight words: the quick seeding makes only those.
+        RandomSeedQuick(StarSystemSeed(shape, first + k));
         STAR_T primary;
         RollPrimaryClassOnly(&primary, RollStarCount());
         kelvin[k] = (float)primary.temperature;
@@ -93,7 +94,7 @@ void GenerateStarSystem(const GALAXY_SHAPE_T &shape, uint64_t star_index, Vector
 {
     const RANDOM_STATE_T saved = RandomGetState();
     const uint64_t key = StarSystemKey(shape, star_index);
-    SeedStarSystem(shape, star_index);
+    RandomSeed(StarSystemSeed(shape, star_index));
 
     out->star_index = star_index;
     out->position = position;

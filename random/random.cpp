@@ -34,6 +34,24 @@ void Twist(uint32_t *mt)
     mt[n - 1] = TwistWord(mt[n - 1], mt[0], mt[MT_SHIFT - 1]);
 }
 
+// The seeding recurrence mt[i] = mt[i - 1] * LCG_MULTIPLIER + LCG_INCREMENT, and its jump of
+// MT_SHIFT steps at once: mt[i + MT_SHIFT] = mt[i] * JUMP.multiplier + JUMP.increment.
+constexpr uint32_t LCG_MULTIPLIER = 1664525u;
+constexpr uint32_t LCG_INCREMENT = 1013904223u;
+struct LCG_JUMP_T
+{
+    uint32_t multiplier;
+    uint32_t increment;
+};
+constexpr LCG_JUMP_T LcgJump(int steps)
+{
+    LCG_JUMP_T jump = {1u, 0u};
+    for (int i = 0; i < steps; i++)
+        jump = LCG_JUMP_T{jump.multiplier * LCG_MULTIPLIER, jump.increment * LCG_MULTIPLIER + LCG_INCREMENT};
+    return jump;
+}
+constexpr LCG_JUMP_T SHIFT_JUMP = LcgJump(MT_SHIFT);
+
 // Truncation toward zero, then the low 32 bits. Done through fmod so that seeds beyond the
 // 64-bit integer range stay defined (their low 32 bits, as exact integers); NaN and the
 // infinities have no integer value and seed like 0.
@@ -58,9 +76,30 @@ void RandomSeed(double seed)
 
     uint32_t *mt = stream.mt;
     mt[0] = SeedWord(seed);
-    for (int i = 1; i < RANDOM_STATE_T::WORDS; i++) mt[i] = mt[i - 1] * 1664525u + 1013904223u;
+    for (int i = 1; i < RANDOM_STATE_T::WORDS; i++) mt[i] = mt[i - 1] * LCG_MULTIPLIER + LCG_INCREMENT;
     stream.pos = RANDOM_STATE_T::WORDS;
     stream.seeded = true;
+    stream.deferred = false;
+}
+
+void RandomSeedQuick(double seed)
+{
+    // The first twist's word k (k < 227) reads only seeding words k, k + 1 and k + 397, so the
+    // first words need a few steps of the recurrence and one jump each, not all 624 words.
+    constexpr uint32_t n = RANDOM_QUICK_WORDS;
+    uint32_t low[n + 1];
+    low[0] = SeedWord(seed);
+    for (uint32_t i = 1; i <= n; i++) low[i] = low[i - 1] * LCG_MULTIPLIER + LCG_INCREMENT;
+    // They wait at the end of the state, so the ordinary draw hands them out in order and
+    // reaches the twist, where the rest is made, right after the last of them.
+    const uint32_t first = RANDOM_STATE_T::WORDS - n;
+    for (uint32_t k = 0; k < n; k++)
+        stream.mt[first + k] =
+            TwistWord(low[k], low[k + 1], low[k] * SHIFT_JUMP.multiplier + SHIFT_JUMP.increment);
+    stream.pos = first;
+    stream.seeded = true;
+    stream.deferred = true;
+    stream.deferred_seed = low[0];
 }
 
 uint32_t RandomNext32(void)
@@ -68,8 +107,18 @@ uint32_t RandomNext32(void)
     if (stream.pos >= (uint32_t)RANDOM_STATE_T::WORDS)
     {
         if (!stream.seeded) RandomSeed(0.0);
-        Twist(stream.mt);
-        stream.pos = 0;
+        if (stream.deferred)
+        {
+            // A quick seeding's first words are spent: make the whole state and go on after them.
+            RandomSeed((double)stream.deferred_seed);
+            Twist(stream.mt);
+            stream.pos = RANDOM_QUICK_WORDS;
+        }
+        else
+        {
+            Twist(stream.mt);
+            stream.pos = 0;
+        }
     }
 
     uint32_t y = stream.mt[stream.pos++];

@@ -15,11 +15,23 @@ struct RANDOM_STATE_T
     uint32_t mt[WORDS] = {};
     uint32_t pos = WORDS; // next word to hand out; WORDS means "twist before the next draw"
     bool seeded = false;  // a draw before any seeding seeds with 0.0 first
+    // RandomSeedQuick: the first words wait at the end of mt, and the seed for the rest here.
+    bool deferred = false;
+    uint32_t deferred_seed = 0;
 };
+
+// How many words RandomSeedQuick makes at once.
+constexpr uint32_t RANDOM_QUICK_WORDS = 16;
 
 // Replaces the whole state. -1.0 takes the seed from the clock; any other value is
 // truncated toward zero and reduced modulo 2^32 (so 4294967296.0 seeds like 0.0).
 void RandomSeed(double seed);
+
+// Gives exactly the words RandomSeed(seed) gives, but makes only the first RANDOM_QUICK_WORDS
+// of them now and the rest when a draw first needs them: for callers that reseed for every item
+// and usually draw only a few words (a star's colour from its system's first dice). Unlike
+// RandomSeed, -1.0 is an ordinary seed here.
+void RandomSeedQuick(double seed);
 
 uint32_t RandomNext32(void);
 
