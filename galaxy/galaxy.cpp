@@ -7,6 +7,7 @@
 #include <cmath>
 #include <new>
 
+#include "galaxy/star_color.h"
 #include "random/random.h"
 
 namespace
@@ -158,6 +159,7 @@ int32_t GALAXY::Generate(const GALAXY_SHAPE_T &shape)
     const double indexing = ClockSeconds();
     tree.Build(stars, (uint32_t)star_list.Count());
     last_index_ms = MillisecondsSince(indexing);
+    FillStarColorsFromPositions(this);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "galaxy/galaxy_shape.h"
 #include "octree/array_octree.h"
@@ -75,6 +76,13 @@ class GALAXY : public IOBJECT_T
     // The last Generate's two stages, milliseconds: placing the stars, then indexing them.
     double last_generate_ms = 0.0;
     double last_index_ms = 0.0;
+    // One colour per star in creation order (the index draw_order holds). Only the first
+    // star_colors_filled are valid; the rest, if any, are still to come. Whoever changes them
+    // raises star_colors_version, which is how the drawing knows to upload them again.
+    std::vector<Color> star_colors;
+    uint32_t star_colors_filled = 0;
+    uint32_t star_colors_version = 0;
+    float disc_radius = 0.0f; // the farthest star from the axis (y), world units
 
   private:
     // Room for n stars; false when it cannot be had.

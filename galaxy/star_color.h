@@ -1,0 +1,18 @@
+// A star's colour before it has one of its own: warm yellow-white in the bulge, blue-white out
+// along the arms, from its position alone, so the star field has colour as soon as it exists.
+// The galaxy keeps the colours in star_colors; a later fill from each star's system replaces it.
+#pragma once
+
+#include <cstdint>
+
+#include "scene/vector_math.h"
+
+class GALAXY;
+
+// disc_radius: the distance from the axis (y) at which the arms end, world units. A radius
+// that is not positive or not finite gives the arms' colour everywhere.
+Color StarColorFromPosition(Vector3 position, float disc_radius);
+
+// Fills galaxy->star_colors with StarColorFromPosition for every star (creation order),
+// sets disc_radius to the farthest star from the axis and raises star_colors_version.
+void FillStarColorsFromPositions(GALAXY *galaxy);
