@@ -278,14 +278,6 @@ void REFERENCE_NODE_T::Insert(const IOBJECT_T *object)
     return Compare(tree, reference, "root");
 }
 
-namespace
-{
-bool SameBox(const CUBOID &a, const CUBOID &b)
-{
-    return SameBits(a.position, b.position) && SameBits(a.size, b.size) && SameBits(a.min, b.min) &&
-           SameBits(a.max, b.max);
-}
-
 // A frustum that excludes no box: no plane and no corner test can reject anything.
 FRUSTUM_T EverythingVisible(void)
 {
@@ -294,6 +286,15 @@ FRUSTUM_T EverythingVisible(void)
                                                              (i & 4) ? 1e30f : -1e30f};
     return frustum;
 }
+
+namespace
+{
+bool SameBox(const CUBOID &a, const CUBOID &b)
+{
+    return SameBits(a.position, b.position) && SameBits(a.size, b.size) && SameBits(a.min, b.min) &&
+           SameBits(a.max, b.max);
+}
+
 const FRUSTUM_T EVERYTHING_VISIBLE = EverythingVisible();
 
 void CollectArrayLeaf(const ARRAY_OCTREE_NODE_T &leaf, void *context)

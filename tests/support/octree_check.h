@@ -49,6 +49,9 @@ struct REFERENCE_NODE_T
     void Insert(const IOBJECT_T *object);
 };
 
+// A frustum that excludes no box: no plane and no corner test can reject anything.
+FRUSTUM_T EverythingVisible(void);
+
 // Same shape, same boxes bit for bit, same objects in the same order in every leaf.
 ::testing::AssertionResult SameTree(const OCTREE_T &tree, const REFERENCE_NODE_T &reference);
 
