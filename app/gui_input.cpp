@@ -98,6 +98,7 @@ GUI_INPUT_T ReadGuiInput(void)
     input.space_pressed = KeyWentDown(KEY_SPACE);
     input.reset_pressed = KeyWentDown(KEY_R);
     input.top_down_pressed = KeyWentDown(KEY_T);
+    input.plain_look_pressed = KeyWentDown(KEY_L);
     input.any_key_pressed = GetKeyPressed() != 0;
     for (bool latched : keyWentDown) input.any_key_pressed = input.any_key_pressed || latched;
     input.wheel = GetMouseWheelMove();

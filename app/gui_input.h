@@ -33,6 +33,7 @@ struct GUI_INPUT_T
     bool space_pressed = false;      // Space: pause or resume the camera's own orbit
     bool reset_pressed = false;      // R: the camera's start pose
     bool top_down_pressed = false;   // T: look straight down on the disc
+    bool plain_look_pressed = false; // L: the plain white stars instead of the soft look
     bool any_key_pressed = false;    // any key at all went down this frame
     float wheel = 0.0f;              // wheel notches this frame, positive away from the user
     // The clipboard's text, read only in a frame with paste_pressed (reading it asks the X

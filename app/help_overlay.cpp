@@ -19,6 +19,7 @@ constexpr HELP_LINE_T HELP_LINES[] = {
     {"R", "back to the start pose"},
     {"T", "look straight down on the disc"},
     {"Tab", "show or hide the generator panel beside the view"},
+    {"L", "plain white stars or the soft coloured look"},
     {"Arrow keys", "step the slider under the pointer by one"},
     {"Ctrl+C, Ctrl+V", "copy the galaxy code, apply one (panel)"},
     {"F12", "save a screenshot"},
@@ -40,7 +41,8 @@ void Consume(GUI_INPUT_T *input)
     input->enter_pressed = input->backspace_pressed = input->backspace_down = false;
     input->copy_pressed = input->paste_pressed = input->export_pressed = input->screenshot_pressed = false;
     input->tab_pressed = input->help_pressed = input->space_pressed = input->timings_pressed = false;
-    input->reset_pressed = input->top_down_pressed = input->any_key_pressed = false;
+    input->reset_pressed = input->top_down_pressed = input->plain_look_pressed = false;
+    input->any_key_pressed = false;
     input->arrow_step = 0;
     input->typed_next = input->typed_count;
     // The pointer is under the card: nothing beneath it is hovered either.

@@ -56,6 +56,7 @@ void DestroyViewer(VIEWER_T *viewer)
 {
     delete viewer->galaxy;
     viewer->galaxy = nullptr;
+    UnloadGalaxyLook(&viewer->look);
     if (viewer->test_octree != nullptr)
     {
         viewer->test_octree->Destroy(); // releases the test points too
@@ -122,6 +123,7 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;
     const bool cameraKeys = viewer->menu_state == STATE_VIEW ||
                             (viewer->menu_state == STATE_GENERATOR && !viewer->generator_panel.seed_edit_mode);
+    if (cameraKeys && input->plain_look_pressed) viewer->plain_look = !viewer->plain_look;
     const bool onScene = PointerOnScene(viewer, input->mouse);
     viewer->camera = SteerCamera(&viewer->camera_control, input, onScene, cameraKeys, GetFrameTime());
     viewer->view_frustum.Update(viewer->camera);
@@ -161,9 +163,20 @@ void DrawScene(VIEWER_T *viewer)
     if (galaxy == nullptr) return;
 
     const double start = ClockSeconds();
-    CountDrawnObjects(CollectVisibleRanges(galaxy->tree, viewer->view_frustum, &viewer->visible));
+    // The soft look: fewer, brighter points where stars crowd on screen; its walk counts the
+    // same visible stars without listing every leaf. DEBUG and the plain look draw every star.
+    const bool soft = !viewer->debug_flag && !viewer->plain_look && !viewer->unbatched;
+    if (soft)
+    {
+        const LOD_VIEW_T view = {viewer->camera.position, ScreenPixelsPerUnit(), GALAXY_LOOK_APART_PIXELS};
+        CountDrawnObjects(SelectGalaxyLook(*galaxy, viewer->view_frustum, view, &viewer->look));
+    }
+    else
+        CountDrawnObjects(CollectVisibleRanges(galaxy->tree, viewer->view_frustum, &viewer->visible));
     const double culled = ClockSeconds();
-    if (viewer->unbatched)
+    if (soft)
+        DrawGalaxyLook(galaxy, viewer->camera, &viewer->look);
+    else if (viewer->unbatched)
     {
         UNBATCHED_T draw = {&galaxy->tree, viewer->debug_flag};
         galaxy->tree.VisitVisibleLeaves(viewer->view_frustum, DrawLeafUnbatched, &draw);

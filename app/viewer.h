@@ -15,6 +15,7 @@
 #include "app/star_pointer.h"
 #include "app/system_card.h"
 #include "galaxy/galaxy.h"
+#include "galaxy/galaxy_look.h"
 #include "octree/array_octree.h"
 #include "octree/octree.h"
 #include "scene/frustum.h"
@@ -62,6 +63,8 @@ struct VIEWER_T
     bool unbatched = false;        // --unbatched: cell by cell, a cube per star, for comparison
     STAR_POINTER_T star_pointer;   // the star under the pointer, and clicks on stars
     SYSTEM_CARD_T system_card;     // the system of the star last clicked, while open
+    bool plain_look = false;       // L: with DEBUG off, white opaque stars instead of the soft look
+    GALAXY_LOOK_T look;            // the soft look's samples, selection and colours
 };
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).

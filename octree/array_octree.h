@@ -107,6 +107,22 @@ struct ARRAY_OCTREE_GPU_T
     // The cells' buffer is made only when they are drawn (DEBUG), from this tree version.
     bool cells_uploaded = false;
     uint32_t cells_version = 0;
+    // The soft look (array_octree_lod.h): its program, the stars' colours in draw order
+    // beside their positions, and the level-of-detail samples with their weights and colours.
+    Shader soft_shader = {};
+    int soft_mvp_location = -1;
+    int soft_point_scale_location = -1;
+    int soft_exposure_location = -1;
+    int soft_fade_location = -1;
+    int soft_weight_location = -1;
+    unsigned int soft_star_vao = 0;
+    unsigned int star_color_vbo = 0;
+    unsigned int sample_vao = 0;
+    unsigned int sample_vbo = 0;
+    unsigned int sample_color_vbo = 0;
+    bool soft_uploaded = false; // the colours and samples below are those of these versions
+    uint32_t soft_tree_version = 0;
+    uint32_t soft_colors_stamp = 0;
 };
 
 // Inside BeginMode3D/EndMode3D: the visible stars as opaque points of color, sized on screen

@@ -3,6 +3,7 @@
 // Raylib 3.5's rlgl has no call for a static vertex buffer, so this file talks to OpenGL
 // through the loader raylib itself compiles in; only this file does.
 #include "octree/array_octree.h"
+#include "octree/array_octree_lod.h"
 
 #include <cmath>
 #include <cstddef>
@@ -47,6 +48,45 @@ out vec4 finalColor;
 void main()
 {
     finalColor = vec4(colDiffuse.rgb, fragAlpha);
+}
+)";
+
+// The soft look: a round point whose light falls off from its centre, added onto the frame.
+// A sample standing for w stars grows by sqrt(w) (up to SPREAD_LIMIT times, so 36 stars) and
+// dims by as much as it grows, so it covers about the area its stars would and keeps their
+// total light; beyond the limit it only brightens. Points keep a least size (pixels) so far
+// stars stay round, and a most so near ones stay stars.
+const char *const SOFT_VERTEX_SHADER = R"(#version 330
+in vec3 vertexPosition;
+in vec4 vertexColor;
+in float vertexWeight;
+uniform mat4 mvp;
+uniform float pointScale;
+uniform float exposure;
+uniform float fade;
+out vec3 fragLight;
+const float LEAST_SIZE = 3.0;
+const float MOST_SIZE = 9.0;
+const float SPREAD_LIMIT = 6.0;
+const float BRIGHTNESS = 1.3;
+void main()
+{
+    gl_Position = mvp*vec4(vertexPosition, 1.0);
+    float spread = min(sqrt(max(vertexWeight, 1.0)), SPREAD_LIMIT);
+    gl_PointSize = clamp(pointScale/gl_Position.w, LEAST_SIZE, MOST_SIZE)*spread;
+    fragLight = vertexColor.rgb*(BRIGHTNESS*exposure*fade*vertexWeight/(spread*spread));
+}
+)";
+
+const char *const SOFT_FRAGMENT_SHADER = R"(#version 330
+in vec3 fragLight;
+out vec4 finalColor;
+void main()
+{
+    vec2 d = gl_PointCoord*2.0 - 1.0;
+    float r2 = dot(d, d);
+    if (r2 >= 1.0) discard;
+    finalColor = vec4(fragLight*(exp(-3.0*r2)*(1.0 - r2)), 0.0);
 }
 )";
 
@@ -181,6 +221,79 @@ void UploadCells(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_GPU_T *gpu)
     gpu->cells_version = tree.version;
 }
 
+bool LoadSoftProgram(ARRAY_OCTREE_GPU_T *gpu)
+{
+    gpu->soft_shader = LoadShaderCode(SOFT_VERTEX_SHADER, SOFT_FRAGMENT_SHADER);
+    gpu->soft_mvp_location = GetShaderLocation(gpu->soft_shader, "mvp");
+    gpu->soft_point_scale_location = GetShaderLocation(gpu->soft_shader, "pointScale");
+    gpu->soft_exposure_location = GetShaderLocation(gpu->soft_shader, "exposure");
+    gpu->soft_fade_location = GetShaderLocation(gpu->soft_shader, "fade");
+    gpu->soft_weight_location = glGetAttribLocation(gpu->soft_shader.id, "vertexWeight");
+    glGenVertexArrays(1, &gpu->soft_star_vao);
+    glGenBuffers(1, &gpu->star_color_vbo);
+    glGenVertexArrays(1, &gpu->sample_vao);
+    glGenBuffers(1, &gpu->sample_vbo);
+    glGenBuffers(1, &gpu->sample_color_vbo);
+    return gpu->soft_fade_location >= 0 && gpu->soft_weight_location >= 0;
+}
+
+struct SAMPLE_VERTEX_T
+{
+    Vector3 position;
+    float weight;
+};
+
+// "vertexColor" is bound to 3 by raylib's shader loader.
+void ColorAttribute(unsigned int vbo, const Color *colors, size_t count)
+{
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(count * sizeof(Color)), colors, GL_STATIC_DRAW);
+    glVertexAttribPointer(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, 0, nullptr);
+    glEnableVertexAttribArray(3);
+}
+
+// The stars' colours beside their positions, and the samples with theirs. The samples' vertex
+// data depends on the tree alone, their colours on the stars' too; both are small beside the
+// stars, so they are rebuilt together.
+void UploadSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod, const Color *draw_colors,
+                uint32_t colors_stamp, ARRAY_OCTREE_GPU_T *gpu)
+{
+    const size_t stars = tree.draw_positions.size();
+    glBindVertexArray(gpu->soft_star_vao);
+    glBindBuffer(GL_ARRAY_BUFFER, gpu->star_vbo);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glEnableVertexAttribArray(0);
+    ColorAttribute(gpu->star_color_vbo, draw_colors, stars);
+
+    std::vector<SAMPLE_VERTEX_T> vertices(lod.samples.size());
+    std::vector<Color> colors(lod.samples.size());
+    for (size_t k = 0; k < lod.samples.size(); k++)
+    {
+        const uint32_t place = lod.samples[k] < stars ? lod.samples[k] : 0;
+        vertices[k] = SAMPLE_VERTEX_T{tree.draw_positions[place], lod.sample_weight[k]};
+        colors[k] = draw_colors[place];
+    }
+    glBindVertexArray(gpu->sample_vao);
+    glBindBuffer(GL_ARRAY_BUFFER, gpu->sample_vbo);
+    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(vertices.size() * sizeof(SAMPLE_VERTEX_T)), vertices.data(),
+                 GL_STATIC_DRAW);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(SAMPLE_VERTEX_T), nullptr);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer((GLuint)gpu->soft_weight_location, 1, GL_FLOAT, GL_FALSE, sizeof(SAMPLE_VERTEX_T),
+                          (const void *)offsetof(SAMPLE_VERTEX_T, weight));
+    glEnableVertexAttribArray((GLuint)gpu->soft_weight_location);
+    ColorAttribute(gpu->sample_color_vbo, colors.data(), colors.size());
+
+    gpu->soft_uploaded = true;
+    gpu->soft_tree_version = tree.version;
+    gpu->soft_colors_stamp = colors_stamp;
+}
+
+float PointScale(void)
+{
+    return STAR_POINT_SIDE * ScreenPixelsPerUnit();
+}
+
 void SetColor(const ARRAY_OCTREE_GPU_T *gpu, Color color)
 {
     glUniform4f(gpu->color_location, color.r / 255.0f, color.g / 255.0f, color.b / 255.0f, color.a / 255.0f);
@@ -197,13 +310,8 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
     if (!gpu->uploaded || gpu->uploaded_version != tree.version) Upload(tree, gpu);
     if (cells && (!gpu->cells_uploaded || gpu->cells_version != tree.version)) UploadCells(tree, gpu);
 
-    const Matrix projection = GetMatrixProjection();
-    const Matrix mvp = MatrixMultiply(GetMatrixModelview(), projection);
-    GLint viewport[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    // Pixels per world unit at clip w = 1: half the viewport's height times the projection's
-    // vertical scale (m5).
-    const float point_scale = STAR_POINT_SIDE * projection.m5 * (float)viewport[3] * 0.5f;
+    const Matrix mvp = MatrixMultiply(GetMatrixModelview(), GetMatrixProjection());
+    const float point_scale = PointScale();
 
     glUseProgram(gpu->shader.id);
     glUniformMatrix4fv(gpu->mvp_location, 1, GL_FALSE, MatrixToFloat(mvp));
@@ -255,8 +363,74 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
     glUseProgram(0);
 }
 
+float ScreenPixelsPerUnit(void)
+{
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    // At clip w = 1: half the viewport's height times the projection's vertical scale (m5).
+    return GetMatrixProjection().m5 * (float)viewport[3] * 0.5f;
+}
+
+void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod, const LOD_SELECTION_T &selection,
+                         const Color *draw_colors, uint32_t colors_stamp, float exposure, ARRAY_OCTREE_GPU_T *gpu)
+{
+    rlglDraw();
+    if (gpu->shader.id == 0 && !LoadProgram(gpu)) return;
+    if (gpu->soft_shader.id == 0 && !LoadSoftProgram(gpu)) return;
+    if (gpu->soft_fade_location < 0 || gpu->soft_weight_location < 0) return;
+    if (!gpu->uploaded || gpu->uploaded_version != tree.version) Upload(tree, gpu);
+    if (!gpu->soft_uploaded || gpu->soft_tree_version != tree.version || gpu->soft_colors_stamp != colors_stamp)
+        UploadSoft(tree, lod, draw_colors, colors_stamp, gpu);
+
+    const Matrix mvp = MatrixMultiply(GetMatrixModelview(), GetMatrixProjection());
+    glUseProgram(gpu->soft_shader.id);
+    glUniformMatrix4fv(gpu->soft_mvp_location, 1, GL_FALSE, MatrixToFloat(mvp));
+    glUniform1f(gpu->soft_point_scale_location, PointScale());
+    glUniform1f(gpu->soft_exposure_location, exposure);
+
+    // Light adds up whatever the order: no depth, and the frame's alpha is left alone.
+    const GLboolean depth_test = glIsEnabled(GL_DEPTH_TEST);
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFuncSeparate(GL_ONE, GL_ONE, GL_ZERO, GL_ONE);
+    glEnable(GL_PROGRAM_POINT_SIZE);
+    for (int32_t level = 1; level <= LOD_FADE_LEVELS; level++)
+    {
+        const LOD_RANGES_T &stars = selection.stars[level];
+        const LOD_RANGES_T &samples = selection.samples[level];
+        if (stars.first.empty() && samples.first.empty()) continue;
+        glUniform1f(gpu->soft_fade_location, (float)level / (float)LOD_FADE_LEVELS);
+        if (!stars.first.empty())
+        {
+            glBindVertexArray(gpu->soft_star_vao);
+            glVertexAttrib1f((GLuint)gpu->soft_weight_location, 1.0f); // a star stands for itself
+            glMultiDrawArrays(GL_POINTS, stars.first.data(), stars.count.data(), (GLsizei)stars.first.size());
+        }
+        if (!samples.first.empty())
+        {
+            glBindVertexArray(gpu->sample_vao);
+            glMultiDrawArrays(GL_POINTS, samples.first.data(), samples.count.data(), (GLsizei)samples.first.size());
+        }
+    }
+    glDisable(GL_PROGRAM_POINT_SIZE);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); // raylib's own blending
+    glDepthMask(GL_TRUE);
+    if (depth_test) glEnable(GL_DEPTH_TEST);
+
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glUseProgram(0);
+}
+
 void UnloadArrayOctreeGpu(ARRAY_OCTREE_GPU_T *gpu)
 {
+    if (gpu->soft_shader.id != 0) UnloadShader(gpu->soft_shader);
+    if (gpu->star_color_vbo != 0) glDeleteBuffers(1, &gpu->star_color_vbo);
+    if (gpu->sample_vbo != 0) glDeleteBuffers(1, &gpu->sample_vbo);
+    if (gpu->sample_color_vbo != 0) glDeleteBuffers(1, &gpu->sample_color_vbo);
+    if (gpu->soft_star_vao != 0) glDeleteVertexArrays(1, &gpu->soft_star_vao);
+    if (gpu->sample_vao != 0) glDeleteVertexArrays(1, &gpu->sample_vao);
     if (gpu->shader.id != 0) UnloadShader(gpu->shader);
     if (gpu->star_vbo != 0) glDeleteBuffers(1, &gpu->star_vbo);
     if (gpu->cell_vbo != 0) glDeleteBuffers(1, &gpu->cell_vbo);
