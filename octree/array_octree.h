@@ -115,6 +115,8 @@ struct ARRAY_OCTREE_GPU_T
     int soft_exposure_location = -1;
     int soft_fade_location = -1;
     int soft_weight_location = -1;
+    int soft_extent_location = -1;
+    int soft_pixels_location = -1;
     unsigned int soft_star_vao = 0;
     unsigned int star_color_vbo = 0;
     unsigned int sample_vao = 0;

@@ -52,29 +52,32 @@ void main()
 )";
 
 // The soft look: a round point whose light falls off from its centre, added onto the frame.
-// A sample standing for w stars grows by sqrt(w) (up to SPREAD_LIMIT times, so 36 stars) and
-// dims by as much as it grows, so it covers about the area its stars would and keeps their
-// total light; beyond the limit it only brightens. Points keep a least size (pixels) so far
-// stars stay round, and a most so near ones stay stars.
+// A sample standing for w stars carries their light spread over its share of its node's
+// projected area (vertexExtent, world units), so the samples of a node cover about the node
+// and no more: their pixels, not the stars', are what a frame costs. Points keep a least size
+// (pixels) so far stars stay round, and a most so near ones stay stars.
 const char *const SOFT_VERTEX_SHADER = R"(#version 330
 in vec3 vertexPosition;
 in vec4 vertexColor;
 in float vertexWeight;
+in float vertexExtent;
 uniform mat4 mvp;
 uniform float pointScale;
+uniform float pixelsPerUnit;
 uniform float exposure;
 uniform float fade;
 out vec3 fragLight;
 const float LEAST_SIZE = 3.0;
 const float MOST_SIZE = 9.0;
-const float SPREAD_LIMIT = 6.0;
+const float MOST_SPREAD = 24.0;
 const float BRIGHTNESS = 1.3;
 void main()
 {
     gl_Position = mvp*vec4(vertexPosition, 1.0);
-    float spread = min(sqrt(max(vertexWeight, 1.0)), SPREAD_LIMIT);
-    gl_PointSize = clamp(pointScale/gl_Position.w, LEAST_SIZE, MOST_SIZE)*spread;
-    fragLight = vertexColor.rgb*(BRIGHTNESS*exposure*fade*vertexWeight/(spread*spread));
+    float star = clamp(pointScale/gl_Position.w, LEAST_SIZE, MOST_SIZE);
+    float size = clamp(pixelsPerUnit*vertexExtent/gl_Position.w, star, MOST_SPREAD);
+    gl_PointSize = size;
+    fragLight = vertexColor.rgb*(BRIGHTNESS*exposure*fade*vertexWeight*(star*star)/(size*size));
 }
 )";
 
@@ -229,18 +232,21 @@ bool LoadSoftProgram(ARRAY_OCTREE_GPU_T *gpu)
     gpu->soft_exposure_location = GetShaderLocation(gpu->soft_shader, "exposure");
     gpu->soft_fade_location = GetShaderLocation(gpu->soft_shader, "fade");
     gpu->soft_weight_location = glGetAttribLocation(gpu->soft_shader.id, "vertexWeight");
+    gpu->soft_extent_location = glGetAttribLocation(gpu->soft_shader.id, "vertexExtent");
+    gpu->soft_pixels_location = GetShaderLocation(gpu->soft_shader, "pixelsPerUnit");
     glGenVertexArrays(1, &gpu->soft_star_vao);
     glGenBuffers(1, &gpu->star_color_vbo);
     glGenVertexArrays(1, &gpu->sample_vao);
     glGenBuffers(1, &gpu->sample_vbo);
     glGenBuffers(1, &gpu->sample_color_vbo);
-    return gpu->soft_fade_location >= 0 && gpu->soft_weight_location >= 0;
+    return gpu->soft_fade_location >= 0 && gpu->soft_weight_location >= 0 && gpu->soft_extent_location >= 0;
 }
 
 struct SAMPLE_VERTEX_T
 {
     Vector3 position;
     float weight;
+    float extent;
 };
 
 // "vertexColor" is bound to 3 by raylib's shader loader.
@@ -270,7 +276,7 @@ void UploadSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod, const
     for (size_t k = 0; k < lod.samples.size(); k++)
     {
         const uint32_t place = lod.samples[k] < stars ? lod.samples[k] : 0;
-        vertices[k] = SAMPLE_VERTEX_T{tree.draw_positions[place], lod.sample_weight[k]};
+        vertices[k] = SAMPLE_VERTEX_T{tree.draw_positions[place], lod.sample_weight[k], lod.sample_extent[k]};
         colors[k] = draw_colors[place];
     }
     glBindVertexArray(gpu->sample_vao);
@@ -282,6 +288,9 @@ void UploadSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod, const
     glVertexAttribPointer((GLuint)gpu->soft_weight_location, 1, GL_FLOAT, GL_FALSE, sizeof(SAMPLE_VERTEX_T),
                           (const void *)offsetof(SAMPLE_VERTEX_T, weight));
     glEnableVertexAttribArray((GLuint)gpu->soft_weight_location);
+    glVertexAttribPointer((GLuint)gpu->soft_extent_location, 1, GL_FLOAT, GL_FALSE, sizeof(SAMPLE_VERTEX_T),
+                          (const void *)offsetof(SAMPLE_VERTEX_T, extent));
+    glEnableVertexAttribArray((GLuint)gpu->soft_extent_location);
     ColorAttribute(gpu->sample_color_vbo, colors.data(), colors.size());
 
     gpu->soft_uploaded = true;
@@ -377,7 +386,7 @@ void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &l
     rlglDraw();
     if (gpu->shader.id == 0 && !LoadProgram(gpu)) return;
     if (gpu->soft_shader.id == 0 && !LoadSoftProgram(gpu)) return;
-    if (gpu->soft_fade_location < 0 || gpu->soft_weight_location < 0) return;
+    if (gpu->soft_fade_location < 0 || gpu->soft_weight_location < 0 || gpu->soft_extent_location < 0) return;
     if (!gpu->uploaded || gpu->uploaded_version != tree.version) Upload(tree, gpu);
     if (!gpu->soft_uploaded || gpu->soft_tree_version != tree.version || gpu->soft_colors_stamp != colors_stamp)
         UploadSoft(tree, lod, draw_colors, colors_stamp, gpu);
@@ -387,6 +396,7 @@ void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &l
     glUniformMatrix4fv(gpu->soft_mvp_location, 1, GL_FALSE, MatrixToFloat(mvp));
     glUniform1f(gpu->soft_point_scale_location, PointScale());
     glUniform1f(gpu->soft_exposure_location, exposure);
+    glUniform1f(gpu->soft_pixels_location, ScreenPixelsPerUnit());
 
     // Light adds up whatever the order: no depth, and the frame's alpha is left alone.
     const GLboolean depth_test = glIsEnabled(GL_DEPTH_TEST);
@@ -404,7 +414,9 @@ void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &l
         if (!stars.first.empty())
         {
             glBindVertexArray(gpu->soft_star_vao);
-            glVertexAttrib1f((GLuint)gpu->soft_weight_location, 1.0f); // a star stands for itself
+            // A star stands for itself, in its own size.
+            glVertexAttrib1f((GLuint)gpu->soft_weight_location, 1.0f);
+            glVertexAttrib1f((GLuint)gpu->soft_extent_location, 0.0f);
             glMultiDrawArrays(GL_POINTS, stars.first.data(), stars.count.data(), (GLsizei)stars.first.size());
         }
         if (!samples.first.empty())

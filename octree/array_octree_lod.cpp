@@ -158,17 +158,20 @@ void UpdateArrayOctreeLod(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_LOD_T *lod)
     lod->sample_count.assign(n, 0);
     lod->samples.clear();
     lod->sample_weight.clear();
+    lod->sample_extent.clear();
     for (size_t i = 0; i < n; i++)
     {
         const ARRAY_OCTREE_NODE_T &node = tree.nodes[i];
         lod->sample_first[i] = (uint32_t)lod->samples.size();
         if (node.children == 0 || node.count == 0) continue;
         const uint32_t take = node.count < LOD_SAMPLE_SIZE ? node.count : LOD_SAMPLE_SIZE;
+        if ((float)node.count / (float)take > LOD_MOST_WEIGHT) continue;
         // The middle of each of take equal parts of the range, so the weights add up to count.
         for (uint32_t k = 0; k < take; k++)
         {
             lod->samples.push_back(node.first + (uint32_t)(((2ull * k + 1ull) * node.count) / (2ull * take)));
             lod->sample_weight.push_back((float)node.count / (float)take);
+            lod->sample_extent.push_back(node.box.size.x / std::sqrt((float)take));
         }
         lod->sample_count[i] = take;
     }
@@ -196,5 +199,5 @@ float StarExposure(uint64_t star_count)
 {
     constexpr double REFERENCE_STARS = 24327.0;
     if (star_count <= (uint64_t)REFERENCE_STARS) return 1.0f;
-    return (float)std::sqrt(REFERENCE_STARS / (double)star_count);
+    return (float)std::pow(REFERENCE_STARS / (double)star_count, 0.7);
 }

@@ -12,6 +12,9 @@
 
 // Stars kept per inner node: one leaf's worth.
 constexpr uint32_t LOD_SAMPLE_SIZE = 8;
+// A sample point stands for at most this many stars: a denser node is drawn by its children,
+// so that the densest regions keep their grain instead of becoming a few flat discs.
+constexpr float LOD_MOST_WEIGHT = 128.0f;
 // Fades are drawn in this many steps (plus "not at all"), so a frame's ranges fall into a few
 // batches with one opacity each.
 constexpr int32_t LOD_FADE_LEVELS = 16;
@@ -22,6 +25,7 @@ struct ARRAY_OCTREE_LOD_T
     std::vector<uint32_t> sample_count; // per node; 0 for a leaf
     std::vector<uint32_t> samples;      // places in draw_order, node after node
     std::vector<float> sample_weight;   // per sample: how many stars it stands for
+    std::vector<float> sample_extent;   // per sample: side of its share of the node, world units
     bool built = false;
     uint32_t tree_version = 0; // the tree's version it was built from
 };
@@ -63,8 +67,8 @@ uint64_t SelectArrayOctreeLod(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD
                               const FRUSTUM_T &frustum, const LOD_VIEW_T &view, LOD_SELECTION_T *selection);
 
 // How strongly each star is drawn so that a million stars do not wash the disc out: one for
-// the default galaxy's 24,327 stars, less for more stars (by the square root of the ratio, so
-// that more stars still read as a brighter galaxy), never more than one.
+// the default galaxy's 24,327 stars, less for more stars (by the ratio to the power 0.7, so
+// that more stars still read as a somewhat brighter galaxy), never more than one.
 float StarExposure(uint64_t star_count);
 
 // Inside BeginMode3D/EndMode3D (array_octree_draw.cpp): the selection as soft round points

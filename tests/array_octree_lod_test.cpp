@@ -95,7 +95,7 @@ TEST(ArrayOctreeLod, CountsTheVisibleLeavesStarsWhateverItDraws)
 // Catches samples whose weights do not add up to their node's stars, a fade that drops or
 // doubles light between a node and its children, and a selection that does not reduce: the
 // whole galaxy's light is kept at every distance, all of it as the stars themselves up close,
-// and from far away it costs a few dozen points instead of 24,327.
+// and from far away it costs under a tenth of the stars' points.
 TEST(ArrayOctreeLod, KeepsTheLightFullDetailNearAndFewPointsFar)
 {
     GALAXY galaxy(256);
@@ -131,7 +131,7 @@ TEST(ArrayOctreeLod, KeepsTheLightFullDetailNearAndFewPointsFar)
         for (int32_t c : selection.samples[level].count)
             points += (size_t)c;
     }
-    EXPECT_LE(points, 64u) << "a galaxy a speck on screen still draws many points";
+    EXPECT_LE((double)points, stars / 10.0) << "a galaxy a speck on screen still draws many points";
     EXPECT_GT(points, 0u);
 }
 
