@@ -304,6 +304,9 @@ TEST_F(ScreensWindow, MenuPanelViewAndDebugThenEscape)
 
     ASSERT_TRUE(Click(60, 40)); // DEBUG, below the frames-per-second counter
     ASSERT_TRUE(MoveTo(900, 700));
+    // L: the plain white stars, whose rims alone tell them from faint boxes (the soft look's
+    // coloured light would).
+    ASSERT_TRUE(HoldKey("l"));
     shot = Await(
         "7-debug-off",
         [&](const SCREENSHOT_T &s) { return s.width > 0 && FaintPixels(s) < faintWithBoxes / 3; }, &met);
