@@ -5,11 +5,15 @@
 #include "app/gui.h"
 #include "app/heads_up.h"
 #include "files/user_folders.h"
+#include "galaxy/star_color.h"
 #include "random/random.h"
 
 // The scene's fixed set-up.
 constexpr float TEST_OCTREE_EDGE = 512.0f; // world units, centred on the origin
 constexpr int32_t TEST_OCTREE_CAPACITY = 64;
+// Each frame gives this much time to colouring stars from their systems: a million stars take
+// about 20 frames.
+constexpr double STAR_COLOR_BUDGET_MS = 8.0;
 constexpr Color GALAXY_TREE_COLOR = Color{255, 255, 255, 16}; // faint cells, opaque stars
 
 VIEWER_T CreateViewer(void)
@@ -119,6 +123,7 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     if (viewer->menu_state == STATE_VIEW && input->tab_pressed) viewer->panel_in_view = !viewer->panel_in_view;
     if (input->timings_pressed) viewer->show_timings = !viewer->show_timings;
     FeedRolledTestPoint(viewer);
+    if (viewer->galaxy != nullptr) ColorStarsFromSystems(viewer->galaxy, STAR_COLOR_BUDGET_MS);
     drawn_object_count = 0;
     viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;
     const bool cameraKeys = viewer->menu_state == STATE_VIEW ||

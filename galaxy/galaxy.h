@@ -82,6 +82,7 @@ class GALAXY : public IOBJECT_T
     std::vector<Color> star_colors;
     uint32_t star_colors_filled = 0;
     uint32_t star_colors_version = 0;
+    uint32_t star_colors_from_systems = 0; // how many from the front have their system's colour
     float disc_radius = 0.0f; // the farthest star from the axis (y), world units
 
   private:

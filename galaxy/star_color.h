@@ -16,3 +16,9 @@ Color StarColorFromPosition(Vector3 position, float disc_radius);
 // Fills galaxy->star_colors with StarColorFromPosition for every star (creation order),
 // sets disc_radius to the farthest star from the axis and raises star_colors_version.
 void FillStarColorsFromPositions(GALAXY *galaxy);
+
+// Gives stars their own colour, their system primary's temperature as the layer's sprites show
+// it, in creation order from galaxy->star_colors_from_systems on, for about budget_ms
+// milliseconds (at least one chunk) so a frame is never held long. Returns whether every star
+// has its own colour now.
+bool ColorStarsFromSystems(GALAXY *galaxy, double budget_ms);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "galaxy/galaxy.h"
+#include "galaxy/star_color.h"
 #include "galaxy/galaxy_systems.h"
 #include "galaxy/star_system_on_demand.h"
 #include "random/random.h"
@@ -275,4 +276,30 @@ TEST(StarSystemOnDemand, PrimaryTemperaturesAreThoseOfTheWholeSystems)
         kinds.insert(kelvin[k]);
     }
     EXPECT_GT(kinds.size(), 20u);
+}
+
+// Catches a field colour that is not the star's own system's, a budget that lets one frame
+// colour everything (or nothing), and a regeneration that keeps the old galaxy's colours.
+TEST(StarSystemOnDemand, TheFieldTakesItsStarsColoursAFewChunksAFrame)
+{
+    GALAXY galaxy(256);
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252);
+    shape.seed = 3;
+    GenerateGalaxy(&galaxy, shape);
+    const uint32_t version = galaxy.star_colors_version;
+    EXPECT_FALSE(ColorStarsFromSystems(&galaxy, 0.0));
+    EXPECT_GT(galaxy.star_colors_from_systems, 0u);
+    EXPECT_LT(galaxy.star_colors_from_systems, galaxy.star_list.Count());
+    EXPECT_NE(galaxy.star_colors_version, version);
+    while (!ColorStarsFromSystems(&galaxy, 1.0)) {}
+    for (uint32_t star = 0; star < galaxy.star_list.Count(); star += 997)
+    {
+        STAR_SYSTEM_T system;
+        GenerateStarSystem(galaxy.shape, star, galaxy.stars[star].position, &system);
+        const Color own = UnpackColor(TemperatureColor(system.system.stars[0].temperature, 255));
+        const Color field = galaxy.star_colors[star];
+        EXPECT_TRUE(own.r == field.r && own.g == field.g && own.b == field.b) << "star " << star;
+    }
+    GenerateGalaxy(&galaxy, shape);
+    EXPECT_EQ(galaxy.star_colors_from_systems, 0u);
 }
