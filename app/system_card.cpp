@@ -91,13 +91,24 @@ void PlanetRows(std::vector<CARD_ROW_T> *rows, const STAR_SYSTEM_T &system, uint
         Gap(rows, 4.0f);
         Text(rows, Format("Planet %u: %s, %.2f AU%s", p + 1, PlanetKindName(planet.kind), planet.orbit_radius,
                           planet.in_habitable_zone ? ", in the habitable zone" : ""));
-        const std::string day =
-            planet.tidally_locked ? std::string("tidally locked") : Format("day %.1f hours", planet.solar_day);
-        Text(rows, Format("year %.2f years, %s, %.0f K", planet.orbit_period, day.c_str(), planet.temperature), 12.0f);
-        Text(rows,
-             Format("%.3g Earth masses, %.0f km across, gravity %.2f g, density %.2f", planet.mass, planet.diameter,
-                    planet.gravity, planet.density),
-             12.0f);
+        if (planet.kind == 1)
+        {
+            // A belt has a year and a mass, but no one body to have a day, a size or a gravity.
+            Text(rows, Format("year %.2f years, %.0f K, %.3g Earth masses in all", planet.orbit_period,
+                              planet.temperature, planet.mass),
+                 12.0f);
+        }
+        else
+        {
+            const std::string day =
+                planet.tidally_locked ? std::string("tidally locked") : Format("day %.1f hours", planet.solar_day);
+            Text(rows, Format("year %.2f years, %s, %.0f K", planet.orbit_period, day.c_str(), planet.temperature),
+                 12.0f);
+            Text(rows,
+                 Format("%.3g Earth masses, %.0f km across, gravity %.2f g, density %.2f", planet.mass,
+                        planet.diameter, planet.gravity, planet.density),
+                 12.0f);
+        }
         const bool has_air = s < system.atmospheres.size() && p < system.atmospheres[s].size();
         Text(rows, AirText(has_air ? system.atmospheres[s][p] : std::vector<GAS_SHARE_T>{}), 12.0f);
         for (uint32_t m = 0; m < planet.moon_count; m++)
