@@ -52,7 +52,9 @@ uint64_t SpiralPointLimit(const GALAXY_SHAPE_T &shape)
     if (shape.arms < 1 || shape.arms > GALAXY_MAX_ARMS) return 0;
     // Curvature 0 puts every point at infinity over infinity: no galaxy, like no arms.
     if (shape.curvature == 0) return 0;
-    return (uint64_t)(GALAXY_ARM_STEPS + 1) * 3u * (uint64_t)shape.arms;
+    if (shape.density < 1 || shape.density > GALAXY_MAX_DENSITY) return 0;
+    const uint64_t points = (uint64_t)(GALAXY_ARM_STEPS + 1) * 3u * (uint64_t)shape.arms * (uint64_t)shape.density;
+    return points <= GALAXY_MAX_SPIRAL_POINTS ? points : 0;
 }
 
 void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SINK_FN sink, void *context)
@@ -71,6 +73,7 @@ void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SIN
     const double bulge = (double)shape.bulge_size / 64.0;
     const double thickness = (double)shape.size_y;
     const uint32_t per_step = 3u * (uint32_t)shape.arms;
+    const int32_t density = shape.density;
 
     for (uint32_t i = 0; i <= GALAXY_ARM_STEPS; i++)
     {
@@ -95,15 +98,19 @@ void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SIN
             const double b = sz * sx * bulge;
             const double spread = (0.8 * b + 0.2) * thickness;
 
-            // The draw order is part of the output: r1 offsets z, r2 y, r3 x.
-            const double r1 = RandomUnit();
-            const double r2 = RandomUnit();
-            const double r3 = RandomUnit();
-            const Vector3 position = Vector3{(float)(u * radius + (r3 - 0.5) * spread), (float)((r2 - 0.5) * spread),
-                                             (float)(w * radius + (r1 - 0.5) * spread)};
-            // Extreme values can still overflow a coordinate; such a point is drawn but never kept.
-            if (std::isfinite(position.x) && std::isfinite(position.y) && std::isfinite(position.z))
-                sink(position, context);
+            for (int32_t k = 0; k < density; k++)
+            {
+                // The draw order is part of the output: r1 offsets z, r2 y, r3 x.
+                const double r1 = RandomUnit();
+                const double r2 = RandomUnit();
+                const double r3 = RandomUnit();
+                const Vector3 position = Vector3{(float)(u * radius + (r3 - 0.5) * spread),
+                                                 (float)((r2 - 0.5) * spread),
+                                                 (float)(w * radius + (r1 - 0.5) * spread)};
+                // Extreme values can still overflow a coordinate; such a point is drawn but never kept.
+                if (std::isfinite(position.x) && std::isfinite(position.y) && std::isfinite(position.z))
+                    sink(position, context);
+            }
         }
     }
 }
@@ -164,10 +171,11 @@ int32_t GALAXY::Generate(const GALAXY_SHAPE_T &shape)
 }
 
 int32_t GALAXY::Generate(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
-                         int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz)
+                         int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz,
+                         int32_t density)
 {
-    return Generate(
-        MakeGalaxyShape(arms, curvature, inner_radius, bulge_offset0, bulge_offset1, bulge_size, size_y, size_xz));
+    return Generate(MakeGalaxyShape(arms, curvature, inner_radius, bulge_offset0, bulge_offset1, bulge_size, size_y,
+                                    size_xz, density));
 }
 
 int32_t GenerateGalaxy(GALAXY *galaxy, const GALAXY_SHAPE_T &shape)

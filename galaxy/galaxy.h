@@ -19,6 +19,13 @@ constexpr uint32_t GALAXY_ARM_STEPS = 900;
 // stars (a process of about 145 MB with their tree), and the count grows with the value
 // without bound.
 constexpr int32_t GALAXY_MAX_ARMS = 360;
+// Stars placed at every spiral point: a density outside 1 to this many generates nothing.
+constexpr int32_t GALAXY_MAX_DENSITY = 40;
+// A walk that would give more points than this generates nothing, like arms out of range:
+// arms and density multiply (360 arms at density 40 would be 39 million stars, some 4 GB).
+// Four million stars, a little over four times the largest density-1 galaxy, take about
+// half a gigabyte with their tree; every panel galaxy (9 arms, density 40: 973,080) fits.
+constexpr uint64_t GALAXY_MAX_SPIRAL_POINTS = 4000000;
 
 // Which spiral points a walk keeps: the star field stops at the disc's rim (size_xz), the
 // star-system layer takes every point.
@@ -38,13 +45,14 @@ class GALAXY : public IOBJECT_T
     GALAXY(const GALAXY &) = delete;
     GALAXY &operator=(const GALAXY &) = delete;
 
-    // Replaces all stars by 901 * 3 * arms new ones (fewer when size_xz < 1; none when arms or
-    // curvature is 0) and indexes them. A star whose coordinates would not be finite is never
+    // Replaces all stars by 901 * 3 * arms * density new ones (fewer when size_xz < 1; none
+    // when SpiralPointLimit is 0) and indexes them. A star whose coordinates would not be finite is never
     // stored. Returns 0. Draws from the random stream as it stands: the shape's seed is not
     // used here (see GenerateGalaxy, which seeds first).
     int32_t Generate(const GALAXY_SHAPE_T &shape);
     int32_t Generate(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
-                     int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz);
+                     int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz,
+                     int32_t density = 1);
 
     // Empties star_list and clears tree. The star array is kept for the next generation and
     // released only with the galaxy, so nothing a caller does to a star or to the tree can
@@ -96,9 +104,12 @@ double SmoothStep(double x, double e0, double e1);
 
 // Every star position of one generation, in creation order: three unit draws from the
 // random stream per star (r1, r2, r3 for z, y, x), each position computed in double and
-// rounded once to float. Generate places its stars here; benchmarks time it alone.
+// rounded once to float. At each spiral point the walk places density stars one after the
+// other, each with its own three draws around the same point and spread, so density 1 is
+// exactly the walk without density. Generate places its stars here; benchmarks time it alone.
 typedef void (*STAR_SINK_FN)(Vector3 position, void *context);
-// The most points a walk of this shape can give: 901 * 3 * arms, 0 for arms out of range.
+// The most points a walk of this shape can give: 901 * 3 * arms * density; 0 for arms,
+// curvature or density out of range, or a product above GALAXY_MAX_SPIRAL_POINTS.
 uint64_t SpiralPointLimit(const GALAXY_SHAPE_T &shape);
 void WalkSpiralArms(const GALAXY_SHAPE_T &shape, SPIRAL_POINTS_T which, STAR_SINK_FN sink, void *context);
 

@@ -1,6 +1,6 @@
-// GALAXY_SHAPE_T: the seed and the eight values that shape a galaxy, as one record. It is
-// everything needed to make the same stars again, so it is what the panel edits, what a
-// galaxy code encodes and what generation takes; eight loose integers can be swapped silently.
+// GALAXY_SHAPE_T: the seed, the eight values that shape a galaxy and the star density, as one
+// record. It is everything needed to make the same stars again, so it is what the panel edits,
+// what a galaxy code encodes and what generation takes; loose integers can be swapped silently.
 #pragma once
 
 #include <cstdint>
@@ -16,12 +16,14 @@ struct GALAXY_SHAPE_T
     int32_t bulge_offset1 = 0; // second edge of the thickness ramp, / 100
     int32_t arms = 0;          // number of spiral arms
     int32_t curvature = 0;     // the arms turn curvature / 10 degrees per step
+    int32_t density = 1;       // stars placed at every spiral point, 1 to GALAXY_MAX_DENSITY
 };
 
-// The eight values in the order Generate and GenerateSystems take them; the seed is left 0.
-// The one place that turns that positional order into the record.
+// The eight values in the order Generate and GenerateSystems take them, then the density;
+// the seed is left 0. The one place that turns that positional order into the record.
 GALAXY_SHAPE_T MakeGalaxyShape(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
-                               int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz);
+                               int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz,
+                               int32_t density = 1);
 
 bool operator==(const GALAXY_SHAPE_T &a, const GALAXY_SHAPE_T &b);
 inline bool operator!=(const GALAXY_SHAPE_T &a, const GALAXY_SHAPE_T &b)

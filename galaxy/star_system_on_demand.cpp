@@ -61,6 +61,9 @@ uint64_t StarSystemKey(const GALAXY_SHAPE_T &shape, uint64_t star_index)
                           (int64_t)shape.inner_radius, (int64_t)shape.bulge_size, (int64_t)shape.bulge_offset0,
                           (int64_t)shape.bulge_offset1, (int64_t)shape.arms, (int64_t)shape.curvature})
         h = Mix(h, (uint64_t)value);
+    // Folded in only when it changes the stars: every system of a density-1 galaxy keeps the
+    // key, and so the name, it had before galaxies had a density.
+    if (shape.density != 1) h = Mix(h, (uint64_t)(int64_t)shape.density);
     return Mix(h, star_index);
 }
 

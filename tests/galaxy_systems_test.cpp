@@ -255,6 +255,12 @@ TEST(StarSystemOnDemand, LeavesTheStreamWhereItWasAndRepeatsItself)
     EXPECT_EQ(first.system.stars[0].mass, second.system.stars[0].mass);
     EXPECT_EQ(first.system.stars[0].planet_count, second.system.stars[0].planet_count);
     EXPECT_NE(StarSystemKey(shape, 17), StarSystemKey(shape, 18));
+    // Density 1 keeps the key (and so the name) the star had before galaxies had a density:
+    // the number was taken from that build. Any other density moves it.
+    EXPECT_EQ(StarSystemKey(shape, 17), 15857046196955482189ull);
+    GALAXY_SHAPE_T denser = shape;
+    denser.density = 2;
+    EXPECT_NE(StarSystemKey(denser, 17), StarSystemKey(shape, 17));
     shape.curvature += 1;
     EXPECT_NE(StarSystemKey(shape, 17), StarSystemKey(MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252), 17));
 }

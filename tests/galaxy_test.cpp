@@ -21,12 +21,13 @@ namespace
 struct PARAMS_T
 {
     int32_t arms, curvature, inner_radius, bulge_offset0, bulge_offset1, bulge_size, size_y, size_xz;
+    int32_t density = 1;
 };
 
 void Generate(GALAXY *galaxy, const PARAMS_T &p)
 {
     EXPECT_EQ(galaxy->Generate(p.arms, p.curvature, p.inner_radius, p.bulge_offset0, p.bulge_offset1, p.bulge_size,
-                               p.size_y, p.size_xz),
+                               p.size_y, p.size_xz, p.density),
               0);
 }
 
@@ -205,6 +206,56 @@ TEST(Galaxy, ArmPointsFarOutMatchHandDerivedValues)
     // The three stars of one arm and step (j, j + 4, j + 8) coincide when there is no spread.
     const Vector3 d = Star(galaxy, 900 * per_step + 4)->position;
     EXPECT_NEAR(d.x, 100.0f, 1e-4f);
+}
+
+// Catches density stars that do not share their spiral point (or its order), that share
+// their draws, draw them in another order than z, y, x, or a count beyond the cap that is
+// generated anyway.
+TEST(Galaxy, DensityPlacesItsStarsOnEachSpiralPointWithTheirOwnDraws)
+{
+    // Without thickness every star sits on its spiral point: density 3 repeats each star of
+    // density 1 three times in a row (up to the sign of a zero offset).
+    GALAXY galaxy(256);
+    RandomSeed(5.0);
+    Generate(&galaxy, PARAMS_T{9, 10, 0, 20, 80, 48, 0, 255});
+    const std::vector<Vector3> single = Positions(galaxy);
+    Generate(&galaxy, PARAMS_T{9, 10, 0, 20, 80, 48, 0, 255, 3});
+    const std::vector<Vector3> triple = Positions(galaxy);
+    ASSERT_EQ(triple.size(), 3 * single.size());
+    for (size_t k = 0; k < triple.size(); k++)
+    {
+        const Vector3 a = triple[k], b = single[k / 3];
+        ASSERT_TRUE(a.x == b.x && a.y == b.y && a.z == b.z) << k;
+    }
+    EXPECT_TRUE(TreeMatchesInsertion(galaxy));
+
+    // Spread 2 everywhere (bulge_size 0): the second star at the centre takes draws 3, 4, 5.
+    ScriptUnits({{3, 0.75}, {4, 0.25}, {5, 0.0}});
+    Generate(&galaxy, PARAMS_T{2, 30, 0, 0, 100, 0, 10, 225, 2});
+    ASSERT_EQ(galaxy.star_list.Count(), 2u * 5406u);
+    EXPECT_EQ(Star(galaxy, 0)->position.x, 0.0f);
+    const Vector3 second = Star(galaxy, 1)->position;
+    EXPECT_EQ(second.z, 0.5f);
+    EXPECT_EQ(second.y, -0.5f);
+    EXPECT_EQ(second.x, -1.0f);
+
+    // Out of range or beyond the cap: nothing, like arms out of range.
+    const GALAXY_SHAPE_T panel = MakeGalaxyShape(9, 10, 0, 20, 80, 48, 64, 255, 40);
+    EXPECT_EQ(SpiralPointLimit(panel), 973080u);
+    for (int32_t density : {0, -1, GALAXY_MAX_DENSITY + 1, INT_MIN, INT_MAX})
+    {
+        GALAXY_SHAPE_T shape = panel;
+        shape.density = density;
+        EXPECT_EQ(SpiralPointLimit(shape), 0u) << density;
+    }
+    GALAXY_SHAPE_T widest = panel;
+    widest.arms = (int32_t)(GALAXY_MAX_SPIRAL_POINTS / (2703u * 40u));
+    EXPECT_GT(SpiralPointLimit(widest), 0u);
+    widest.arms += 1;
+    EXPECT_EQ(SpiralPointLimit(widest), 0u);
+    Generate(&galaxy, PARAMS_T{widest.arms, 10, 0, 20, 80, 48, 64, 255, 40});
+    EXPECT_EQ(galaxy.star_list.Count(), 0u);
+    EXPECT_EQ(SpiralPointLimit(MakeGalaxyShape(GALAXY_MAX_ARMS, 10, 0, 20, 80, 48, 64, 255)), 973080u);
 }
 
 // Catches a ramp that is not clamped, not reversed for e1 < e0, or lets NaN through.
@@ -406,6 +457,8 @@ TEST(Galaxy, SoakOfRegenerations)
         p.size_y = pick(0, 64);
         p.size_xz = pick(0, 256);
         const int kind = run % 20;
+        // Small densities where the walk is long, any at all where it is short.
+        p.density = (kind < 4) ? between(1, 3) : pick(1, GALAXY_MAX_DENSITY);
         if (run % 500 == 1)
         {
             p = PANEL_LIKE; // full size: 24,327 stars, some beyond the tree's box
@@ -430,10 +483,10 @@ TEST(Galaxy, SoakOfRegenerations)
         Generate(&galaxy, p);
 
         uint64_t expected = 0;
-        if (p.arms >= 1 && p.arms <= GALAXY_MAX_ARMS)
+        if (p.arms >= 1 && p.arms <= GALAXY_MAX_ARMS && p.density >= 1 && p.density <= GALAXY_MAX_DENSITY)
         {
-            if (p.size_xz >= 1) expected = 901u * 3u * (uint64_t)p.arms;
-            if (p.size_xz == 0) expected = 3u * (uint64_t)p.arms;
+            if (p.size_xz >= 1) expected = 901u * 3u * (uint64_t)p.arms * (uint64_t)p.density;
+            if (p.size_xz == 0) expected = 3u * (uint64_t)p.arms * (uint64_t)p.density;
         }
         ASSERT_EQ(galaxy.star_list.Count(), expected) << "run " << run;
         if (run % 250 == 1)
