@@ -10,10 +10,22 @@ namespace
 const char PREFIX[] = "GX";
 const char SYMBOLS[] = "0123456789ABCDEFGHJKMNPQRSTVWXYZ"; // Crockford's base32: no I, L, O, U
 
-// Seed and eight values, five bytes each at the most, and the two check bytes.
-constexpr int MAX_BYTES = 9 * 5 + 2;
-constexpr int MAX_SYMBOLS = (MAX_BYTES * 8 + 4) / 5;
-static_assert(4 + MAX_SYMBOLS == GALAXY_CODE_MAX_CHARS, "the longest code must fit its text");
+// The varints a code of each version carries: the seed and eight values, then the density.
+constexpr int VersionWords(int version)
+{
+    return version == 1 ? 9 : 10;
+}
+// Five bytes a varint at the most, and the two check bytes.
+constexpr int MaxBytes(int version)
+{
+    return VersionWords(version) * 5 + 2;
+}
+constexpr int MaxSymbols(int version)
+{
+    return (MaxBytes(version) * 8 + 4) / 5;
+}
+constexpr int MAX_BYTES = MaxBytes(GALAXY_CODE_VERSION);
+static_assert(4 + MaxSymbols(GALAXY_CODE_VERSION) == GALAXY_CODE_MAX_CHARS, "the longest code must fit its text");
 
 const char *const WHY_NOT_A_CODE = "not a galaxy code";
 const char *const WHY_VERSION = "unknown code version";
@@ -111,7 +123,7 @@ bool IsSpacing(char c)
 }
 
 // Reads "GX<version>-" and returns where the body starts, or null with *why set.
-const char *SkipPrefix(const char *text, const char **why)
+const char *SkipPrefix(const char *text, int *version_out, const char **why)
 {
     while (*text == ' ' || *text == '\t' || *text == '\r' || *text == '\n')
         text++;
@@ -134,18 +146,19 @@ const char *SkipPrefix(const char *text, const char **why)
         return nullptr;
     }
     // "01" is not how any version is written, so it is not read as 1.
-    if (version != GALAXY_CODE_VERSION || *digits == '0')
+    if (version < 1 || version > GALAXY_CODE_VERSION || *digits == '0')
     {
         *why = WHY_VERSION;
         return nullptr;
     }
+    *version_out = version;
     return text + 1;
 }
 
 // The body's symbols as bytes, most significant bit first; returns why it cannot be read,
 // or null. *padding_clean is false when the bits past the last whole byte are not the zeros
 // the encoder writes, or there are five or more of them (a symbol too many or too few).
-const char *ReadBody(const char *body, uint8_t *bytes, int *count, bool *padding_clean)
+const char *ReadBody(const char *body, int max_symbols, uint8_t *bytes, int *count, bool *padding_clean)
 {
     uint32_t bits = 0;
     int held = 0;
@@ -156,7 +169,7 @@ const char *ReadBody(const char *body, uint8_t *bytes, int *count, bool *padding
         if (IsSpacing(*c)) continue;
         const int value = SymbolValue(*c);
         if (value < 0) return WHY_SYMBOL;
-        if (++symbols > MAX_SYMBOLS) return WHY_TOO_LONG;
+        if (++symbols > max_symbols) return WHY_TOO_LONG;
         bits = (bits << 5) | (uint32_t)value;
         held += 5;
         if (held >= 8)
@@ -173,10 +186,13 @@ const char *ReadBody(const char *body, uint8_t *bytes, int *count, bool *padding
 
 GALAXY_CODE_TEXT_T EncodeGalaxyCode(const GALAXY_SHAPE_T &shape)
 {
+    // Density 1 is what version 1 implies, so those galaxies keep the codes they always had.
+    const int version = (shape.density == 1) ? 1 : 2;
     uint8_t bytes[MAX_BYTES] = {};
     int count = PutVarint(shape.seed, bytes);
     for (int32_t GALAXY_SHAPE_T::*field : VALUES)
         count += PutVarint(Zigzag(shape.*field), bytes + count);
+    if (version == 2) count += PutVarint(Zigzag(shape.density), bytes + count);
     const uint16_t crc = Crc16(bytes, count);
     bytes[count++] = (uint8_t)(crc >> 8);
     bytes[count++] = (uint8_t)crc;
@@ -185,7 +201,7 @@ GALAXY_CODE_TEXT_T EncodeGalaxyCode(const GALAXY_SHAPE_T &shape)
     int length = 0;
     for (const char *p = PREFIX; *p; p++)
         code.text[length++] = *p;
-    code.text[length++] = (char)('0' + GALAXY_CODE_VERSION);
+    code.text[length++] = (char)('0' + version);
     code.text[length++] = '-';
     uint32_t bits = 0;
     int held = 0;
@@ -211,21 +227,23 @@ bool DecodeGalaxyCode(const char *text, GALAXY_SHAPE_T *shape, const char **why)
     if (!why) why = &ignored;
     *why = WHY_NOT_A_CODE;
     if (!text || !shape) return false;
-    const char *body = SkipPrefix(text, why);
+    int version = 0;
+    const char *body = SkipPrefix(text, &version, why);
     if (!body) return false;
 
     uint8_t bytes[MAX_BYTES] = {};
     int count = 0;
     bool padding_clean = false;
-    if ((*why = ReadBody(body, bytes, &count, &padding_clean)) != nullptr) return false;
+    if ((*why = ReadBody(body, MaxSymbols(version), bytes, &count, &padding_clean)) != nullptr) return false;
 
     // The varints end themselves, so a cut shows as running out before the check bytes even
     // where the check could not tell it from a mistyping.
     GALAXY_SHAPE_T decoded;
-    uint32_t words[9] = {};
+    const int word_count = VersionWords(version);
+    uint32_t words[10] = {};
     int at = 0;
     VARINT_RESULT_T result = VARINT_OK;
-    for (int i = 0; i < 9 && result == VARINT_OK; i++)
+    for (int i = 0; i < word_count && result == VARINT_OK; i++)
         result = GetVarint(bytes, count, &at, &words[i]);
     if (result == VARINT_RAN_OUT || (result == VARINT_OK && count - at < 2))
     {
@@ -239,12 +257,13 @@ bool DecodeGalaxyCode(const char *text, GALAXY_SHAPE_T *shape, const char **why)
         *why = WHY_CHECK;
         return false;
     }
-    if (result != VARINT_OK)
+    // One galaxy, one code: density 1 is written as version 1 only.
+    if (result != VARINT_OK || (version == 2 && Unzigzag(words[9]) == 1))
     {
         *why = WHY_CONTENT;
         return false;
     }
-    // A later version appends fields; a version 1 code that carries more is not one.
+    // A later version appends fields; a code that carries more than its version's is not one.
     if (at != count - 2)
     {
         *why = WHY_TOO_LONG;
@@ -253,6 +272,7 @@ bool DecodeGalaxyCode(const char *text, GALAXY_SHAPE_T *shape, const char **why)
     decoded.seed = words[0];
     for (int i = 0; i < 8; i++)
         decoded.*VALUES[i] = Unzigzag(words[i + 1]);
+    decoded.density = (version == 2) ? Unzigzag(words[9]) : 1;
     *shape = decoded;
     *why = nullptr;
     return true;

@@ -1,18 +1,23 @@
-// The galaxy code: a short text that carries a galaxy's seed and eight values, so that
-// anyone can type it in and get the same stars. A format version and a check make a
+// The galaxy code: a short text that carries a galaxy's seed, eight values and star density,
+// so that anyone can type it in and get the same stars. A format version and a check make a
 // mistyped or foreign code be refused instead of quietly giving another galaxy.
 //
 //   GX1-<body>   the body is Crockford base32 of the payload followed by a CRC-16 of it;
 //                the payload is nine varints: the seed, then the eight values (zigzag) in
-//                the record's field order. docs/galaxy-code-and-files.md has every detail.
+//                the record's field order. Density 1 is implied.
+//   GX2-<body>   the same with a tenth varint, the density (zigzag), before the check. Only
+//                a density other than 1 is written so: a density-1 galaxy keeps the version 1
+//                code it always had, and a version 2 code of density 1 is refused as a
+//                second spelling. The README's "Galaxy codes" section has every detail.
 #pragma once
 
 #include "galaxy/galaxy_shape.h"
 
-// "GX1-" and 76 symbols: the longest payload (a 5-byte seed, eight 5-byte values) with its
-// check. Typical shapes give 25 to 33 characters.
-constexpr int GALAXY_CODE_MAX_CHARS = 80;
-constexpr int GALAXY_CODE_VERSION = 1;
+// "GX2-" and 84 symbols: the longest payload (a 5-byte seed, nine 5-byte values) with its
+// check. Typical shapes give 25 to 35 characters.
+constexpr int GALAXY_CODE_MAX_CHARS = 88;
+// The newest version this build writes and reads; it reads every older one too.
+constexpr int GALAXY_CODE_VERSION = 2;
 
 struct GALAXY_CODE_TEXT_T
 {

@@ -21,26 +21,30 @@ uint32_t RandomWord(std::mt19937 &random)
 }
 
 GALAXY_SHAPE_T Shape(uint32_t seed, int32_t arms, int32_t curvature, int32_t inner_radius, int32_t offset0,
-                     int32_t offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz)
+                     int32_t offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz, int32_t density = 1)
 {
     GALAXY_SHAPE_T shape =
-        MakeGalaxyShape(arms, curvature, inner_radius, offset0, offset1, bulge_size, size_y, size_xz);
+        MakeGalaxyShape(arms, curvature, inner_radius, offset0, offset1, bulge_size, size_y, size_xz, density);
     shape.seed = seed;
     return shape;
 }
 
-// The panel's typical shape, one beyond the slider ranges, all zero, and the extremes.
+// The panel's typical shape, one beyond the slider ranges, all zero, and the extremes, at
+// density 1 (version 1 codes) and others (version 2).
 const GALAXY_SHAPE_T SAMPLES[] = {
     Shape(3141592653u, 9, 10, 0, 20, 80, 48, 64, 255), Shape(1073741823u, 2, 19, -150, 30, 40, 99, 1, 4),
     Shape(0, 0, 0, 0, 0, 0, 0, 0, 0),
     Shape(0, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN),
-    Shape(UINT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX)};
+    Shape(UINT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX),
+    Shape(3141592653u, 9, 10, 0, 20, 80, 48, 64, 255, 40), Shape(0, 0, 0, 0, 0, 0, 0, 0, 0, 2),
+    Shape(UINT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MIN)};
+constexpr int SAMPLE_COUNT = (int)(sizeof SAMPLES / sizeof SAMPLES[0]);
 
 // "" when the text decodes (into *shape); else the reason, after checking that a refusal
 // leaves the caller's shape alone.
 std::string Decode(const std::string &text, GALAXY_SHAPE_T *shape)
 {
-    const GALAXY_SHAPE_T untouched = Shape(7, -7, -7, -7, -7, -7, -7, -7, -7);
+    const GALAXY_SHAPE_T untouched = Shape(7, -7, -7, -7, -7, -7, -7, -7, -7, -7);
     *shape = untouched;
     const char *why = nullptr;
     if (DecodeGalaxyCode(text.c_str(), shape, &why)) return "";
@@ -69,12 +73,14 @@ TEST(GalaxyCode, EveryShapeComesBackFromItsCode)
     std::mt19937 random(20261208u);
     for (int i = 0; i < 20000; i++)
     {
-        GALAXY_SHAPE_T shape = i < 5 ? SAMPLES[i] : Shape(RandomWord(random), 0, 0, 0, 0, 0, 0, 0, 0);
+        GALAXY_SHAPE_T shape = i < SAMPLE_COUNT ? SAMPLES[i] : Shape(RandomWord(random), 0, 0, 0, 0, 0, 0, 0, 0);
         for (int32_t *value : {&shape.size_xz, &shape.size_y, &shape.inner_radius, &shape.bulge_size,
                                &shape.bulge_offset0, &shape.bulge_offset1, &shape.arms, &shape.curvature})
-            if (i >= 5) *value = (int32_t)RandomWord(random);
+            if (i >= SAMPLE_COUNT) *value = (int32_t)RandomWord(random);
+        if (i >= SAMPLE_COUNT && i % 2) shape.density = (int32_t)RandomWord(random); // else 1
         const std::string code = EncodeGalaxyCode(shape).text;
         ASSERT_LE(code.size(), (size_t)GALAXY_CODE_MAX_CHARS);
+        ASSERT_EQ(code.substr(0, 4), shape.density == 1 ? "GX1-" : "GX2-") << code;
         std::string typed = " \t" + code + "\n";
         for (char &c : typed)
             c = (char)std::tolower((unsigned char)c);
@@ -89,18 +95,24 @@ TEST(GalaxyCode, EveryShapeComesBackFromItsCode)
 
 // Pins the format: a build that encodes differently would give old codes other galaxies.
 // The texts were worked out apart from this code, from the written format, including codes
-// with a valid check over what no encoder writes (ten varints, seed 0 spelled 80 00, a
-// 33-bit seed).
+// with a valid check over what no encoder writes (ten varints in version 1, seed 0 spelled
+// 80 00, a 33-bit seed, density 1 in version 2).
 TEST(GalaxyCode, FormatAndVersionsArePinned)
 {
     EXPECT_STREQ(EncodeGalaxyCode(SAMPLES[0]).text, "GX1-SQ687PGBZR1R0080C0MA008J2GZF2");
     EXPECT_STREQ(EncodeGalaxyCode(SAMPLES[1]).text, "GX1-ZZZZZZR3101AP0P604Y50116R250");
     EXPECT_STREQ(EncodeGalaxyCode(SAMPLES[2]).text, "GX1-000000000000000RE8");
+    EXPECT_STREQ(EncodeGalaxyCode(SAMPLES[5]).text, "GX2-SQ687PGBZR1R0080C0MA008J2H87RT0");
+    EXPECT_STREQ(EncodeGalaxyCode(SAMPLES[6]).text, "GX2-0000000000000004M6YG");
     GALAXY_SHAPE_T shape;
     EXPECT_EQ(Decode("GX1-Q5GFW0W004060A50049182MZH8", &shape), "the code is too long");
+    EXPECT_EQ(Decode("GX2-Q5GFW0W004060A50049182MZH8", &shape), "");
+    EXPECT_EQ(shape, Shape(12345, 9, 10, 0, 20, 80, 48, 64, 255, 5));
+    EXPECT_EQ(Decode("GX2-SQ687PGBZR1R0080C0MA008J2G10DQR", &shape), "the code holds values no galaxy code can");
     EXPECT_EQ(Decode("GX1-G0000000000000000M6G", &shape), "the code holds values no galaxy code can");
     EXPECT_EQ(Decode("GX1-ZZZZZZRZ00000000000007X5", &shape), "the code holds values no galaxy code can");
-    EXPECT_EQ(Decode("GX2-SQ687PGBZR1R0080C0MA008J2GZF2", &shape), "unknown code version");
+    EXPECT_EQ(Decode("GX3-SQ687PGBZR1R0080C0MA008J2GZF2", &shape), "unknown code version");
+    EXPECT_EQ(Decode("GX2-SQ687PGBZR1R0080C0MA008J2GZF2", &shape), "the code is cut short");
     EXPECT_EQ(Decode("GX01-SQ687PGBZR1R0080C0MA008J2GZF2", &shape), "unknown code version");
     EXPECT_EQ(Decode("GX1-SQ687PGBZR1R0080C0MA008J", &shape), "the code is cut short");
     EXPECT_EQ(Decode("GX1-" + std::string(1000000, '0'), &shape), "the code is too long");
@@ -140,7 +152,7 @@ TEST(GalaxyCode, GarbageIsHarmless)
     const std::string symbols = "0123456789ABCDEFGHJKMNPQRSTVWXYZ- ";
     for (int i = 0; i < 20000; i++)
     {
-        std::string text = (i % 2) ? "GX1-" : "";
+        std::string text = (i % 2) ? ((i % 4 == 1) ? "GX1-" : "GX2-") : "";
         for (size_t k = random() % 120u; k > 0; k--)
             text += (i % 2) ? symbols[random() % symbols.size()] : (char)(1 + random() % 255u);
         GALAXY_SHAPE_T back;

@@ -58,7 +58,9 @@ TEST(SavedGalaxies, EntriesComeBackAsSaved)
         std::string name;
         for (unsigned k = random() % 50u; k > 0; k--)
             name += pieces[random() % 9u];
-        AddSavedGalaxy(&list, name.c_str(), Shape(random(), (int32_t)random()), (time_t)random());
+        GALAXY_SHAPE_T shape = Shape(random(), (int32_t)random());
+        shape.density = (int32_t)(random() % 41u); // density 1 travels in version 1 codes, others in 2
+        AddSavedGalaxy(&list, name.c_str(), shape, (time_t)random());
         EXPECT_LE(list.entries.back().name.size(), SAVED_GALAXY_NAME_MAX_BYTES);
     }
     std::string error;
@@ -66,6 +68,8 @@ TEST(SavedGalaxies, EntriesComeBackAsSaved)
     SAVED_GALAXIES_T read;
     ASSERT_TRUE(LoadSavedGalaxies(path.c_str(), &read, &error)) << error;
     EXPECT_EQ(Fields(read), Fields(list));
+    ASSERT_EQ(read.entries.size(), list.entries.size());
+    for (size_t i = 0; i < read.entries.size(); i++) ASSERT_EQ(read.entries[i].shape, list.entries[i].shape) << i;
     EXPECT_TRUE(read.unreadable_lines.empty() && read.problem.empty() && read.file_version == 1);
     ASSERT_TRUE(StoreSavedGalaxies(path.c_str(), read, &error)) << error;
     EXPECT_FALSE(PathExists(path + ".bak"));
