@@ -78,6 +78,12 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
                                                std::string(flag.help) + " (default " +
                                                    std::to_string(defaults.*flag.field) + ")"));
     }
+    // Unlike the values above, which are used as given, the density is held to the slider's
+    // range: the count of stars grows with it, and outside it there are none.
+    galaxyOptions.push_back(app.add_option("--density", shape.density,
+                                           "stars at every spiral point, 1 to " +
+                                               std::to_string(GALAXY_MAX_DENSITY) + " (default 1)")
+                                ->check(CLI::Range(1, GALAXY_MAX_DENSITY)));
     std::string code;
     CLI::Option *codeOption = app.add_option("--code", code, "the galaxy of a galaxy code (instead of the values)");
     for (CLI::Option *option : galaxyOptions) codeOption->excludes(option);

@@ -92,6 +92,17 @@ TEST_F(CommandLine, CodeRoundTripsAndExportsHoldTheLibrarysStars)
     EXPECT_EQ(FileContents(csv), StarFieldCsv(galaxy));
     EXPECT_EQ(FileContents(ply), StarFieldPly(galaxy));
     EXPECT_NE(FileContents(ply).find("element vertex " + std::to_string(count) + "\n"), std::string::npos);
+
+    // Density 1 is the galaxy without the flag; 40 at three arms is forty times as many stars,
+    // and its code carries the density.
+    const std::string single = folder + "/single.PLY", dense = folder + "/dense.ply";
+    ASSERT_EQ(Run(With(NINE_FLAGS, {"--density", "1", "--export", single})).status, 0);
+    EXPECT_EQ(FileContents(single), FileContents(ply));
+    ASSERT_EQ(Run({"--density", "40", "--arms", "3", "--export", dense}).status, 0);
+    EXPECT_NE(FileContents(dense).find("element vertex 324360\n"), std::string::npos);
+    const std::string dense_code = Trimmed(Run(With(NINE_FLAGS, {"--density", "40", "--print-code"})).out);
+    EXPECT_EQ(dense_code.rfind("GX2-", 0), 0u) << dense_code;
+    EXPECT_EQ(Trimmed(Run({"--code", dense_code, "--print-code"}).out), dense_code);
 }
 
 // Catches bad input that runs anyway, crashes, exits 0, says nothing or several lines, or
@@ -109,6 +120,8 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
         {"--seed", "-5", "--export", kept},
         {"--seed", "2147483648", "--export", kept},
         {"--debug", "maybe"},
+        {"--density", "0", "--export", kept},
+        {"--density", "41", "--export", kept},
         {"--export", folder + "/missing/stars.csv"},
         {"--export", folder + "/stars.txt"},
     };
