@@ -1,4 +1,4 @@
-// The process-wide random stream (a Mersenne Twister with its own seeding) and the clock.
+// The random stream (a Mersenne Twister with its own seeding), one per thread, and the clock.
 // Speed matters: the star-system name generator draws hundreds of thousands of words per
 // name, so the hot path is one branch, one load and the tempering.
 #include "random/random.h"
@@ -9,7 +9,13 @@
 
 namespace
 {
-RANDOM_STATE_T stream;
+// One stream per thread. A galaxy too large to generate inside one frame is generated on a
+// worker thread, which seeds and draws while the main thread goes on drawing its test point
+// every frame; with a single shared state those draws would race and interleave, making both
+// results depend on timing. The worker hands its final state back (RandomSetState), so the
+// main thread's stream ends where a generation on it would have left it. Linked into the
+// executable, the state is addressed straight off the thread pointer: a draw costs the same.
+thread_local RANDOM_STATE_T stream;
 
 constexpr int MT_SHIFT = 397;
 constexpr uint32_t MT_MATRIX = 0x9908B0DFu;

@@ -1,7 +1,8 @@
-// The one process-wide pseudo-random stream and the monotonic clock.
+// The one pseudo-random stream and the monotonic clock.
 // Everything the program generates draws from this single stream, so the order of draws
 // is part of every generator's output: reproducing a result means replaying every draw
-// since the last RandomSeed.
+// since the last RandomSeed. Each thread has its own copy of the stream (a worker that
+// generates a galaxy hands its final state to the main thread with RandomSetState).
 #pragma once
 
 #include <cstdint>
