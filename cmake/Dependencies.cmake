@@ -28,6 +28,8 @@ add_subdirectory("${RAYLIB_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/raylib" EXCLUDE_FRO
 # The viewer's command line, and the JSON it prints.
 find_package(CLI11 REQUIRED)
 find_package(nlohmann_json 3 REQUIRED)
+# The galaxy builder's worker thread.
+find_package(Threads REQUIRED)
 
 add_library(raygui INTERFACE)
 target_include_directories(raygui SYSTEM INTERFACE "${RAYGUI_INCLUDE_DIR}")

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <new>
+#include <utility>
 
 #include "galaxy/star_color.h"
 #include "random/random.h"
@@ -15,14 +16,37 @@ namespace
 // raylib's PI macro is a float; the angle needs pi in double.
 constexpr double PI_DOUBLE = 3.141592653589793;
 
+// Where one generation goes: a galaxy's members or a GALAXY_GENERATION_T's, so that both are
+// filled by the very same code.
+struct STAR_FIELD_T
+{
+    IOBJECT_T **stars;
+    uint64_t *capacity;
+    ARRAYLIST *list;
+    ARRAY_OCTREE_T *tree;
+    double *generate_ms;
+    double *index_ms;
+};
+
 void AddStar(Vector3 position, void *context)
 {
-    GALAXY *galaxy = (GALAXY *)context;
-    const uint64_t next = galaxy->star_list.Count();
-    if (next >= galaxy->star_capacity) return; // cannot happen: the array holds the walk's limit
-    IOBJECT_T *star = &galaxy->stars[next];
+    STAR_FIELD_T *field = (STAR_FIELD_T *)context;
+    const uint64_t next = field->list->Count();
+    if (next >= *field->capacity) return; // cannot happen: the array holds the walk's limit
+    IOBJECT_T *star = &(*field->stars)[next];
     *star = IOBJECT_T(position, Vector3{1.0f, 1.0f, 1.0f});
-    galaxy->star_list.Push(star);
+    field->list->Push(star);
+}
+
+// Room for n stars; false when it cannot be had.
+bool ReserveStars(STAR_FIELD_T *field, uint64_t n)
+{
+    // A much smaller galaxy after a huge one gives the memory back.
+    if (n <= *field->capacity && n >= *field->capacity / 4) return true;
+    delete[] *field->stars;
+    *field->stars = (n > 0) ? new (std::nothrow) IOBJECT_T[n] : nullptr;
+    *field->capacity = (*field->stars != nullptr) ? n : 0;
+    return *field->capacity == n;
 }
 
 CUBOID TreeBox(int32_t extent)
@@ -34,6 +58,26 @@ CUBOID TreeBox(int32_t extent)
 double MillisecondsSince(double start)
 {
     return (ClockSeconds() - start) * 1000.0;
+}
+
+// Replaces the field's stars by the shape's, drawing from the calling thread's stream as it
+// stands, and indexes them.
+void GenerateField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape)
+{
+    // The list's storage goes in one go rather than being resized for every star; the stars
+    // themselves stay in their array.
+    *field->list = ARRAYLIST();
+    field->tree->Clear();
+    const double start = ClockSeconds();
+    const uint64_t limit = SpiralPointLimit(shape);
+    if (!ReserveStars(field, limit)) return; // out of memory: an empty galaxy
+    field->list->Reserve(limit);
+    WalkSpiralArms(shape, SPIRAL_POINTS_IN_DISC, AddStar, field);
+    *field->generate_ms = MillisecondsSince(start);
+
+    const double indexing = ClockSeconds();
+    field->tree->Build(*field->stars, (uint32_t)field->list->Count());
+    *field->index_ms = MillisecondsSince(indexing);
 }
 } // namespace
 
@@ -142,32 +186,65 @@ void GALAXY::EmptyStars(void)
     tree.Clear();
 }
 
-bool GALAXY::ReserveStars(uint64_t n)
-{
-    // A much smaller galaxy after a huge one gives the memory back.
-    if (n <= star_capacity && n >= star_capacity / 4) return true;
-    delete[] stars;
-    stars = (n > 0) ? new (std::nothrow) IOBJECT_T[n] : nullptr;
-    star_capacity = (stars != nullptr) ? n : 0;
-    return star_capacity == n;
-}
-
 int32_t GALAXY::Generate(const GALAXY_SHAPE_T &shape)
 {
-    EmptyStars();
     this->shape = shape;
-    const double start = ClockSeconds();
-    const uint64_t limit = SpiralPointLimit(shape);
-    if (!ReserveStars(limit)) return 0; // out of memory: an empty galaxy
-    star_list.Reserve(limit);
-    WalkSpiralArms(shape, SPIRAL_POINTS_IN_DISC, AddStar, this);
-    last_generate_ms = MillisecondsSince(start);
-
-    const double indexing = ClockSeconds();
-    tree.Build(stars, (uint32_t)star_list.Count());
-    last_index_ms = MillisecondsSince(indexing);
+    STAR_FIELD_T field = {&stars, &star_capacity, &star_list, &tree, &last_generate_ms, &last_index_ms};
+    GenerateField(&field, shape);
     FillStarColorsFromPositions(this);
     return 0;
+}
+
+void GALAXY::TakeGeneration(GALAXY_GENERATION_T *generation)
+{
+    std::swap(stars, generation->stars);
+    std::swap(star_capacity, generation->star_capacity);
+    std::swap(star_list.items, generation->star_list.items);
+    std::swap(star_list.count, generation->star_list.count);
+    std::swap(star_list.capacity, generation->star_list.capacity);
+    // Both trees count their own builds, so the new one's version may equal the one the GPU
+    // holds; moving past it makes the next draw upload.
+    const uint32_t shown = tree.version;
+    std::swap(tree, generation->tree);
+    tree.version = shown + 1;
+    last_generate_ms = generation->generate_ms;
+    last_index_ms = generation->index_ms;
+    std::swap(shape, generation->shape);
+    std::swap(star_colors, generation->star_colors);
+    disc_radius = generation->disc_radius;
+    star_colors_filled = (uint32_t)star_colors.size();
+    star_colors_from_systems = 0;
+    star_colors_version += 1;
+}
+
+GALAXY_GENERATION_T::GALAXY_GENERATION_T(int32_t extent) : tree(TreeBox(extent), GALAXY_TREE_CAPACITY)
+{
+}
+
+GALAXY_GENERATION_T::~GALAXY_GENERATION_T()
+{
+    Release();
+}
+
+void GALAXY_GENERATION_T::Release(void)
+{
+    star_list = ARRAYLIST();
+    delete[] stars;
+    stars = nullptr;
+    star_capacity = 0;
+    tree = ARRAY_OCTREE_T(tree.box, tree.capacity);
+    std::vector<Color>().swap(star_colors);
+}
+
+void GenerateGalaxyApart(GALAXY_GENERATION_T *generation, const GALAXY_SHAPE_T &shape)
+{
+    RandomSeed((double)shape.seed);
+    generation->shape = shape;
+    STAR_FIELD_T field = {&generation->stars,     &generation->star_capacity, &generation->star_list,
+                          &generation->tree,      &generation->generate_ms,   &generation->index_ms};
+    GenerateField(&field, shape);
+    generation->disc_radius =
+        FillStarColors(generation->stars, (uint32_t)generation->star_list.Count(), &generation->star_colors);
 }
 
 int32_t GALAXY::Generate(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,

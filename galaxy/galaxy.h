@@ -35,6 +35,35 @@ enum SPIRAL_POINTS_T
     SPIRAL_POINTS_ALL,
 };
 
+// One generation's stars apart from any galaxy: their own array, list and tree, the parts of
+// a GALAXY that Generate replaces. A worker thread fills one while the galaxy on screen stays
+// as it is, and GALAXY::TakeGeneration swaps it in. Needs no window.
+struct GALAXY_GENERATION_T
+{
+    // Its tree covers -extent to +extent, as a GALAXY's of the same extent.
+    explicit GALAXY_GENERATION_T(int32_t extent);
+    ~GALAXY_GENERATION_T();
+    GALAXY_GENERATION_T(const GALAXY_GENERATION_T &) = delete;
+    GALAXY_GENERATION_T &operator=(const GALAXY_GENERATION_T &) = delete;
+
+    // Gives the memory back: no stars, an empty tree with no spare storage.
+    void Release(void);
+
+    IOBJECT_T *stars = nullptr; // owned; star_list[k] is &stars[k]
+    uint64_t star_capacity = 0;
+    ARRAYLIST star_list;
+    ARRAY_OCTREE_T tree;
+    double generate_ms = 0.0; // milliseconds placing the stars, then indexing them
+    double index_ms = 0.0;
+    GALAXY_SHAPE_T shape = {};      // what it was generated from
+    std::vector<Color> star_colors; // from the stars' places, as GALAXY::Generate fills them
+    float disc_radius = 0.0f;
+};
+
+// Seeds the calling thread's random stream with shape.seed and generates into *generation:
+// exactly the stars, list, tree and colours GenerateGalaxy gives a galaxy of the same extent.
+void GenerateGalaxyApart(GALAXY_GENERATION_T *generation, const GALAXY_SHAPE_T &shape);
+
 class GALAXY : public IOBJECT_T
 {
   public:
@@ -53,6 +82,12 @@ class GALAXY : public IOBJECT_T
     int32_t Generate(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
                      int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz,
                      int32_t density = 1);
+
+    // Swaps generation's stars, list, tree and colours with the galaxy's (and takes its shape
+    // and timings): the
+    // galaxy shows the new stars, generation holds the old ones for reuse. The tree's version
+    // moves past the one shown, so the GPU buffers are uploaded again. O(1).
+    void TakeGeneration(GALAXY_GENERATION_T *generation);
 
     // Empties star_list and clears tree. The star array is kept for the next generation and
     // released only with the galaxy, so nothing a caller does to a star or to the tree can
@@ -92,10 +127,6 @@ class GALAXY : public IOBJECT_T
     uint32_t star_colors_version = 0;
     uint32_t star_colors_from_systems = 0; // how many from the front have their system's colour
     float disc_radius = 0.0f; // the farthest star from the axis (y), world units
-
-  private:
-    // Room for n stars; false when it cannot be had.
-    bool ReserveStars(uint64_t n);
 };
 
 // Clamped cubic ramp from e0 to e1; reversed when e1 < e0, a step when e0 == e1. A NaN ramp

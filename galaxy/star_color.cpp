@@ -62,20 +62,25 @@ Color StarColorFromPosition(Vector3 position, float disc_radius)
                  Channel(BULGE_RGB[2], ARM_RGB[2], s), 255};
 }
 
-void FillStarColorsFromPositions(GALAXY *galaxy)
+float FillStarColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors)
 {
-    const uint32_t count = (uint32_t)galaxy->star_list.Count();
     float radius = 0.0f;
     for (uint32_t k = 0; k < count; k++)
     {
-        const Vector3 p = galaxy->stars[k].position;
+        const Vector3 p = stars[k].position;
         const float r = std::sqrt(p.x * p.x + p.z * p.z);
         if (r > radius) radius = r; // NaN never wins
     }
-    galaxy->disc_radius = radius;
-    galaxy->star_colors.resize(count);
+    colors->resize(count);
     for (uint32_t k = 0; k < count; k++)
-        galaxy->star_colors[k] = StarColorFromPosition(galaxy->stars[k].position, radius);
+        (*colors)[k] = StarColorFromPosition(stars[k].position, radius);
+    return radius;
+}
+
+void FillStarColorsFromPositions(GALAXY *galaxy)
+{
+    const uint32_t count = (uint32_t)galaxy->star_list.Count();
+    galaxy->disc_radius = FillStarColors(galaxy->stars, count, &galaxy->star_colors);
     galaxy->star_colors_filled = count;
     galaxy->star_colors_from_systems = 0;
     galaxy->star_colors_version += 1;

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "scene/object.h"
 #include "scene/vector_math.h"
 
 class GALAXY;
@@ -12,6 +14,10 @@ class GALAXY;
 // disc_radius: the distance from the axis (y) at which the arms end, world units. A radius
 // that is not positive or not finite gives the arms' colour everywhere.
 Color StarColorFromPosition(Vector3 position, float disc_radius);
+
+// colors becomes StarColorFromPosition of stars[0] to stars[count - 1] against the farthest
+// of them from the axis, which it returns: the colours of a generation not yet in a galaxy.
+float FillStarColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors);
 
 // Fills galaxy->star_colors with StarColorFromPosition for every star (creation order),
 // sets disc_radius to the farthest star from the axis and raises star_colors_version.

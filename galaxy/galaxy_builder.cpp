@@ -1,0 +1,94 @@
+// The worker thread behind GALAXY_BUILDER_T. One mutex guards the few flags; the generation
+// itself runs outside it, into a GALAXY_GENERATION_T nobody else touches until it is ready.
+#include "galaxy/galaxy_builder.h"
+
+GALAXY_BUILDER_T::GALAXY_BUILDER_T(int32_t extent) : built(extent)
+{
+}
+
+GALAXY_BUILDER_T::~GALAXY_BUILDER_T()
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        stop = true;
+    }
+    wake.notify_all();
+    if (worker.joinable()) worker.join();
+}
+
+void GALAXY_BUILDER_T::Request(const GALAXY_SHAPE_T &shape)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        request = shape;
+        pending = true;
+        if (!worker.joinable()) worker = std::thread(&GALAXY_BUILDER_T::Work, this);
+    }
+    wake.notify_all();
+}
+
+bool GALAXY_BUILDER_T::Collect(GALAXY *galaxy)
+{
+    bool start_next = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!ready) return false;
+        galaxy->TakeGeneration(&built);
+        RandomSetState(built_stream);
+        ready = false;
+        start_next = pending;
+        // Nothing waits: the old stars need not be kept for reuse.
+        if (!pending) built.Release();
+    }
+    if (start_next) wake.notify_all();
+    return true;
+}
+
+bool GALAXY_BUILDER_T::Busy(void)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return pending || running || ready;
+}
+
+void GALAXY_BUILDER_T::WaitForReady(void)
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    finished.wait(lock, [this] { return ready || (!pending && !running); });
+}
+
+void GALAXY_BUILDER_T::Work(void)
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;)
+    {
+        // A finished generation waits to be collected before the next one may reuse its storage.
+        wake.wait(lock, [this] { return stop || (pending && !ready); });
+        if (stop) return;
+        const GALAXY_SHAPE_T shape = request;
+        pending = false;
+        running = true;
+        lock.unlock();
+
+        // This thread's own stream: seeded here, so the main thread's draws meanwhile do not
+        // interleave with these.
+        GenerateGalaxyApart(&built, shape);
+        const RANDOM_STATE_T stream = RandomGetState();
+
+        lock.lock();
+        built_stream = stream;
+        running = false;
+        ready = true;
+        finished.notify_all();
+    }
+}
+
+bool RequestGalaxy(GALAXY_BUILDER_T *builder, GALAXY *galaxy, const GALAXY_SHAPE_T &shape)
+{
+    if (SpiralPointLimit(shape) <= GALAXY_BUILDER_SYNC_POINTS && !builder->Busy())
+    {
+        GenerateGalaxy(galaxy, shape);
+        return true;
+    }
+    builder->Request(shape);
+    return false;
+}
