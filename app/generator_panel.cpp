@@ -9,6 +9,7 @@
 #include "app/generator_panel_table.h"
 #include "app/screen_state.h"
 #include "galaxy/galaxy.h"
+#include "galaxy/galaxy_builder.h"
 #include "galaxy/galaxy_code.h"
 #include "random/random.h"
 
@@ -66,7 +67,8 @@ static int32_t RollK(void)
 }
 
 // The random start values, each from one draw, in this order. Size XZ and Size Y start at
-// the largest disc and its matching thickness instead.
+// the largest disc and its matching thickness instead. The density is not drawn: it stays as
+// the user set it (how many stars, not which galaxy), and the draws stay those of before.
 static void RollStartValues(GENERATOR_PANEL_T *panel)
 {
     GALAXY_SHAPE_T *values = &panel->values;
@@ -188,6 +190,14 @@ void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_st
     // every star anew.
     if (panel->dirty == 1 && galaxy != nullptr && *galaxy != nullptr)
     {
-        panel->dirty = GenerateGalaxy(*galaxy, panel->values);
+        if (panel->builder != nullptr)
+        {
+            RequestGalaxy(panel->builder, *galaxy, panel->values);
+            panel->dirty = 0;
+        }
+        else
+        {
+            panel->dirty = GenerateGalaxy(*galaxy, panel->values);
+        }
     }
 }

@@ -1,5 +1,5 @@
 // The generator panel: the screen on which the user shapes the galaxy with its eight
-// parameters and a seed. A record that lives across frames, and one function per frame that
+// parameters, a seed and the star density. A record that lives across frames, and one function per frame that
 // reads the input, notices changes, draws, and regenerates the galaxy when something changed.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include "galaxy/galaxy_shape.h"
 
 class GALAXY;
+class GALAXY_BUILDER_T;
 
 struct GENERATOR_PANEL_T
 {
@@ -26,6 +27,10 @@ struct GENERATOR_PANEL_T
     // drawn: a generation in between reseeds it from `seed`, which would make every Randomize
     // after the same galaxy draw the same values.
     bool reseed_from_clock = false;
+
+    // Where a galaxy too large for one frame is generated while the old one stays on screen;
+    // null: every galaxy is generated at once, in the frame that asks.
+    GALAXY_BUILDER_T *builder = nullptr;
 
     char notice[160] = {}; // one line under the galaxy code: what Ctrl+C or Ctrl+V did
     // Set for one frame when the panel's Save or Load button is clicked: the shell opens that

@@ -46,6 +46,8 @@ constexpr PANEL_SLIDER_T PANEL_SLIDERS[] = {
     {320.0f, "Bulge Offset1: %i", 0.0f, 100.0f, &GALAXY_SHAPE_T::bulge_offset1, KeepOffset1BelowOffset0},
     {380.0f, "Number of Arms: %i", 2.0f, 9.0f, &GALAXY_SHAPE_T::arms, nullptr},
     {440.0f, "Arm Curvature: %i", 1.0f, 32.0f, &GALAXY_SHAPE_T::curvature, nullptr},
+    // In the gap above Randomize, so that no other control moves.
+    {465.0f, "Star density: %i", 1.0f, 40.0f, &GALAXY_SHAPE_T::density, nullptr},
 };
 
 constexpr int PANEL_SLIDER_COUNT = (int)(sizeof PANEL_SLIDERS / sizeof PANEL_SLIDERS[0]);

@@ -27,6 +27,8 @@ VIEWER_T CreateViewer(void)
     // tells how long building it took.
     const double start = ClockSeconds();
     viewer.galaxy = new GALAXY(VIEWER_GALAXY_EXTENT);
+    viewer.builder = new GALAXY_BUILDER_T(VIEWER_GALAXY_EXTENT);
+    viewer.generator_panel.builder = viewer.builder;
     const Vector3 test_size = Vector3{TEST_OCTREE_EDGE, TEST_OCTREE_EDGE, TEST_OCTREE_EDGE};
     viewer.test_octree = new OCTREE_T(CUBOID(Vector3{0.0f, 0.0f, 0.0f}, test_size), TEST_OCTREE_CAPACITY);
     viewer.build_time = ClockSeconds() - start;
@@ -58,6 +60,9 @@ void ApplyViewerOptions(VIEWER_T *viewer, const VIEWER_OPTIONS_T &options)
 // Released before the window closes: the galaxy's texture lives in the GL context.
 void DestroyViewer(VIEWER_T *viewer)
 {
+    delete viewer->builder; // waits for a generation still running
+    viewer->builder = nullptr;
+    viewer->generator_panel.builder = nullptr;
     delete viewer->galaxy;
     viewer->galaxy = nullptr;
     UnloadGalaxyLook(&viewer->look);
@@ -123,6 +128,9 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     if (viewer->menu_state == STATE_VIEW && input->tab_pressed) viewer->panel_in_view = !viewer->panel_in_view;
     if (input->timings_pressed) viewer->show_timings = !viewer->show_timings;
     FeedRolledTestPoint(viewer);
+    // A galaxy finished on the builder's thread replaces the one on screen here, before the
+    // frame colours, counts and draws it.
+    if (viewer->builder != nullptr && viewer->galaxy != nullptr) viewer->builder->Collect(viewer->galaxy);
     if (viewer->galaxy != nullptr) ColorStarsFromSystems(viewer->galaxy, STAR_COLOR_BUDGET_MS);
     drawn_object_count = 0;
     viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;

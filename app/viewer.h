@@ -15,6 +15,7 @@
 #include "app/star_pointer.h"
 #include "app/system_card.h"
 #include "galaxy/galaxy.h"
+#include "galaxy/galaxy_builder.h"
 #include "galaxy/galaxy_look.h"
 #include "octree/array_octree.h"
 #include "octree/octree.h"
@@ -49,6 +50,7 @@ struct VIEWER_T
     int32_t objects_total = 0;     // low 32 bits of the galaxy's star count
     bool debug_flag = true;        // flipped by the DEBUG button of the view state
     GALAXY *galaxy = nullptr;      // the scene; the generator panel fills it
+    GALAXY_BUILDER_T *builder = nullptr; // makes galaxies too large for a frame; swapped in by UpdateViewer
     OCTREE_T *test_octree = nullptr; // fed one random point a frame; neither drawn nor queried
     FRUSTUM_T view_frustum;        // rebuilt from the camera every frame; culls the galaxy's cells
     ARRAY_OCTREE_RANGES_T visible; // what the frustum leaves of the galaxy this frame

@@ -10,6 +10,7 @@
 #include "app/generator_panel_table.h"
 #include "app/screen_state.h"
 #include "galaxy/galaxy.h"
+#include "galaxy/galaxy_builder.h"
 #include "random/random.h"
 #include "tests/support/scripted_random.h"
 
@@ -305,6 +306,46 @@ TEST_F(GeneratorPanelTest, RandomizeDrawsFreshValuesFromTheClockNextCall)
     EXPECT_GE(panel.values.curvature, 16);
     EXPECT_LE(panel.values.curvature, 31);
     EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * (uint64_t)panel.values.arms);
+}
+
+// Catches a density slider that overlaps another control, that arrow keys do not step, whose
+// change does not regenerate, that Randomize resets; and a large galaxy that replaces the one
+// on screen before the builder has it ready, or never arrives.
+TEST_F(GeneratorPanelTest, DensitySliderSteppedAndLargeGalaxiesArriveWhenReady)
+{
+    const Rectangle density = PanelSliderBounds(PANEL, Slider(&GALAXY_SHAPE_T::density));
+    EXPECT_FALSE(CheckCollisionRecs(density, PanelRandomizeBounds(PANEL)));
+    for (const PANEL_SLIDER_T &slider : PANEL_SLIDERS)
+    {
+        if (slider.field == &GALAXY_SHAPE_T::density) continue;
+        EXPECT_FALSE(CheckCollisionRecs(density, PanelSliderBounds(PANEL, slider))) << slider.label;
+    }
+
+    StartSettled();
+    EXPECT_EQ(panel.values.density, 1);
+    GUI_INPUT_T step = Idle();
+    step.mouse = Vector2{density.x + 5.0f, density.y + 10.0f}; // hovering, not dragging
+    step.arrow_step = 1;
+    EXPECT_FALSE(Frame(step));
+    EXPECT_EQ(panel.values.density, 2);
+    EXPECT_TRUE(Frame());
+    EXPECT_EQ(galaxy->star_list.Count(), 2u * 5406u);
+    EXPECT_FALSE(Frame(ReleaseAt(PanelRandomizeBounds(PANEL))));
+    GUI_INPUT_T idle = Idle();
+    GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &idle);
+    EXPECT_EQ(panel.values.density, 2);
+
+    GALAXY_BUILDER_T builder(256);
+    panel.builder = &builder;
+    const uint64_t shown = galaxy->star_list.Count();
+    panel.values.arms = 9;
+    panel.values.density = 40;
+    Frame();
+    EXPECT_EQ(galaxy->star_list.Count(), shown);
+    builder.WaitForReady();
+    EXPECT_EQ(galaxy->star_list.Count(), shown);
+    EXPECT_TRUE(builder.Collect(galaxy));
+    EXPECT_EQ(galaxy->star_list.Count(), 973080u);
 }
 
 // Catches a Start button that does not leave for the view, or that drops the regeneration
