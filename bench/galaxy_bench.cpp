@@ -3,11 +3,17 @@
 // alone (same formulas and draws, no objects, no tree). Their ratio is the cost of the star
 // objects, the list and the tree; BM_GalaxyGenerateOverPositions times both in every
 // iteration and prints it. Then the galaxy's stages alone: building its tree, clearing a
-// generation, and the frame's culled walk into draw ranges. Run with --benchmark_filter=Galaxy.
+// generation, and the frame's culled walk into draw ranges. At star density 40 (973,080
+// stars): generation against its bare positions, what the galaxy builder's worker runs, and
+// the memory a star takes. Run with --benchmark_filter=Galaxy.
 #include <benchmark/benchmark.h>
+
+#include <malloc.h>
 
 #include <chrono>
 #include <vector>
+
+#include "galaxy/galaxy_builder.h"
 
 #include "galaxy/galaxy.h"
 #include "random/random.h"
@@ -72,14 +78,13 @@ double MillisecondsOf(std::chrono::steady_clock::time_point start)
 
 // Both in every iteration, so the ratio compares like with like on a shared machine. The
 // time reported is Generate's.
-void BM_GalaxyGenerateOverPositions(benchmark::State &state)
+void GenerateOverPositions(benchmark::State &state, const GALAXY_SHAPE_T &s)
 {
     RandomSeed(1.0);
-    const GALAXY_SHAPE_T s = BenchShape();
     GALAXY galaxy(256);
     galaxy.Generate(s);
     POSITIONS_T positions;
-    positions.out.resize(901 * 3 * 9);
+    positions.out.resize(SpiralPointLimit(s));
     double generate_ms = 0.0, positions_ms = 0.0;
     for (auto _ : state)
     {
@@ -96,12 +101,84 @@ void BM_GalaxyGenerateOverPositions(benchmark::State &state)
         state.SetIterationTime(ms / 1000.0);
     }
     state.counters["ratio"] = generate_ms / positions_ms;
+    state.counters["stars"] = (double)galaxy.star_list.Count();
+}
+
+void BM_GalaxyGenerateOverPositions(benchmark::State &state)
+{
+    GenerateOverPositions(state, BenchShape());
 }
 BENCHMARK(BM_GalaxyGenerateOverPositions)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
+
+// The densest panel galaxy: nine arms at density 40.
+GALAXY_SHAPE_T DenseShape(void)
+{
+    GALAXY_SHAPE_T shape = BenchShape();
+    shape.density = 40;
+    return shape;
+}
+
+void BM_GalaxyDensity40GenerateOverPositions(benchmark::State &state)
+{
+    GenerateOverPositions(state, DenseShape());
+}
+BENCHMARK(BM_GalaxyDensity40GenerateOverPositions)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// What the galaxy builder's worker runs for one request: seeding, placing and indexing into
+// a generation that holds the previous one.
+void BM_GalaxyDensity40Apart(benchmark::State &state)
+{
+    const GALAXY_SHAPE_T s = DenseShape();
+    GALAXY_GENERATION_T generation(256);
+    GenerateGalaxyApart(&generation, s);
+    for (auto _ : state) GenerateGalaxyApart(&generation, s);
+    state.counters["place_ms"] = generation.generate_ms;
+    state.counters["index_ms"] = generation.index_ms;
+}
+BENCHMARK(BM_GalaxyDensity40Apart)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+size_t HeapBytesInUse(void)
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Bytes per star of a generated density-40 galaxy: its star array, the list of pointers, and
+// the tree's nodes, draw order and draw positions, from their capacities; and all the heap it
+// holds, the tree's build buffers included, from the allocator. No time is measured.
+void BM_GalaxyDensity40MemoryPerStar(benchmark::State &state)
+{
+    const size_t before = HeapBytesInUse();
+    GALAXY *galaxy = new GALAXY(256);
+    GenerateGalaxy(galaxy, DenseShape());
+    const double heap = (double)(HeapBytesInUse() - before);
+    for (auto _ : state) benchmark::DoNotOptimize(galaxy->star_list.Count());
+    const double stars = (double)galaxy->star_list.Count();
+    const ARRAY_OCTREE_T &tree = galaxy->tree;
+    const double array = (double)(galaxy->star_capacity * sizeof(IOBJECT_T));
+    const double list = (double)(galaxy->star_list.capacity * sizeof(void *));
+    const double nodes = (double)(tree.nodes.capacity() * sizeof(ARRAY_OCTREE_NODE_T));
+    const double order = (double)(tree.draw_order.capacity() * sizeof(uint32_t));
+    const double positions = (double)(tree.draw_positions.capacity() * sizeof(Vector3));
+    state.counters["stars"] = stars;
+    state.counters["star_array_B"] = array / stars;
+    state.counters["star_list_B"] = list / stars;
+    state.counters["tree_nodes_B"] = nodes / stars;
+    state.counters["draw_order_B"] = order / stars;
+    state.counters["draw_positions_B"] = positions / stars;
+    state.counters["sum_B"] = (array + list + nodes + order + positions) / stars;
+    state.counters["heap_B"] = heap / stars;
+    delete galaxy;
+}
+BENCHMARK(BM_GalaxyDensity40MemoryPerStar)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The tree alone, rebuilt over the galaxy's own star array, reusing its storage as Generate
 // does.
