@@ -29,18 +29,17 @@ void GALAXY_BUILDER_T::Request(const GALAXY_SHAPE_T &shape)
 
 bool GALAXY_BUILDER_T::Collect(GALAXY *galaxy)
 {
-    bool start_next = false;
     {
         std::lock_guard<std::mutex> lock(mutex);
         if (!ready) return false;
         galaxy->TakeGeneration(&built);
         RandomSetState(built_stream);
         ready = false;
-        start_next = pending;
-        // Nothing waits: the old stars need not be kept for reuse.
-        if (!pending) built.Release();
+        // Nothing waits: the old stars need not be kept for reuse. Freeing nearly a million
+        // stars and their tree takes milliseconds, so the worker does it, not this frame.
+        release = !pending;
     }
-    if (start_next) wake.notify_all();
+    wake.notify_all();
     return true;
 }
 
@@ -62,8 +61,18 @@ void GALAXY_BUILDER_T::Work(void)
     for (;;)
     {
         // A finished generation waits to be collected before the next one may reuse its storage.
-        wake.wait(lock, [this] { return stop || (pending && !ready); });
+        wake.wait(lock, [this] { return stop || (pending && !ready) || release; });
         if (stop) return;
+        if (!pending)
+        {
+            // `built` is the worker's again: nothing is ready, and a request only reuses it.
+            release = false;
+            lock.unlock();
+            built.Release();
+            lock.lock();
+            continue;
+        }
+        release = false; // the next generation reuses the storage instead
         const GALAXY_SHAPE_T shape = request;
         pending = false;
         running = true;

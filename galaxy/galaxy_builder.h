@@ -56,6 +56,7 @@ class GALAXY_BUILDER_T
     bool pending = false;  // `request` waits to run
     bool running = false;  // the worker fills `built`
     bool ready = false;    // `built` holds a finished generation not yet collected
+    bool release = false;  // `built` holds a galaxy taken off screen, to be freed when idle
     GALAXY_SHAPE_T request = {};
     GALAXY_GENERATION_T built; // the worker's alone while running, the collector's otherwise
     RANDOM_STATE_T built_stream;
