@@ -177,8 +177,8 @@ size_t HeapBytesInUse(void)
     return info.uordblks + info.hblkhd;
 }
 
-// Bytes per star of a generated density-40 galaxy: its star array, the list of pointers, and
-// the tree's nodes, draw order and draw positions, from their capacities; and all the heap it
+// Bytes per star of a generated density-40 galaxy: its star array, the list of pointers, the
+// tree's nodes, draw order and draw positions, and the colours, from their capacities; and all the heap it
 // holds, the tree's build buffers included, from the allocator. No time is measured.
 void BM_GalaxyDensity40MemoryPerStar(benchmark::State &state)
 {
@@ -194,13 +194,15 @@ void BM_GalaxyDensity40MemoryPerStar(benchmark::State &state)
     const double nodes = (double)(tree.nodes.capacity() * sizeof(ARRAY_OCTREE_NODE_T));
     const double order = (double)(tree.draw_order.capacity() * sizeof(uint32_t));
     const double positions = (double)(tree.draw_positions.capacity() * sizeof(Vector3));
+    const double colors = (double)(galaxy->star_colors.capacity() * sizeof(Color));
     state.counters["stars"] = stars;
     state.counters["star_array_B"] = array / stars;
     state.counters["star_list_B"] = list / stars;
     state.counters["tree_nodes_B"] = nodes / stars;
     state.counters["draw_order_B"] = order / stars;
     state.counters["draw_positions_B"] = positions / stars;
-    state.counters["sum_B"] = (array + list + nodes + order + positions) / stars;
+    state.counters["star_colors_B"] = colors / stars;
+    state.counters["sum_B"] = (array + list + nodes + order + positions + colors) / stars;
     state.counters["heap_B"] = heap / stars;
     delete galaxy;
 }
