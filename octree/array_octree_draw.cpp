@@ -405,6 +405,9 @@ void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &l
     glEnable(GL_BLEND);
     glBlendFuncSeparate(GL_ONE, GL_ONE, GL_ZERO, GL_ONE);
     glEnable(GL_PROGRAM_POINT_SIZE);
+    // Soft round points need no edge smoothing; without it a software rasteriser shades and
+    // blends each point once instead of per sample.
+    glDisable(GL_MULTISAMPLE);
     for (int32_t level = 1; level <= LOD_FADE_LEVELS; level++)
     {
         const LOD_RANGES_T &stars = selection.stars[level];
@@ -425,6 +428,7 @@ void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &l
             glMultiDrawArrays(GL_POINTS, samples.first.data(), samples.count.data(), (GLsizei)samples.first.size());
         }
     }
+    glEnable(GL_MULTISAMPLE);
     glDisable(GL_PROGRAM_POINT_SIZE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); // raylib's own blending
     glDepthMask(GL_TRUE);
