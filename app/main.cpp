@@ -51,6 +51,7 @@ int main(int argc, char **argv)
     while (!WindowShouldClose() && viewer.menu_state != STATE_EXIT)
     {
         if (ProfileFrameStart(&profile)) break; // --profile has all its frames
+        ProfileRegenerating(&profile, &viewer, command.options.shape);
         // Update
         //----------------------------------------------------------------------------------
         GUI_INPUT_T input = ReadGuiInput(); // once a frame; every control decides from it

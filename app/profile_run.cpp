@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "app/viewer.h"
+#include "galaxy/galaxy_builder.h"
 #include "random/random.h"
 
 namespace
@@ -50,7 +51,14 @@ void AddProfileSample(PROFILE_RUN_T *run, const char *stage, double ms)
 
 bool ProfileRecording(const PROFILE_RUN_T *run)
 {
-    return run->frames > 0 && run->seen > PROFILE_WARM_UP_FRAMES;
+    return run->frames > 0 && run->seen > PROFILE_WARM_UP_FRAMES && run->seen <= PROFILE_WARM_UP_FRAMES + run->frames;
+}
+
+// Frames of the regenerating phase begun so far; 0 before it.
+static int32_t RegeneratingFrame(const PROFILE_RUN_T *run)
+{
+    const int32_t before = PROFILE_WARM_UP_FRAMES + run->frames;
+    return (run->frames > 0 && run->seen > before) ? run->seen - before : 0;
 }
 
 bool ProfileFrameStart(PROFILE_RUN_T *run)
@@ -62,10 +70,21 @@ bool ProfileFrameStart(PROFILE_RUN_T *run)
         AddProfileSample(run, "frame", (now - run->last_start) * 1000.0);
         AddProfileSample(run, "main_thread_cpu", (cpu - run->last_cpu_start) * 1000.0);
     }
+    // The frame that asked for the first regeneration counts too: it may be the one held.
+    if (RegeneratingFrame(run) >= 1) AddProfileSample(run, "frame_while_regenerating", (now - run->last_start) * 1000.0);
     run->last_start = now;
     run->last_cpu_start = cpu;
     run->seen += 1;
-    return run->frames > 0 && run->seen > PROFILE_WARM_UP_FRAMES + run->frames;
+    return run->frames > 0 && RegeneratingFrame(run) > PROFILE_REGENERATING_FRAMES;
+}
+
+void ProfileRegenerating(const PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE_T &shape)
+{
+    const int32_t frame = RegeneratingFrame(run);
+    if (frame < 1 || (frame - 1) % PROFILE_REGENERATE_EVERY != 0 || viewer->galaxy == nullptr) return;
+    GALAXY_SHAPE_T next = shape;
+    next.seed = shape.seed + (uint32_t)(((frame - 1) / PROFILE_REGENERATE_EVERY) % 2 == 0 ? 1 : 0);
+    RequestGalaxy(viewer->builder, viewer->galaxy, next);
 }
 
 void ProfileGenerations(PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE_T &shape)
@@ -81,6 +100,11 @@ void ProfileGenerations(PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE
 
 void ProfileScene(PROFILE_RUN_T *run, const SCENE_TIMINGS_T &timings)
 {
+    if (RegeneratingFrame(run) >= 1)
+    {
+        AddProfileSample(run, "cull_while_regenerating", timings.cull_ms);
+        AddProfileSample(run, "draw_while_regenerating", timings.draw_ms);
+    }
     if (!ProfileRecording(run)) return;
     AddProfileSample(run, "cull", timings.cull_ms);
     AddProfileSample(run, "draw", timings.draw_ms);
@@ -93,9 +117,9 @@ std::string FormatProfile(const PROFILE_RUN_T *run)
     {
         std::vector<double> sorted = samples.ms;
         std::sort(sorted.begin(), sorted.end());
-        char line[160];
-        std::snprintf(line, sizeof line, "stage %s median_ms %.3f p95_ms %.3f\n", samples.name.c_str(),
-                      Percentile(sorted, 0.5), Percentile(sorted, 0.95));
+        char line[200];
+        std::snprintf(line, sizeof line, "stage %s median_ms %.3f p95_ms %.3f max_ms %.3f\n", samples.name.c_str(),
+                      Percentile(sorted, 0.5), Percentile(sorted, 0.95), sorted.empty() ? 0.0 : sorted.back());
         out += line;
     }
     return out;

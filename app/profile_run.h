@@ -1,7 +1,9 @@
 // --profile N: the viewer measures itself. After a short warm-up it records N frames (wall time
 // from one frame's start to the next's, the scene's cull and draw times, the main thread's CPU
-// time) and a few regenerations of the galaxy, prints one line per stage as
-//   stage <name> median_ms <value> p95_ms <value>
+// time) and a few regenerations of the galaxy; then PROFILE_REGENERATING_FRAMES more frames
+// while the galaxy is regenerated every PROFILE_REGENERATE_EVERY frames, as a dragged slider
+// does. It prints one line per stage as
+//   stage <name> median_ms <value> p95_ms <value> max_ms <value>
 // and ends the run.
 #pragma once
 
@@ -11,6 +13,8 @@
 
 constexpr int PROFILE_WARM_UP_FRAMES = 30;
 constexpr int PROFILE_GENERATIONS = 9;
+constexpr int PROFILE_REGENERATING_FRAMES = 60;
+constexpr int PROFILE_REGENERATE_EVERY = 10;
 
 struct PROFILE_SAMPLES_T
 {
@@ -36,7 +40,8 @@ void AddProfileSample(PROFILE_RUN_T *run, const char *stage, double ms);
 // the run has recorded all its frames.
 bool ProfileFrameStart(PROFILE_RUN_T *run);
 
-// Whether the frame now running is one to record (past the warm-up).
+// Whether the frame now running is one to record (past the warm-up, before the regenerating
+// frames).
 bool ProfileRecording(const PROFILE_RUN_T *run);
 
 struct VIEWER_T;
@@ -47,8 +52,13 @@ struct GALAXY_SHAPE_T;
 // always, so it ends as the same galaxy) and records the "generate" and "index" stages.
 void ProfileGenerations(PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE_T &shape);
 
+// At the start of every frame, after ProfileFrameStart: in the regenerating frames, asks for
+// the galaxy again every PROFILE_REGENERATE_EVERY frames, with the seed alternately one more,
+// the way the panel asks (through the viewer's galaxy builder when the galaxy is large).
+void ProfileRegenerating(const PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE_T &shape);
+
 // After the scene is drawn: its cull and draw times, once past the warm-up.
 void ProfileScene(PROFILE_RUN_T *run, const SCENE_TIMINGS_T &timings);
 
-// The stage lines; the median and the 95th percentile (nearest rank) of each stage.
+// The stage lines; the median, the 95th percentile (nearest rank) and the largest of each stage.
 std::string FormatProfile(const PROFILE_RUN_T *run);
