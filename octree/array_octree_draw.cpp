@@ -69,7 +69,7 @@ uniform float fade;
 out vec3 fragLight;
 const float LEAST_SIZE = 3.0;
 const float MOST_SIZE = 9.0;
-const float MOST_SPREAD = 24.0;
+const float MOST_SPREAD = 16.0;
 const float BRIGHTNESS = 1.3;
 void main()
 {
