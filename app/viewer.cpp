@@ -182,7 +182,7 @@ void DrawScene(VIEWER_T *viewer)
     if (soft)
     {
         const LOD_VIEW_T view = {viewer->camera.position, ScreenPixelsPerUnit(), GALAXY_LOOK_APART_PIXELS};
-        CountDrawnObjects(SelectGalaxyLook(*galaxy, viewer->view_frustum, view, &viewer->look));
+        CountDrawnObjects(SelectGalaxyLook(galaxy, viewer->view_frustum, view, &viewer->look));
     }
     else
         CountDrawnObjects(CollectVisibleRanges(galaxy->tree, viewer->view_frustum, &viewer->visible));

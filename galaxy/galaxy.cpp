@@ -192,6 +192,7 @@ int32_t GALAXY::Generate(const GALAXY_SHAPE_T &shape)
     STAR_FIELD_T field = {&stars, &star_capacity, &star_list, &tree, &last_generate_ms, &last_index_ms};
     GenerateField(&field, shape);
     FillStarColorsFromPositions(this);
+    draw_prep.ready = false;
     return 0;
 }
 
@@ -215,6 +216,10 @@ void GALAXY::TakeGeneration(GALAXY_GENERATION_T *generation)
     star_colors_filled = (uint32_t)star_colors.size();
     star_colors_from_systems = 0;
     star_colors_version += 1;
+    std::swap(draw_prep, generation->draw_prep);
+    draw_prep.lod.tree_version = tree.version;
+    draw_prep.colors_version = star_colors_version;
+    generation->draw_prep.ready = false;
 }
 
 GALAXY_GENERATION_T::GALAXY_GENERATION_T(int32_t extent) : tree(TreeBox(extent), GALAXY_TREE_CAPACITY)
@@ -234,6 +239,7 @@ void GALAXY_GENERATION_T::Release(void)
     star_capacity = 0;
     tree = ARRAY_OCTREE_T(tree.box, tree.capacity);
     std::vector<Color>().swap(star_colors);
+    draw_prep = GALAXY_DRAW_PREP_T{};
 }
 
 void GenerateGalaxyApart(GALAXY_GENERATION_T *generation, const GALAXY_SHAPE_T &shape)
@@ -245,6 +251,7 @@ void GenerateGalaxyApart(GALAXY_GENERATION_T *generation, const GALAXY_SHAPE_T &
     GenerateField(&field, shape);
     generation->disc_radius =
         FillStarColors(generation->stars, (uint32_t)generation->star_list.Count(), &generation->star_colors);
+    PrepareGalaxyDraw(generation->tree, generation->star_colors, generation->disc_radius, &generation->draw_prep);
 }
 
 int32_t GALAXY::Generate(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "galaxy/galaxy_draw_prep.h"
 #include "galaxy/galaxy_shape.h"
 #include "octree/array_octree.h"
 #include "octree/octree.h"
@@ -58,6 +59,7 @@ struct GALAXY_GENERATION_T
     GALAXY_SHAPE_T shape = {};      // what it was generated from
     std::vector<Color> star_colors; // from the stars' places, as GALAXY::Generate fills them
     float disc_radius = 0.0f;
+    GALAXY_DRAW_PREP_T draw_prep; // for tree and star_colors, made after them
 };
 
 // Seeds the calling thread's random stream with shape.seed and generates into *generation:
@@ -83,8 +85,8 @@ class GALAXY : public IOBJECT_T
                      int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz,
                      int32_t density = 1);
 
-    // Swaps generation's stars, list, tree and colours with the galaxy's (and takes its shape
-    // and timings): the
+    // Swaps generation's stars, list, tree, colours and draw_prep with the galaxy's (and takes
+    // its shape and timings): the
     // galaxy shows the new stars, generation holds the old ones for reuse. The tree's version
     // moves past the one shown, so the GPU buffers are uploaded again. O(1).
     void TakeGeneration(GALAXY_GENERATION_T *generation);
@@ -127,6 +129,9 @@ class GALAXY : public IOBJECT_T
     uint32_t star_colors_version = 0;
     uint32_t star_colors_from_systems = 0; // how many from the front have their system's colour
     float disc_radius = 0.0f; // the farthest star from the axis (y), world units
+    // Made on the builder's worker for the tree TakeGeneration brings; the look takes it when
+    // ready and still of this tree's version. A synchronous Generate leaves the look to make its own.
+    GALAXY_DRAW_PREP_T draw_prep;
 };
 
 // Clamped cubic ramp from e0 to e1; reversed when e1 < e0, a step when e0 == e1. A NaN ramp

@@ -17,8 +17,9 @@ constexpr Color GLOW_TINT = Color{255, 200, 140, 255};
 
 void DrawGalaxyLook(GALAXY *galaxy, Camera3D camera, GALAXY_LOOK_T *look)
 {
-    DrawArrayOctreeSoft(galaxy->tree, look->lod, look->selection, look->draw_colors.data(),
-                        look->colors_stamp, StarExposure(galaxy->tree.draw_order.size()), &galaxy->tree_gpu);
+    DrawArrayOctreeSoft(galaxy->tree, look->lod, look->selection, look->draw_colors.data(), look->colors_stamp,
+                        look->colors_partial ? &look->colors_changed : nullptr,
+                        StarExposure(galaxy->tree.draw_order.size()), &galaxy->tree_gpu);
     if (galaxy->tree.draw_order.empty() || !(galaxy->disc_radius > 0.0f)) return;
     if (look->glow.id == 0)
     {

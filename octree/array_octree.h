@@ -125,6 +125,7 @@ struct ARRAY_OCTREE_GPU_T
     bool soft_uploaded = false; // the colours and samples below are those of these versions
     uint32_t soft_tree_version = 0;
     uint32_t soft_colors_stamp = 0;
+    std::vector<Color> sample_colors; // as uploaded, kept for the next partial upload
 };
 
 // Inside BeginMode3D/EndMode3D: the visible stars as opaque points of color, sized on screen

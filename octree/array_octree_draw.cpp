@@ -292,9 +292,34 @@ void UploadSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod, const
                           (const void *)offsetof(SAMPLE_VERTEX_T, extent));
     glEnableVertexAttribArray((GLuint)gpu->soft_extent_location);
     ColorAttribute(gpu->sample_color_vbo, colors.data(), colors.size());
+    gpu->sample_colors.swap(colors);
 
     gpu->soft_uploaded = true;
     gpu->soft_tree_version = tree.version;
+    gpu->soft_colors_stamp = colors_stamp;
+}
+
+// Only the ranges of draw_colors that changed since the stamp before colors_stamp, into the
+// buffers as they stand; the samples' colours, a small share of the stars', all again.
+void UploadSoftColors(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod, const Color *draw_colors,
+                      uint32_t colors_stamp, const LOD_RANGES_T &changed, ARRAY_OCTREE_GPU_T *gpu)
+{
+    const size_t stars = tree.draw_positions.size();
+    glBindBuffer(GL_ARRAY_BUFFER, gpu->star_color_vbo);
+    for (size_t r = 0; r < changed.first.size(); r++)
+    {
+        const size_t first = (size_t)changed.first[r];
+        if (first >= stars) continue;
+        const size_t count = first + (size_t)changed.count[r] < stars ? (size_t)changed.count[r] : stars - first;
+        glBufferSubData(GL_ARRAY_BUFFER, (GLintptr)(first * sizeof(Color)), (GLsizeiptr)(count * sizeof(Color)),
+                        draw_colors + first);
+    }
+    gpu->sample_colors.resize(lod.samples.size());
+    for (size_t k = 0; k < lod.samples.size(); k++)
+        gpu->sample_colors[k] = draw_colors[lod.samples[k] < stars ? lod.samples[k] : 0];
+    glBindBuffer(GL_ARRAY_BUFFER, gpu->sample_color_vbo);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)(gpu->sample_colors.size() * sizeof(Color)),
+                    gpu->sample_colors.data());
     gpu->soft_colors_stamp = colors_stamp;
 }
 
@@ -381,14 +406,19 @@ float ScreenPixelsPerUnit(void)
 }
 
 void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod, const LOD_SELECTION_T &selection,
-                         const Color *draw_colors, uint32_t colors_stamp, float exposure, ARRAY_OCTREE_GPU_T *gpu)
+                         const Color *draw_colors, uint32_t colors_stamp, const LOD_RANGES_T *colors_changed,
+                         float exposure, ARRAY_OCTREE_GPU_T *gpu)
 {
     rlglDraw();
     if (gpu->shader.id == 0 && !LoadProgram(gpu)) return;
     if (gpu->soft_shader.id == 0 && !LoadSoftProgram(gpu)) return;
     if (gpu->soft_fade_location < 0 || gpu->soft_weight_location < 0 || gpu->soft_extent_location < 0) return;
     if (!gpu->uploaded || gpu->uploaded_version != tree.version) Upload(tree, gpu);
-    if (!gpu->soft_uploaded || gpu->soft_tree_version != tree.version || gpu->soft_colors_stamp != colors_stamp)
+    const bool soft_current = gpu->soft_uploaded && gpu->soft_tree_version == tree.version;
+    if (soft_current && colors_changed != nullptr && gpu->soft_colors_stamp + 1 == colors_stamp &&
+        gpu->sample_colors.size() == lod.samples.size())
+        UploadSoftColors(tree, lod, draw_colors, colors_stamp, *colors_changed, gpu);
+    else if (!soft_current || gpu->soft_colors_stamp != colors_stamp)
         UploadSoft(tree, lod, draw_colors, colors_stamp, gpu);
 
     const Matrix mvp = MatrixMultiply(GetMatrixModelview(), GetMatrixProjection());

@@ -74,11 +74,12 @@ float StarExposure(uint64_t star_count);
 // Inside BeginMode3D/EndMode3D (array_octree_draw.cpp): the selection as soft round points
 // added onto what is there, each in its colour (draw_colors: one per entry of draw_order),
 // a sample point spreading the light of the stars it stands for. exposure scales every star's
-// light. The colours are uploaded again when colors_stamp or the tree changes. Depth is
-// neither tested nor written; raylib's state is left as it was.
+// light. The colours are uploaded again when colors_stamp or the tree changes: only the ranges
+// of colors_changed when it is given and the buffer holds the colours of colors_stamp - 1,
+// all of them otherwise. Depth is neither tested nor written; raylib's state is left as it was.
 void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod,
                          const LOD_SELECTION_T &selection, const Color *draw_colors, uint32_t colors_stamp,
-                         float exposure, ARRAY_OCTREE_GPU_T *gpu);
+                         const LOD_RANGES_T *colors_changed, float exposure, ARRAY_OCTREE_GPU_T *gpu);
 
 // Pixels per world unit at distance 1 in the current 3-D pass (inside BeginMode3D), for
 // LOD_VIEW_T.
