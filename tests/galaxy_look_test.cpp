@@ -40,7 +40,10 @@ void ExpectLookMatchesGalaxy(GALAXY *galaxy, GALAXY_LOOK_T *look, const char *wh
     for (size_t r = 0; r < look->colors_changed.first.size(); r++)
         for (int32_t j = 0; j < look->colors_changed.count[r]; j++) listed[look->colors_changed.first[r] + j] = true;
     for (size_t j = 0; j < full.size(); j++)
-        if (ColorToInt(before[j]) != ColorToInt(full[j])) ASSERT_TRUE(listed[j]) << when << ", draw place " << j;
+        if (ColorToInt(before[j]) != ColorToInt(full[j]))
+        {
+            ASSERT_TRUE(listed[j]) << when << ", draw place " << j;
+        }
 }
 } // namespace
 
