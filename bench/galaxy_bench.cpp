@@ -4,8 +4,9 @@
 // objects, the list and the tree; BM_GalaxyGenerateOverPositions times both in every
 // iteration and prints it. Then the galaxy's stages alone: building its tree, clearing a
 // generation, and the frame's culled walk into draw ranges. At star density 40 (973,080
-// stars): generation against its bare positions, what the galaxy builder's worker runs, the
-// main thread's swap, and the memory a star takes. Run with --benchmark_filter=Galaxy.
+// stars): generation against its bare positions, what the galaxy builder's worker runs, its
+// tree and colours apart, the main thread's swap, and the memory a star takes. Run with
+// --benchmark_filter=Galaxy.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -16,6 +17,7 @@
 #include "galaxy/galaxy_builder.h"
 
 #include "galaxy/galaxy.h"
+#include "galaxy/star_color.h"
 #include "random/random.h"
 #include "scene/viewer_pose.h"
 
@@ -144,6 +146,38 @@ void BM_GalaxyDensity40Apart(benchmark::State &state)
     state.counters["index_ms"] = generation.index_ms;
 }
 BENCHMARK(BM_GalaxyDensity40Apart)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The two stages after placing, apart, over the generated density-40 galaxy's own stars:
+// its tree rebuilt (reusing its storage, as a regeneration does) and the colours from the
+// stars' places.
+void BM_GalaxyDensity40TreeBuild(benchmark::State &state)
+{
+    RandomSeed(1.0);
+    GALAXY galaxy(256);
+    galaxy.Generate(DenseShape());
+    ARRAY_OCTREE_T tree(galaxy.tree.box, GALAXY_TREE_CAPACITY);
+    for (auto _ : state)
+    {
+        tree.Build(galaxy.stars, (uint32_t)galaxy.star_list.Count());
+        benchmark::DoNotOptimize(tree.nodes.data());
+    }
+    state.counters["nodes"] = (double)tree.nodes.size();
+}
+BENCHMARK(BM_GalaxyDensity40TreeBuild)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_GalaxyDensity40StarColors(benchmark::State &state)
+{
+    RandomSeed(1.0);
+    GALAXY galaxy(256);
+    galaxy.Generate(DenseShape());
+    std::vector<Color> colors;
+    for (auto _ : state)
+    {
+        FillStarColors(galaxy.stars, (uint32_t)galaxy.star_list.Count(), &colors);
+        benchmark::DoNotOptimize(colors.data());
+    }
+}
+BENCHMARK(BM_GalaxyDensity40StarColors)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The main thread's share of a regeneration through the builder: Collect swaps the finished
 // galaxy in and releases the one it replaces. Only Collect is timed; the worker's generation
