@@ -67,96 +67,108 @@ void ARRAY_OCTREE_T::Clear(void)
 void ARRAY_OCTREE_T::Build(const IOBJECT_T *stars, uint32_t count)
 {
     Clear();
-    // Creation order is the order of arrival at the root.
-    entries.clear();
+    // The buffers only grow, so a rebuild of the same size touches no fresh memory.
+    if (entries.size() < count)
+    {
+        entries.resize(count);
+        entry_octants.resize(count);
+    }
+    // Creation order is the order of arrival at the root; the root's children are tallied
+    // on the way in.
+    const Vector3 split = OctreeSplitPoint(box);
+    uint32_t sizes[8] = {};
+    uint32_t indexed = 0;
     for (uint32_t k = 0; k < count; k++)
     {
-        if (ContainsPoint(box, stars[k].position)) entries.push_back(ENTRY_T{stars[k].position, k});
+        const Vector3 p = stars[k].position;
+        if (!ContainsPoint(box, p)) continue;
+        const uint8_t child = (uint8_t)OctreeChildIndexAt(split, box.size, p);
+        entries[indexed] = ENTRY_T{p, k};
+        entry_octants[indexed] = child;
+        sizes[child] += 1;
+        indexed += 1;
     }
-    const size_t indexed = entries.size();
-    nodes[0].count = (uint32_t)indexed;
-    scratch.resize(indexed);
-    octant.resize(indexed);
-    leaf_count = 0;
-    Split(0, 0, false);
-
+    nodes[0].count = indexed;
+    if (scratch.size() < indexed)
+    {
+        scratch.resize(indexed);
+        scratch_octants.resize(indexed);
+    }
     draw_order.resize(indexed);
     draw_positions.resize(indexed);
-    for (size_t j = 0; j < indexed; j++)
-    {
-        draw_order[j] = entries[j].star;
-        draw_positions[j] = entries[j].position;
-    }
+    leaf_count = 0;
+    Split(0, 0, false, sizes);
 }
 
 // nodes[index] holds entries[first] onwards (scratch[first] onwards when in_scratch) in the
-// order the stars reached it. Each level partitions from one buffer into the other; a leaf
-// that ends in scratch is copied back, so every leaf is in entries at the end.
-void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth, bool in_scratch)
+// order the stars reached it, each with the child it goes to beside it and sizes the stars
+// each child gets. Each level partitions from one buffer into the other and, in the same
+// pass, routes every star through its child's box, so a level reads its stars once; a leaf
+// writes its stars straight into draw_order and draw_positions.
+void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth, bool in_scratch, const uint32_t sizes[8])
 {
     const uint32_t first = nodes[index].first;
     const uint32_t count = nodes[index].count;
-    ENTRY_T *from = in_scratch ? scratch.data() + first : entries.data() + first;
-    const uint64_t full = (uint64_t)capacity + 1;
-    if (count <= full || depth >= OCTREE_MAX_DEPTH)
+    ENTRY_T *from = (in_scratch ? scratch.data() : entries.data()) + first;
+    if (count <= (uint64_t)capacity + 1 || depth >= OCTREE_MAX_DEPTH)
     {
         nodes[index].leaf = leaf_count++;
-        if (in_scratch) std::copy(from, from + count, entries.data() + first);
+        uint32_t *order = draw_order.data() + first;
+        Vector3 *positions = draw_positions.data() + first;
+        for (uint32_t j = 0; j < count; j++)
+        {
+            order[j] = from[j].star;
+            positions[j] = from[j].position;
+        }
         return;
     }
+    uint8_t *child_of = (in_scratch ? scratch_octants.data() : entry_octants.data()) + first;
 
     // A leaf holds its first capacity + 1 arrivals and divides on the next; division hands
     // the held ones on last first, then every later arrival follows in its own order.
+    const uint32_t full = (uint32_t)capacity + 1;
     std::reverse(from, from + full);
+    std::reverse(child_of, child_of + full);
 
-    // Stable partition by child: the children's ranges lie side by side in child order, so
-    // the leaves end up in walk order.
+    // The children's ranges lie side by side in child order, so the leaves end up in walk
+    // order.
+    const uint32_t children = (uint32_t)nodes.size();
+    nodes.resize(children + 8);
     const CUBOID parent = nodes[index].box;
-    const Vector3 split = OctreeSplitPoint(parent);
-    uint8_t *child_of = octant.data() + first;
-    for (uint32_t j = 0; j < count; j++)
-        child_of[j] = (uint8_t)OctreeChildIndexAt(split, parent.size, from[j].position);
-    // Four tallies taken in turn: neighbours often go to the same child, and one tally
-    // would make each count wait for the one before it.
-    uint32_t tally[4][8] = {};
-    uint32_t j = 0;
-    for (; j + 4 <= count; j += 4)
-    {
-        tally[0][child_of[j]] += 1;
-        tally[1][child_of[j + 1]] += 1;
-        tally[2][child_of[j + 2]] += 1;
-        tally[3][child_of[j + 3]] += 1;
-    }
-    for (; j < count; j++)
-        tally[0][child_of[j]] += 1;
-    uint32_t sizes[8];
-    for (int i = 0; i < 8; i++)
-        sizes[i] = tally[0][i] + tally[1][i] + tally[2][i] + tally[3][i];
-    uint32_t starts[8];
+    nodes[index].children = children;
+    uint32_t fill[8];
+    Vector3 child_split[8];
+    Vector3 child_size[8];
     uint32_t next = first;
     for (int i = 0; i < 8; i++)
     {
-        starts[i] = next;
-        next += sizes[i];
-    }
-    ENTRY_T *to = in_scratch ? entries.data() : scratch.data();
-    uint32_t fill[8];
-    std::copy(starts, starts + 8, fill);
-    for (j = 0; j < count; j++)
-        to[fill[child_of[j]]++] = from[j];
-
-    const uint32_t children = (uint32_t)nodes.size();
-    for (int i = 0; i < 8; i++)
-    {
-        ARRAY_OCTREE_NODE_T child;
+        ARRAY_OCTREE_NODE_T &child = nodes[children + i];
         child.box = OctreeChildBox(parent, i);
-        child.first = starts[i];
+        child.first = next;
         child.count = sizes[i];
-        nodes.push_back(child);
+        fill[i] = next;
+        next += sizes[i];
+        child_split[i] = OctreeSplitPoint(child.box);
+        child_size[i] = child.box.size;
     }
-    nodes[index].children = children;
+
+    // Stable partition by child; each star's child in its child's box is tallied for the
+    // level below.
+    ENTRY_T *to = in_scratch ? entries.data() : scratch.data();
+    uint8_t *to_child_of = in_scratch ? entry_octants.data() : scratch_octants.data();
+    uint32_t below[8][8] = {};
+    for (uint32_t j = 0; j < count; j++)
+    {
+        const uint32_t c = child_of[j];
+        const uint32_t at = fill[c]++;
+        to[at] = from[j];
+        const uint8_t g = (uint8_t)OctreeChildIndexAt(child_split[c], child_size[c], from[j].position);
+        to_child_of[at] = g;
+        below[c][g] += 1;
+    }
+
     for (uint32_t i = 0; i < 8; i++)
-        Split(children + i, depth + 1, !in_scratch);
+        Split(children + i, depth + 1, !in_scratch, below[i]);
 }
 
 uint64_t ARRAY_OCTREE_T::VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const

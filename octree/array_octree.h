@@ -48,11 +48,11 @@ class ARRAY_OCTREE_T
     uint32_t version = 0;                   // raised by every Build and Clear
 
   private:
-    void Split(uint32_t node, int32_t depth, bool in_scratch);
+    void Split(uint32_t node, int32_t depth, bool in_scratch, const uint32_t sizes[8]);
 
     uint32_t leaf_count = 1;
     // Build's working state: each star's position travels with its index, so partitioning
-    // reads memory in order.
+    // reads memory in order, and beside it the child it goes to in the node that holds it.
     struct ENTRY_T
     {
         Vector3 position;
@@ -60,7 +60,8 @@ class ARRAY_OCTREE_T
     };
     std::vector<ENTRY_T> entries;
     std::vector<ENTRY_T> scratch;
-    std::vector<uint8_t> octant;
+    std::vector<uint8_t> entry_octants;
+    std::vector<uint8_t> scratch_octants;
 };
 
 // A leaf's wire box as lines: 12 edges, two vertices each.
