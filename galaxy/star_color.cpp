@@ -16,64 +16,104 @@
 namespace
 {
 // Fractions of the disc radius: inside BULGE_END the colour is the bulge's, beyond ARM_START
-// the arms'; between them it blends smoothly.
+// the arms'; between them it blends smoothly (a cubic ramp over the squared distance, so no
+// star needs a square root).
 constexpr float BULGE_END = 0.08f;
 constexpr float ARM_START = 0.45f;
 constexpr float BULGE_RGB[3] = {255.0f, 214.0f, 160.0f};
 constexpr float ARM_RGB[3] = {168.0f, 198.0f, 255.0f};
-// How far the scatter moves the blend, as a fraction of the whole way from bulge to arm.
-constexpr float SCATTER = 0.35f;
+// The blend in steps from the bulge's colour (0) to the arms' (BLEND_STEPS); the scatter
+// moves it by up to SCATTER_STEPS either way, about 0.35 of the whole way end to end.
+constexpr int BLEND_STEPS = 255;
+constexpr int SCATTER_STEPS = 44;
 
-uint32_t HashPosition(Vector3 p)
+struct PALETTE_T
+{
+    Color color[BLEND_STEPS + 1];
+};
+
+constexpr unsigned char Channel(float a, float b, float t)
+{
+    return (unsigned char)(a + (b - a) * t + 0.5f);
+}
+
+constexpr PALETTE_T MakePalette(void)
+{
+    PALETTE_T palette = {};
+    for (int i = 0; i <= BLEND_STEPS; i++)
+    {
+        const float t = (float)i / (float)BLEND_STEPS;
+        palette.color[i] = Color{Channel(BULGE_RGB[0], ARM_RGB[0], t), Channel(BULGE_RGB[1], ARM_RGB[1], t),
+                                 Channel(BULGE_RGB[2], ARM_RGB[2], t), 255};
+    }
+    return palette;
+}
+
+constexpr PALETTE_T PALETTE = MakePalette();
+
+// The ramp for one disc radius: x = r^2 * scale - offset runs from 0 at BULGE_END to 1 at
+// ARM_START.
+struct RAMP_T
+{
+    float scale;
+    float offset;
+};
+
+RAMP_T MakeRamp(float disc_radius)
+{
+    const float a = BULGE_END * disc_radius;
+    const float b = ARM_START * disc_radius;
+    const float span = b * b - a * a;
+    // No usable radius: the arms' colour everywhere (x is 1 for every star).
+    if (!(disc_radius > 0.0f) || !std::isfinite(disc_radius) || !(span > 0.0f) || !std::isfinite(span))
+        return RAMP_T{0.0f, -1.0f};
+    return RAMP_T{1.0f / span, a * a / span};
+}
+
+// One multiply per coordinate's bits and the top byte of their mix: enough to keep
+// neighbours apart, and the same star always gets the same scatter.
+inline int ScatterSteps(Vector3 p)
 {
     uint32_t bits[3] = {0, 0, 0};
     std::memcpy(bits, &p, sizeof bits);
-    uint32_t h = 2166136261u;
-    for (uint32_t b : bits)
-        h = (h ^ b) * 16777619u;
-    h ^= h >> 15;
-    h *= 0x2c1b3c6du;
-    h ^= h >> 12;
-    return h;
+    const uint32_t h = bits[0] * 0x9e3779b1u ^ bits[1] * 0x85ebca77u ^ bits[2] * 0xc2b2ae3du;
+    const uint32_t mixed = (h ^ (h >> 15)) * 0x2c1b3c6du;
+    return (int)((mixed >> 24) * (2 * SCATTER_STEPS + 1) >> 8) - SCATTER_STEPS;
 }
 
-unsigned char Channel(float a, float b, float t)
+inline Color TintAt(const RAMP_T &ramp, Vector3 p)
 {
-    const float v = a + (b - a) * t;
-    return (unsigned char)(v < 0.0f ? 0.0f : (v > 255.0f ? 255.0f : v + 0.5f));
+    float x = (p.x * p.x + p.z * p.z) * ramp.scale - ramp.offset;
+    x = x < 1.0f ? x : 1.0f; // a NaN distance counts as the arms'
+    x = x > 0.0f ? x : 0.0f;
+    const float t = x * x * (3.0f - 2.0f * x);
+    int step = (int)(t * (float)BLEND_STEPS + 0.5f) + ScatterSteps(p);
+    step = step < 0 ? 0 : (step > BLEND_STEPS ? BLEND_STEPS : step);
+    return PALETTE.color[step];
 }
 } // namespace
 
 Color StarColorFromPosition(Vector3 position, float disc_radius)
 {
-    float t = 1.0f;
-    const float r = std::sqrt(position.x * position.x + position.z * position.z);
-    if (disc_radius > 0.0f && std::isfinite(disc_radius) && std::isfinite(r))
-    {
-        const float x = (r / disc_radius - BULGE_END) / (ARM_START - BULGE_END);
-        const float c = x < 0.0f ? 0.0f : (x > 1.0f ? 1.0f : x);
-        t = c * c * (3.0f - 2.0f * c);
-    }
-    // Scatter in -SCATTER/2 .. +SCATTER/2 around the blend, kept inside the two end colours.
-    const float scatter = ((float)(HashPosition(position) & 0xffffu) / 65535.0f - 0.5f) * SCATTER;
-    float s = t + scatter;
-    s = s < 0.0f ? 0.0f : (s > 1.0f ? 1.0f : s);
-    return Color{Channel(BULGE_RGB[0], ARM_RGB[0], s), Channel(BULGE_RGB[1], ARM_RGB[1], s),
-                 Channel(BULGE_RGB[2], ARM_RGB[2], s), 255};
+    return TintAt(MakeRamp(disc_radius), position);
 }
 
 float FillStarColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors)
 {
-    float radius = 0.0f;
+    // The farthest by squared distance: the root of the largest square is the largest root.
+    float farthest2 = 0.0f;
     for (uint32_t k = 0; k < count; k++)
     {
         const Vector3 p = stars[k].position;
-        const float r = std::sqrt(p.x * p.x + p.z * p.z);
-        if (r > radius) radius = r; // NaN never wins
+        const float r2 = p.x * p.x + p.z * p.z;
+        farthest2 = r2 > farthest2 ? r2 : farthest2; // NaN never wins
     }
+    const float radius = std::sqrt(farthest2);
+    const RAMP_T ramp = MakeRamp(radius);
     colors->resize(count);
+    Color *out = colors->data();
     for (uint32_t k = 0; k < count; k++)
-        (*colors)[k] = StarColorFromPosition(stars[k].position, radius);
+        out[k] = TintAt(ramp, stars[k].position);
     return radius;
 }
 
