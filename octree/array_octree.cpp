@@ -24,6 +24,13 @@ uint64_t VisitBelow(const std::vector<ARRAY_OCTREE_NODE_T> &nodes, uint32_t inde
     return node.count;
 }
 
+// A node with these many stars at this depth is a leaf: the incremental tree divides a leaf
+// only on the arrival after capacity + 1, and never at the depth guard.
+inline bool StaysLeaf(uint32_t count, int32_t capacity, int32_t depth)
+{
+    return count <= (uint64_t)capacity + 1 || depth >= OCTREE_MAX_DEPTH;
+}
+
 // Extends the last range when the new one starts where it ends.
 void AddRange(std::vector<int32_t> *first, std::vector<int32_t> *count, int32_t start, int32_t length)
 {
@@ -97,31 +104,36 @@ void ARRAY_OCTREE_T::Build(const IOBJECT_T *stars, uint32_t count)
     draw_order.resize(indexed);
     draw_positions.resize(indexed);
     leaf_count = 0;
-    Split(0, 0, false, sizes);
+    if (StaysLeaf(indexed, capacity, 0))
+        EmitLeaf(0, entries.data());
+    else
+        Split(0, 0, false, sizes);
 }
 
-// nodes[index] holds entries[first] onwards (scratch[first] onwards when in_scratch) in the
-// order the stars reached it, each with the child it goes to beside it and sizes the stars
-// each child gets. Each level partitions from one buffer into the other and, in the same
-// pass, routes every star through its child's box, so a level reads its stars once; a leaf
-// writes its stars straight into draw_order and draw_positions.
+// A leaf's stars, in the order they reached it, into draw_order and draw_positions.
+void ARRAY_OCTREE_T::EmitLeaf(uint32_t index, const ENTRY_T *from)
+{
+    ARRAY_OCTREE_NODE_T &node = nodes[index];
+    node.leaf = leaf_count++;
+    uint32_t *order = draw_order.data() + node.first;
+    Vector3 *positions = draw_positions.data() + node.first;
+    for (uint32_t j = 0; j < node.count; j++)
+    {
+        order[j] = from[j].star;
+        positions[j] = from[j].position;
+    }
+}
+
+// nodes[index], which divides, holds entries[first] onwards (scratch[first] onwards when
+// in_scratch) in the order the stars reached it, each with the child it goes to beside it,
+// and sizes the stars each child gets. Each level partitions from one buffer into the other
+// and, in the same pass, routes every star through its child's box, so a level reads its
+// stars once. Leaves are finished here, without a call of their own: most nodes are leaves.
 void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth, bool in_scratch, const uint32_t sizes[8])
 {
     const uint32_t first = nodes[index].first;
     const uint32_t count = nodes[index].count;
     ENTRY_T *from = (in_scratch ? scratch.data() : entries.data()) + first;
-    if (count <= (uint64_t)capacity + 1 || depth >= OCTREE_MAX_DEPTH)
-    {
-        nodes[index].leaf = leaf_count++;
-        uint32_t *order = draw_order.data() + first;
-        Vector3 *positions = draw_positions.data() + first;
-        for (uint32_t j = 0; j < count; j++)
-        {
-            order[j] = from[j].star;
-            positions[j] = from[j].position;
-        }
-        return;
-    }
     uint8_t *child_of = (in_scratch ? scratch_octants.data() : entry_octants.data()) + first;
 
     // A leaf holds its first capacity + 1 arrivals and divides on the next; division hands
@@ -131,25 +143,29 @@ void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth, bool in_scratch, const
     std::reverse(child_of, child_of + full);
 
     // The children's ranges lie side by side in child order, so the leaves end up in walk
-    // order.
+    // order. Only a child that divides needs its stars routed one level further; the others
+    // route theirs anywhere, unread.
+    CUBOID boxes[8];
+    OctreeChildBoxes(nodes[index].box, boxes);
     const uint32_t children = (uint32_t)nodes.size();
     nodes.resize(children + 8);
-    const CUBOID parent = nodes[index].box;
     nodes[index].children = children;
     uint32_t fill[8];
     Vector3 child_split[8];
     Vector3 child_size[8];
+    bool divides[8];
     uint32_t next = first;
     for (int i = 0; i < 8; i++)
     {
         ARRAY_OCTREE_NODE_T &child = nodes[children + i];
-        child.box = OctreeChildBox(parent, i);
+        child.box = boxes[i];
         child.first = next;
         child.count = sizes[i];
         fill[i] = next;
         next += sizes[i];
-        child_split[i] = OctreeSplitPoint(child.box);
-        child_size[i] = child.box.size;
+        divides[i] = !StaysLeaf(sizes[i], capacity, depth + 1);
+        child_split[i] = divides[i] ? OctreeSplitPoint(boxes[i]) : Vector3{0.0f, 0.0f, 0.0f};
+        child_size[i] = boxes[i].size;
     }
 
     // Stable partition by child; each star's child in its child's box is tallied for the
@@ -168,7 +184,12 @@ void ARRAY_OCTREE_T::Split(uint32_t index, int32_t depth, bool in_scratch, const
     }
 
     for (uint32_t i = 0; i < 8; i++)
-        Split(children + i, depth + 1, !in_scratch, below[i]);
+    {
+        if (divides[i])
+            Split(children + i, depth + 1, !in_scratch, below[i]);
+        else
+            EmitLeaf(children + i, to + nodes[children + i].first);
+    }
 }
 
 uint64_t ARRAY_OCTREE_T::VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISITOR visit, void *context) const

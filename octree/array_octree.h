@@ -48,7 +48,9 @@ class ARRAY_OCTREE_T
     uint32_t version = 0;                   // raised by every Build and Clear
 
   private:
+    struct ENTRY_T;
     void Split(uint32_t node, int32_t depth, bool in_scratch, const uint32_t sizes[8]);
+    void EmitLeaf(uint32_t node, const ENTRY_T *from);
 
     uint32_t leaf_count = 1;
     // Build's working state: each star's position travels with its index, so partitioning

@@ -143,9 +143,10 @@ Vector3 OctreeSplitPoint(const CUBOID &box)
     return SplitPoint(box);
 }
 
-CUBOID OctreeChildBox(const CUBOID &box, int index)
+namespace
 {
-    const Vector3 split = SplitPoint(box);
+CUBOID ChildBoxAt(const CUBOID &box, Vector3 split, int index)
+{
     const int8_t *sign = OCTANT_SIGNS[index];
     CUBOID child;
     ChildAxis(box.position.x, box.size.x, box.min.x, split.x, box.max.x, sign[0], &child.position.x, &child.size.x,
@@ -155,6 +156,18 @@ CUBOID OctreeChildBox(const CUBOID &box, int index)
     ChildAxis(box.position.z, box.size.z, box.min.z, split.z, box.max.z, sign[2], &child.position.z, &child.size.z,
               &child.min.z, &child.max.z);
     return child;
+}
+} // namespace
+
+CUBOID OctreeChildBox(const CUBOID &box, int index)
+{
+    return ChildBoxAt(box, SplitPoint(box), index);
+}
+
+void OctreeChildBoxes(const CUBOID &box, CUBOID children[8])
+{
+    const Vector3 split = SplitPoint(box);
+    for (int i = 0; i < 8; i++) children[i] = ChildBoxAt(box, split, i);
 }
 
 int32_t OctreeDepth(const OCTREE_T *node)

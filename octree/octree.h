@@ -73,6 +73,8 @@ void CountDrawnObjects(uint64_t objects);
 // faces are exact, so every point of a box lies in exactly one child.
 int OctreeChildIndex(const CUBOID &box, Vector3 p);
 CUBOID OctreeChildBox(const CUBOID &box, int index);
+// All eight, children[i] exactly OctreeChildBox(box, i), the split point computed once.
+void OctreeChildBoxes(const CUBOID &box, CUBOID children[8]);
 
 // OctreeChildIndex in two steps, for routing many points through one box: the faces the
 // children share (the box's centre, kept within its bounds), then the child for a point.
