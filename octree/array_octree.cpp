@@ -61,19 +61,26 @@ ARRAY_OCTREE_T::ARRAY_OCTREE_T(const CUBOID &box, int32_t capacity)
 
 void ARRAY_OCTREE_T::Clear(void)
 {
+    ResetToRoot();
+    draw_order.clear();
+    draw_positions.clear();
+}
+
+void ARRAY_OCTREE_T::ResetToRoot(void)
+{
     nodes.clear();
     ARRAY_OCTREE_NODE_T root;
     root.box = box;
     nodes.push_back(root);
-    draw_order.clear();
-    draw_positions.clear();
     leaf_count = 1;
     version += 1;
 }
 
 void ARRAY_OCTREE_T::Build(const IOBJECT_T *stars, uint32_t count)
 {
-    Clear();
+    // draw_order and draw_positions keep their length: the leaves write every element again,
+    // and emptying them would make growing them back fill megabytes of zeros first.
+    ResetToRoot();
     // The buffers only grow, so a rebuild of the same size touches no fresh memory.
     if (entries.size() < count)
     {

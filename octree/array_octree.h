@@ -48,6 +48,7 @@ class ARRAY_OCTREE_T
     uint32_t version = 0;                   // raised by every Build and Clear
 
   private:
+    void ResetToRoot(void); // one empty leaf; the draw arrays are left as they are
     struct ENTRY_T;
     void Split(uint32_t node, int32_t depth, bool in_scratch, const uint32_t sizes[8]);
     void EmitLeaf(uint32_t node, const ENTRY_T *from);
