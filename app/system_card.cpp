@@ -36,16 +36,6 @@ std::string Format(const char *format, ...)
     return text;
 }
 
-const char *PlanetKindName(uint32_t kind)
-{
-    return (kind >= 1 && kind <= 6) ? PLANET_KIND_NAMES[kind - 1] : "Unknown";
-}
-
-const char *MoonKindName(uint32_t kind)
-{
-    return (kind >= 1 && kind <= 6) ? MOON_KIND_NAMES[kind - 1] : "Unknown";
-}
-
 void Heading(std::vector<CARD_ROW_T> *rows, const std::string &text, Color swatch)
 {
     CARD_ROW_T row;
@@ -199,15 +189,17 @@ void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t s
 {
     std::unique_ptr<STAR_SYSTEM_T> system(new STAR_SYSTEM_T());
     GenerateStarSystem(shape, star_index, position, system.get());
+    card->rows = SystemCardRows(*system);
     card->system = std::move(system);
     card->scroll = 0.0f;
     card->content_height = 0.0f;
-    for (const CARD_ROW_T &row : SystemCardRows(*card->system)) card->content_height += row.height;
+    for (const CARD_ROW_T &row : card->rows) card->content_height += row.height;
 }
 
 void CloseSystemCard(SYSTEM_CARD_T *card)
 {
     card->system.reset();
+    card->rows.clear();
     card->scroll = 0.0f;
     card->content_height = 0.0f;
 }
@@ -237,7 +229,7 @@ void SystemCard(SYSTEM_CARD_T *card, Rectangle bounds, const GUI_INPUT_T *input)
         const Color text = GetColor((unsigned)GuiGetStyle(DEFAULT, TEXT_COLOR_NORMAL));
         BeginScissorMode((int)content.x, (int)content.y, (int)content.width, (int)content.height);
         float y = content.y - card->scroll;
-        for (const CARD_ROW_T &row : SystemCardRows(*card->system))
+        for (const CARD_ROW_T &row : card->rows)
         {
             if (y + row.height >= content.y && y <= content.y + content.height)
             {

@@ -13,12 +13,7 @@
 #include "galaxy/star_system_on_demand.h"
 #include "scene/vector_math.h"
 
-struct SYSTEM_CARD_T
-{
-    std::unique_ptr<STAR_SYSTEM_T> system; // null while the card is closed
-    float scroll = 0.0f;                   // pixels the content has moved up
-    float content_height = 0.0f;           // of the open system's rows
-};
+
 
 // One line of the card's content, top to bottom.
 enum CARD_ROW_KIND_T
@@ -41,6 +36,14 @@ struct CARD_ROW_T
 
 // The card's rows for one system, with the figures in the units a person reads.
 std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system);
+
+struct SYSTEM_CARD_T
+{
+    std::unique_ptr<STAR_SYSTEM_T> system; // null while the card is closed
+    std::vector<CARD_ROW_T> rows;          // its rows, made once when it opens
+    float scroll = 0.0f;                   // pixels the content has moved up
+    float content_height = 0.0f;           // of the rows
+};
 
 // Opens (or replaces) the card with the system of star star_index of the galaxy of shape.
 void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t star_index, Vector3 position);

@@ -14,20 +14,10 @@ JSON Number(double value)
     return std::isfinite(value) ? JSON(value) : JSON(nullptr);
 }
 
-const char *PlanetKind(uint32_t kind)
-{
-    return (kind >= 1 && kind <= 6) ? PLANET_KIND_NAMES[kind - 1] : "None";
-}
-
-const char *MoonKind(uint32_t kind)
-{
-    return (kind >= 1 && kind <= 6) ? MOON_KIND_NAMES[kind - 1] : "None";
-}
-
 JSON MoonJson(const MOON_T &moon)
 {
     JSON out;
-    out["kind"] = MoonKind(moon.kind);
+    out["kind"] = MoonKindName(moon.kind);
     out["diameter_km"] = Number(moon.diameter);
     out["mass_earth"] = Number(moon.mass);
     out["density_earth"] = Number(moon.density);
@@ -39,7 +29,7 @@ JSON MoonJson(const MOON_T &moon)
 JSON PlanetJson(const PLANET_T &planet, const std::vector<GAS_SHARE_T> &gases)
 {
     JSON out;
-    out["kind"] = PlanetKind(planet.kind);
+    out["kind"] = PlanetKindName(planet.kind);
     out["orbit_au"] = Number(planet.orbit_radius);
     out["year_years"] = Number(planet.orbit_period);
     out["day_hours"] = Number(planet.solar_day);

@@ -122,3 +122,13 @@ inline constexpr char PLANET_KIND_NAMES[6][12] = {"Asteorid", "Terestrial", "Chu
                                                   "Giant",    "Jovian",     "Interloper"};
 inline constexpr char MOON_KIND_NAMES[6][19] = {"Tiny Chunk",        "Chunk",       "Large Chunk",
                                                 "Small Terrestrial", "Terrestrial", "Ring"};
+
+// The label of a planet's or moon's kind, "None" for a kind outside 1 to 6 (0: not generated).
+inline const char *PlanetKindName(uint32_t kind)
+{
+    return (kind >= 1 && kind <= 6) ? PLANET_KIND_NAMES[kind - 1] : "None";
+}
+inline const char *MoonKindName(uint32_t kind)
+{
+    return (kind >= 1 && kind <= 6) ? MOON_KIND_NAMES[kind - 1] : "None";
+}
