@@ -12,40 +12,16 @@
 
 namespace
 {
-// A real galaxy of two arms (the fewest stars), generated once for all cases.
-struct StarExport : ::testing::Test
-{
-    static void SetUpTestSuite()
-    {
-        galaxy = new GALAXY(256);
-        GALAXY_SHAPE_T shape = MakeGalaxyShape(2, 19, -150, 30, 40, 99, 64, 255);
-        shape.seed = 1073741823u;
-        GenerateGalaxy(galaxy, shape);
-    }
-    static void TearDownTestSuite() { delete galaxy; }
-    static GALAXY *galaxy;
-};
-GALAXY *StarExport::galaxy = nullptr;
-
-// The file an export under this name writes into a fresh folder.
-std::string Exported(const char *name)
-{
-    TEMP_FOLDER_T folder;
-    std::string error;
-    EXPECT_TRUE(ExportStarField(*StarExport::galaxy, folder.Path(name).c_str(), &error)) << error;
-    return FileContents(folder.Path(name));
-}
-
 // Reads the remaining lines as "[index,]x<sep>y<sep>z" with strtof; each must be star i of
 // star_list to the bit, and there must be one per star.
-void ExpectRowsAreTheStars(std::istream &rows, bool indexed, char separator)
+void ExpectRowsAreTheStars(const GALAXY &galaxy, std::istream &rows, bool indexed, char separator)
 {
     std::string line;
     uint64_t i = 0;
     for (; std::getline(rows, line); i++)
     {
-        ASSERT_LT(i, StarExport::galaxy->star_list.Count());
-        const Vector3 held = ((const IOBJECT_T *)StarExport::galaxy->star_list.Get(i))->position;
+        ASSERT_LT(i, galaxy.star_list.Count());
+        const Vector3 held = ((const IOBJECT_T *)galaxy.star_list.Get(i))->position;
         const std::string prefix = indexed ? std::to_string(i) + "," : "";
         ASSERT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
         const float wanted[3] = {held.x, held.y, held.z};
@@ -57,51 +33,47 @@ void ExpectRowsAreTheStars(std::istream &rows, bool indexed, char separator)
             ASSERT_EQ(*at++, axis < 2 ? separator : '\0') << line;
         }
     }
-    EXPECT_EQ(i, StarExport::galaxy->star_list.Count());
+    EXPECT_EQ(i, galaxy.star_list.Count());
     EXPECT_GT(i, 1000u);
 }
 } // namespace
 
-// Catches rounding in the printed coordinates, rows out of creation order, a missing or
-// extra row, and a header other tools do not recognise.
-TEST_F(StarExport, CsvReadsBackToTheExactStars)
+// Catches rounding in the printed coordinates, rows out of creation order, a missing or extra
+// row, a CSV header other tools do not recognise, a PLY vertex count that disagrees with the
+// rows (3-D tools then refuse the file or read garbage) or a malformed PLY header, the
+// extension matched case-sensitively; and a failed export that creates a missing folder or a
+// stray file, or writes an unknown format over a file of that name.
+TEST(StarExport, FilesHoldTheExactStarsAndFailuresWriteNothing)
 {
-    std::istringstream csv(Exported("stars.csv"));
-    std::string header;
+    GALAXY galaxy(256); // two arms: the fewest stars
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(2, 19, -150, 30, 40, 99, 64, 255);
+    shape.seed = 1073741823u;
+    GenerateGalaxy(&galaxy, shape);
+    TEMP_FOLDER_T folder;
+    std::string error, header, line;
+    ASSERT_TRUE(ExportStarField(galaxy, folder.Path("stars.csv").c_str(), &error)) << error;
+    ASSERT_TRUE(ExportStarField(galaxy, folder.Path("Stars.PLY").c_str(), &error)) << error;
+    std::istringstream csv(FileContents(folder.Path("stars.csv")));
+    std::istringstream ply(FileContents(folder.Path("Stars.PLY")));
     std::getline(csv, header);
     EXPECT_EQ(header, "index,x,y,z");
-    ExpectRowsAreTheStars(csv, true, ',');
-}
-
-// Catches a vertex count that disagrees with the rows (3-D tools then refuse the file or
-// read garbage), a malformed header, and the extension matched case-sensitively.
-TEST_F(StarExport, PlyIsAPointCloudOfTheStars)
-{
-    std::istringstream ply(Exported("Stars.PLY"));
-    std::string header, line;
-    while (std::getline(ply, line) && line != "end_header")
+    ExpectRowsAreTheStars(galaxy, csv, true, ',');
+    for (header.clear(); std::getline(ply, line) && line != "end_header";)
         header += line.rfind("comment ", 0) == 0 ? "comment\n" : line + "\n";
     EXPECT_EQ(header, "ply\nformat ascii 1.0\ncomment\nelement vertex " +
-                          std::to_string(galaxy->star_list.Count()) +
+                          std::to_string(galaxy.star_list.Count()) +
                           "\nproperty float x\nproperty float y\nproperty float z\n");
-    ExpectRowsAreTheStars(ply, false, ' ');
-}
+    ExpectRowsAreTheStars(galaxy, ply, false, ' ');
 
-// Catches an export that creates a missing folder or a stray file, or writes an unknown
-// format over a file of that name.
-TEST_F(StarExport, AFailedExportWritesNothing)
-{
-    TEMP_FOLDER_T folder;
-    PutFile(folder.Path("stars.csv"), "an older export\n");
+    const std::string older = FileContents(folder.Path("stars.csv"));
     PutFile(folder.Path("stars.txt"), "notes\n");
-    std::string error;
-    EXPECT_FALSE(ExportStarField(*galaxy, folder.Path("missing/stars.csv").c_str(), &error));
+    EXPECT_FALSE(ExportStarField(galaxy, folder.Path("missing/stars.csv").c_str(), &error));
     EXPECT_EQ(error, "cannot write " + folder.Path("missing/stars.csv") + ": No such file or directory");
-    EXPECT_FALSE(ExportStarField(*galaxy, folder.Path("stars.txt").c_str(), &error));
+    EXPECT_FALSE(ExportStarField(galaxy, folder.Path("stars.txt").c_str(), &error));
     EXPECT_EQ(error, "cannot export " + folder.Path("stars.txt") +
                          ": unknown export format \".txt\"; use .csv or .ply");
-    EXPECT_FALSE(ExportStarField(*galaxy, folder.Path("csv").c_str(), &error));
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"stars.csv", "stars.txt"}));
+    EXPECT_FALSE(ExportStarField(galaxy, folder.Path("csv").c_str(), &error));
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"Stars.PLY", "stars.csv", "stars.txt"}));
     EXPECT_EQ(FileContents(folder.Path("stars.csv")) + FileContents(folder.Path("stars.txt")),
-              "an older export\nnotes\n");
+              older + "notes\n");
 }
