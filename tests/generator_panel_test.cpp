@@ -62,21 +62,16 @@ class GeneratorPanelTest : public ::testing::Test
         input.screen_height = 768;
         return input;
     }
-    static GUI_INPUT_T ReleaseAt(Rectangle r)
+    static GUI_INPUT_T At(Rectangle r, bool press)
     {
         GUI_INPUT_T input = Idle();
         input.mouse = Vector2{r.x + r.width / 2.0f, r.y + r.height / 2.0f};
-        input.left_released = true;
+        input.left_pressed = input.left_down = press;
+        input.left_released = !press;
         return input;
     }
-    static GUI_INPUT_T PressAt(Rectangle r)
-    {
-        GUI_INPUT_T input = Idle();
-        input.mouse = Vector2{r.x + r.width / 2.0f, r.y + r.height / 2.0f};
-        input.left_pressed = true;
-        input.left_down = true;
-        return input;
-    }
+    static GUI_INPUT_T ReleaseAt(Rectangle r) { return At(r, false); }
+    static GUI_INPUT_T PressAt(Rectangle r) { return At(r, true); }
 
     // One call of the panel; reports whether it generated (only a generation, which reseeds
     // from the seed, and the drawing of start values move the random stream).
@@ -107,8 +102,8 @@ class GeneratorPanelTest : public ::testing::Test
 } // namespace
 
 // Catches start values drawn in another order or range, sizes that do not start coupled, a
-// first call that does not generate, and sizes that settle at other values or take more
-// than three calls.
+// first call that does not generate, sizes that settle at other values or take more than
+// three calls, and a panel that dereferences a missing galaxy.
 TEST_F(GeneratorPanelTest, FirstCallsDrawStartValuesAndSettleOnTheThird)
 {
     ScriptRandomWords(START_WORDS);
@@ -116,96 +111,77 @@ TEST_F(GeneratorPanelTest, FirstCallsDrawStartValuesAndSettleOnTheThird)
     GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &input);
     EXPECT_TRUE(panel.initialised);
     EXPECT_EQ(panel.values.seed, 536870912u); // a quarter of the seed box's range
-    EXPECT_EQ(panel.values.size_xz, 252);
-    EXPECT_EQ(panel.values.size_y, 63);
-    EXPECT_EQ(panel.values.inner_radius, -150);
-    EXPECT_EQ(panel.values.bulge_size, 99);    // outside its slider's range, passed through
-    EXPECT_EQ(panel.values.bulge_offset0, 41); // raised above Offset1
-    EXPECT_EQ(panel.values.bulge_offset1, 40);
-    EXPECT_EQ(panel.values.arms, 2);
-    EXPECT_EQ(panel.values.curvature, 19);
+    const GALAXY_SHAPE_T &v = panel.values;
+    EXPECT_TRUE(v.size_xz == 252 && v.size_y == 63 && v.inner_radius == -150 && v.arms == 2 && v.curvature == 19);
+    EXPECT_EQ(v.bulge_size, 99);    // outside its slider's range, passed through
+    EXPECT_EQ(v.bulge_offset0, 41); // raised above Offset1
+    EXPECT_EQ(v.bulge_offset1, 40);
     EXPECT_EQ(panel.dirty, 0);
     EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * 2u);
     EXPECT_EQ(menu_state, STATE_GENERATOR);
 
     EXPECT_TRUE(Frame()) << "the second call must notice Size XZ 255 -> 252 and generate again";
-    EXPECT_EQ(panel.values.size_xz, 252);
-    EXPECT_EQ(panel.values.size_y, 63);
+    EXPECT_TRUE(v.size_xz == 252 && v.size_y == 63);
     EXPECT_FALSE(Frame()) << "from the third call on nothing changes";
     EXPECT_FALSE(Frame());
+
+    GENERATOR_PANEL_T fresh = {};
+    GALAXY *none = nullptr;
+    GeneratorPanel(&fresh, PANEL, &menu_state, &none, &input);
+    EXPECT_TRUE(fresh.initialised);
+    EXPECT_EQ(fresh.dirty, 1); // still pending
 }
 
-// Catches a broken coupling of the sizes: Size Y sets Size XZ to four times it, and a Size XZ
-// whose quarter equals the current Size Y is kept.
-TEST_F(GeneratorPanelTest, SizeYDrivesSizeXzAndSizeXzKeepsItsChoice)
+// Catches a broken coupling of the sizes (Size Y sets Size XZ to four times it, a Size XZ
+// whose quarter equals the current Size Y is kept); a Size XZ below 4 clamped to the sliders'
+// minimum instead of reaching Generate as 0 (a disc of radius 0 keeps only the 3 * arms
+// centre stars); bulge offsets that cross (a changed Offset0 is never left below Offset1, a
+// changed Offset1 never above Offset0, even one step beyond 0 to 100); and a slider that pulls
+// an out-of-range value in without the pointer, or whose pull is not treated as a change.
+TEST_F(GeneratorPanelTest, ValuesStayCoupledAndOrdered)
 {
     StartSettled();
+    const GALAXY_SHAPE_T &v = panel.values;
     panel.values.size_y = 40;
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.values.size_xz, 160);
-    EXPECT_EQ(panel.values.size_y, 40);
+    EXPECT_TRUE(v.size_xz == 160 && v.size_y == 40);
     EXPECT_TRUE(Frame()); // Size XZ's own change is noticed one call later
     EXPECT_FALSE(Frame());
-    EXPECT_EQ(panel.values.size_xz, 160);
-
     panel.values.size_xz = 163; // 163 / 4 = 40, the current Size Y
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.values.size_xz, 163);
-    EXPECT_EQ(panel.values.size_y, 40);
+    EXPECT_TRUE(v.size_xz == 163 && v.size_y == 40);
     EXPECT_FALSE(Frame());
-}
 
-// Catches a Size XZ below 4 clamped to the sliders' minimum instead of reaching Generate: its
-// Size Y of 0 pulls Size XZ to 0, and a disc of radius 0 keeps only the 3 * arms centre stars.
-TEST_F(GeneratorPanelTest, TinySizeXzReachesGenerateAsZero)
-{
-    StartSettled();
-    panel.values.size_xz = 3;
-    EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.values.size_y, 0);
-    EXPECT_EQ(panel.values.size_xz, 0);
-    EXPECT_EQ(galaxy->star_list.Count(), 3u * 2u);
-}
-
-// Catches the bulge offsets crossing: a changed Offset0 is never left below Offset1, a changed
-// Offset1 never above Offset0, even one step beyond the sliders' 0 to 100.
-TEST_F(GeneratorPanelTest, BulgeOffsetsNeverCross)
-{
-    StartSettled();
     panel.values.bulge_offset1 = 90;
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.values.bulge_offset1, 40); // Offset0 (41) less one
-
+    EXPECT_EQ(v.bulge_offset1, 40); // Offset0 (41) less one
     panel.values.bulge_offset0 = 10;
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.values.bulge_offset0, 41); // Offset1 (40) plus one
-
+    EXPECT_EQ(v.bulge_offset0, 41); // Offset1 (40) plus one
     panel.values.bulge_offset0 = 50;
     panel.values.bulge_offset1 = 100;
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(panel.values.bulge_offset0, 101);
-    EXPECT_EQ(panel.values.bulge_offset1, 100);
+    EXPECT_TRUE(v.bulge_offset0 == 101 && v.bulge_offset1 == 100);
     EXPECT_FALSE(Frame());
-}
 
-// Catches a slider that pulls an out-of-range value in without the pointer, or one whose
-// pull (once the pointer is over it) is not treated as a change.
-TEST_F(GeneratorPanelTest, OutOfRangeValueWaitsForThePointer)
-{
-    StartSettled();
-    EXPECT_EQ(panel.values.bulge_size, 99);
-
+    EXPECT_EQ(v.bulge_size, 99);
     const Rectangle bulge = PanelSliderBounds(PANEL, Slider(&GALAXY_SHAPE_T::bulge_size));
     GUI_INPUT_T hover = Idle();
     hover.mouse = Vector2{bulge.x + 10.0f, bulge.y + 10.0f};
     EXPECT_FALSE(Frame(hover));
-    EXPECT_EQ(panel.values.bulge_size, 64);
+    EXPECT_EQ(v.bulge_size, 64);
     EXPECT_TRUE(Frame());
+
+    panel.values.size_xz = 3;
+    EXPECT_TRUE(Frame());
+    EXPECT_TRUE(v.size_y == 0 && v.size_xz == 0);
+    EXPECT_EQ(galaxy->star_list.Count(), 3u * 2u);
 }
 
-// The road of one change: catches a drag that is not stored in its frame, or that does not
-// regenerate the galaxy in the next call, or regenerates more than once.
-TEST_F(GeneratorPanelTest, DraggedCurvatureRegeneratesInTheNextCall)
+// Catches a drag that is not stored in its frame, or that does not regenerate the galaxy in
+// the next call, or regenerates more than once; a close box that does anything; a Start
+// button that does not leave for the view, or that drops the regeneration pending in its call.
+TEST_F(GeneratorPanelTest, ControlsActInTheNextCallAndStartLeavesForTheView)
 {
     StartSettled();
     const Rectangle curvature = PanelSliderBounds(PANEL, Slider(&GALAXY_SHAPE_T::curvature));
@@ -213,17 +189,24 @@ TEST_F(GeneratorPanelTest, DraggedCurvatureRegeneratesInTheNextCall)
     drag.mouse = Vector2{curvature.x + 9.0f * 300.0f / 31.0f, curvature.y + 10.0f}; // value 10
     drag.left_down = true;
     const std::vector<Vector3> before = StarPositions(*galaxy);
-
     EXPECT_FALSE(Frame(drag));
     EXPECT_EQ(panel.values.curvature, 10);
     EXPECT_TRUE(Frame(drag));
     EXPECT_FALSE(SamePositions(before, StarPositions(*galaxy)));
-    EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * 2u);
     EXPECT_FALSE(Frame(drag));
+
+    EXPECT_FALSE(Frame(ReleaseAt(WindowCloseBoxBounds(PANEL))));
+    EXPECT_EQ(menu_state, STATE_GENERATOR);
+    panel.values.arms = 3;
+    EXPECT_TRUE(Frame(ReleaseAt(PanelStartBounds(PANEL))));
+    EXPECT_EQ(menu_state, STATE_VIEW);
+    EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * 3u);
 }
 
-// Catches a seed that does not decide the galaxy: the same seed and values must give the
-// same stars, another seed other stars.
+// Catches a seed that does not decide the galaxy (the same seed and values must give the
+// same stars, another seed other stars), and a random seed drawn beyond the seed box's range,
+// which the box would turn into 0: the largest draw must stay below 2^31 and be the seed the
+// galaxy is generated from.
 TEST_F(GeneratorPanelTest, SameSeedAndValuesGiveTheSameGalaxy)
 {
     StartSettled();
@@ -241,11 +224,9 @@ TEST_F(GeneratorPanelTest, SameSeedAndValuesGiveTheSameGalaxy)
     typed.typed_count = 1;
     Frame(typed);
     EXPECT_EQ(panel.values.seed, 2147483647u); // 10737418237 saturates
-
-    GUI_INPUT_T enter = typed;
-    enter.typed_count = 0;
-    enter.enter_pressed = true;
-    EXPECT_TRUE(Frame(enter));
+    typed.typed_count = 0;
+    typed.enter_pressed = true;
+    EXPECT_TRUE(Frame(typed));
     EXPECT_FALSE(panel.seed_edit_mode);
     EXPECT_FALSE(SamePositions(first, StarPositions(*galaxy)));
 
@@ -257,61 +238,29 @@ TEST_F(GeneratorPanelTest, SameSeedAndValuesGiveTheSameGalaxy)
     GeneratorPanel(&again, PANEL, &menu_state, &other, &idle);
     GeneratorPanel(&again, PANEL, &menu_state, &other, &idle);
     EXPECT_TRUE(SamePositions(first, StarPositions(*other)));
-    delete other;
-}
 
-// Catches a random seed drawn beyond the seed box's range, which the box would turn into 0:
-// the largest draw must stay below 2^31 and be the seed the galaxy is generated from.
-TEST_F(GeneratorPanelTest, RandomSeedStaysInsideTheSeedBoxRange)
-{
     std::vector<uint32_t> words = START_WORDS;
     words[0] = 0xFFFFFFFFu; // the largest unit draw the stream can give
     ScriptRandomWords(words);
-    GUI_INPUT_T input = Idle();
-    GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &input);
-    EXPECT_GT(panel.values.seed, 2147483000u);
-    EXPECT_LT(panel.values.seed, 2147483648u);
-    const uint32_t seed = panel.values.seed;
-
-    const std::vector<Vector3> fromZero = StarPositions(*galaxy);
-    RandomSeed((double)seed);
-    galaxy->Generate(panel.values.arms, panel.values.curvature, panel.values.inner_radius, panel.values.bulge_offset0,
-                     panel.values.bulge_offset1, panel.values.bulge_size, panel.values.size_y, panel.values.size_xz);
-    EXPECT_TRUE(SamePositions(fromZero, StarPositions(*galaxy)));
-}
-
-// Catches a Randomize that acts in its own frame, that draws from the running stream (so the
-// same galaxy would give the same "random" values), or that resets the previous copies (the
-// sizes must come out 255 and 63 after a settled 252 and 63).
-TEST_F(GeneratorPanelTest, RandomizeDrawsFreshValuesFromTheClockNextCall)
-{
-    StartSettled();
-    const Rectangle randomize = PanelRandomizeBounds(PANEL);
-    EXPECT_FALSE(Frame(ReleaseAt(randomize)));
-    EXPECT_FALSE(panel.initialised);
-    EXPECT_EQ(panel.values.seed, 536870912u);
-
-    ScriptRandomWords(START_WORDS); // would repeat the start values if the stream were used as is
-    GUI_INPUT_T idle = Idle();
-    GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &idle);
-    EXPECT_TRUE(panel.initialised);
-    EXPECT_NE(panel.values.seed, 536870912u);
-    EXPECT_EQ(panel.values.size_xz, 255);
-    EXPECT_EQ(panel.values.size_y, 63);
-    EXPECT_EQ(panel.dirty, 0);
-    EXPECT_GE(panel.values.inner_radius, -200);
-    EXPECT_LE(panel.values.inner_radius, -1);
-    EXPECT_GE(panel.values.arms, 2);
-    EXPECT_LE(panel.values.arms, 8);
-    EXPECT_GE(panel.values.curvature, 16);
-    EXPECT_LE(panel.values.curvature, 31);
-    EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * (uint64_t)panel.values.arms);
+    GENERATOR_PANEL_T top = {};
+    GeneratorPanel(&top, PANEL, &menu_state, &other, &idle);
+    const GALAXY_SHAPE_T &v = top.values;
+    EXPECT_TRUE(v.seed > 2147483000u && v.seed < 2147483648u) << v.seed;
+    const std::vector<Vector3> drawn = StarPositions(*other);
+    RandomSeed((double)v.seed);
+    other->Generate(v.arms, v.curvature, v.inner_radius, v.bulge_offset0, v.bulge_offset1, v.bulge_size, v.size_y,
+                    v.size_xz);
+    EXPECT_TRUE(SamePositions(drawn, StarPositions(*other)));
+    delete other;
 }
 
 // Catches a density slider that overlaps another control, that arrow keys do not step, whose
-// change does not regenerate, that Randomize resets; and a large galaxy that replaces the one
-// on screen before the builder has it ready, or never arrives.
-TEST_F(GeneratorPanelTest, DensitySliderSteppedAndLargeGalaxiesArriveWhenReady)
+// change does not regenerate, that Randomize resets; a Randomize that acts in its own frame,
+// that draws from the running stream (so the same galaxy would give the same "random"
+// values), or that resets the previous copies (the sizes must come out 255 and 63 after a
+// settled 252 and 63); and a large galaxy that replaces the one on screen before the builder
+// has it ready, or never arrives.
+TEST_F(GeneratorPanelTest, DensityAndRandomizeAndLargeGalaxiesArriveWhenReady)
 {
     const Rectangle density = PanelSliderBounds(PANEL, Slider(&GALAXY_SHAPE_T::density));
     EXPECT_FALSE(CheckCollisionRecs(density, PanelRandomizeBounds(PANEL)));
@@ -330,10 +279,22 @@ TEST_F(GeneratorPanelTest, DensitySliderSteppedAndLargeGalaxiesArriveWhenReady)
     EXPECT_EQ(panel.values.density, 2);
     EXPECT_TRUE(Frame());
     EXPECT_EQ(galaxy->star_list.Count(), 2u * 5406u);
+
     EXPECT_FALSE(Frame(ReleaseAt(PanelRandomizeBounds(PANEL))));
+    EXPECT_FALSE(panel.initialised);
+    EXPECT_EQ(panel.values.seed, 536870912u);
+    ScriptRandomWords(START_WORDS); // would repeat the start values if the stream were used as is
     GUI_INPUT_T idle = Idle();
     GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &idle);
-    EXPECT_EQ(panel.values.density, 2);
+    const GALAXY_SHAPE_T &v = panel.values;
+    EXPECT_TRUE(panel.initialised);
+    EXPECT_NE(v.seed, 536870912u);
+    EXPECT_TRUE(v.size_xz == 255 && v.size_y == 63 && v.density == 2);
+    EXPECT_EQ(panel.dirty, 0);
+    EXPECT_TRUE(v.inner_radius >= -200 && v.inner_radius <= -1) << v.inner_radius;
+    EXPECT_TRUE(v.arms >= 2 && v.arms <= 8) << v.arms;
+    EXPECT_TRUE(v.curvature >= 16 && v.curvature <= 31) << v.curvature;
+    EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * 2u * (uint64_t)v.arms);
 
     GALAXY_BUILDER_T builder(256);
     panel.builder = &builder;
@@ -346,29 +307,4 @@ TEST_F(GeneratorPanelTest, DensitySliderSteppedAndLargeGalaxiesArriveWhenReady)
     EXPECT_EQ(galaxy->star_list.Count(), shown);
     EXPECT_TRUE(builder.Collect(galaxy));
     EXPECT_EQ(galaxy->star_list.Count(), 973080u);
-}
-
-// Catches a Start button that does not leave for the view, or that drops the regeneration
-// pending in its call; and a close box that does anything.
-TEST_F(GeneratorPanelTest, StartLeavesForTheViewAfterAPendingRegeneration)
-{
-    StartSettled();
-    const Rectangle close = WindowCloseBoxBounds(PANEL);
-    EXPECT_FALSE(Frame(ReleaseAt(close)));
-    EXPECT_EQ(menu_state, STATE_GENERATOR);
-
-    panel.values.arms = 3;
-    EXPECT_TRUE(Frame(ReleaseAt(PanelStartBounds(PANEL))));
-    EXPECT_EQ(menu_state, STATE_VIEW);
-    EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * 3u);
-}
-
-// Catches a panel that dereferences a missing galaxy.
-TEST_F(GeneratorPanelTest, NullGalaxyIsLeftAlone)
-{
-    GALAXY *none = nullptr;
-    GUI_INPUT_T input = Idle();
-    GeneratorPanel(&panel, PANEL, &menu_state, &none, &input);
-    EXPECT_TRUE(panel.initialised);
-    EXPECT_EQ(panel.dirty, 1); // still pending
 }
