@@ -61,8 +61,11 @@ int CollectAll(GALAXY_BUILDER_T *builder, GALAXY *galaxy)
 // thread's draws meanwhile, another seed, a tree not rebuilt), a galaxy changed before the
 // swap, a tree version the GPU would take for the old one, a stream not handed back; an older
 // generation swapped in after a newer one, a lost last request, and a small request made at
-// once while a large one is built (the large one would then replace it).
-TEST(GalaxyBuilder, SwapsInTheSynchronousGalaxyAndTheNewestRequestWins)
+// once while a large one is built (the large one would then replace it). Catches also a
+// worker left running or a generation leaked when a builder ends while building, with a
+// request waiting, with a result never collected, while it frees a collected one, or before
+// it ever started a thread.
+TEST(GalaxyBuilder, SwapsInTheSynchronousGalaxyTheNewestRequestWinsAndEndingIsClean)
 {
     GALAXY galaxy(256);
     GALAXY_BUILDER_T builder(256);
@@ -96,14 +99,7 @@ TEST(GalaxyBuilder, SwapsInTheSynchronousGalaxyAndTheNewestRequestWins)
     EXPECT_LE(swaps, 2); // the running one, then the newest; the one between never runs
     EXPECT_TRUE(SameAsSynchronous(galaxy, last));
     EXPECT_TRUE(RequestGalaxy(&builder, &galaxy, small)); // idle again: at once
-}
 
-// Catches a worker left running or a generation leaked when the builder ends while building,
-// with a request waiting, with a result never collected, while it frees a collected one, or
-// before it ever started a thread.
-TEST(GalaxyBuilder, EndingAtAnyMomentIsClean)
-{
-    GALAXY galaxy(256);
     {
         GALAXY_BUILDER_T unused(256);
         GALAXY_BUILDER_T building(256);
