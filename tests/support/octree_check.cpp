@@ -278,13 +278,28 @@ void REFERENCE_NODE_T::Insert(const IOBJECT_T *object)
     return Compare(tree, reference, "root");
 }
 
-// A frustum that excludes no box: no plane and no corner test can reject anything.
 FRUSTUM_T EverythingVisible(void)
 {
     FRUSTUM_T frustum;
     for (int i = 0; i < 8; i++) frustum.corners[i] = Vector3{(i & 1) ? 1e30f : -1e30f, (i & 2) ? 1e30f : -1e30f,
                                                              (i & 4) ? 1e30f : -1e30f};
     return frustum;
+}
+
+std::vector<FRUSTUM_T> RandomFrusta(std::mt19937 *rng, int n, std::vector<Vector3> *eyes)
+{
+    std::uniform_real_distribution<float> at(-600.0f, 600.0f), angle(20.0f, 170.0f);
+    std::vector<FRUSTUM_T> frusta(n);
+    for (FRUSTUM_T &frustum : frusta)
+    {
+        frustum.SetInternals(angle(*rng), 1366.0f / 768.0f, 1.0f, 100000.0f);
+        const Camera3D camera = {Vector3{at(*rng), at(*rng) / 3.0f, at(*rng)},
+                                 Vector3{at(*rng) / 4.0f, 0.0f, at(*rng) / 4.0f}, Vector3{0.0f, 1.0f, 0.0f}, 90.0f,
+                                 CAMERA_PERSPECTIVE};
+        frustum.Update(camera);
+        if (eyes != nullptr) eyes->push_back(camera.position);
+    }
+    return frusta;
 }
 
 namespace

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "octree/array_octree.h"
@@ -51,6 +52,10 @@ struct REFERENCE_NODE_T
 
 // A frustum that excludes no box: no plane and no corner test can reject anything.
 FRUSTUM_T EverythingVisible(void);
+
+// n cameras inside and around a 512-unit galaxy box, looking anywhere, narrow to wide; eyes
+// (optional) receives where each one stands.
+std::vector<FRUSTUM_T> RandomFrusta(std::mt19937 *rng, int n, std::vector<Vector3> *eyes = nullptr);
 
 // Same shape, same boxes bit for bit, same objects in the same order in every leaf.
 ::testing::AssertionResult SameTree(const OCTREE_T &tree, const REFERENCE_NODE_T &reference);
