@@ -66,53 +66,42 @@ bool FramePresented(const SCREENSHOT_T &shot)
     return shot.CountColor(0, 0, shot.width, shot.height, BG_R, BG_G, BG_B) > shot.width * shot.height / 4;
 }
 
-class ViewerWindow : public ::testing::Test
+} // namespace
+
+// One start of the viewer as a person runs it, checked from its pictures. Catches a wrong
+// title or window size, a frame that never reaches the screen, and heads-up lines missing,
+// misplaced or in the wrong colour; a "Points Inserted" figure that the frame loop does not
+// raise, one that sticks, or one drawn once and never again; a screenshot key that reads the
+// screen while the window shrinks (raylib's own capture did so from its key callback and
+// crashed in the GL driver) and any file dropped into the current folder unannounced; and an
+// exit key that is ignored or a shutdown that crashes or hangs.
+TEST(ViewerWindow, HeadsUpTextPointsScreenshotDuringShrinkAndEscape)
 {
-  protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(server.Ok()) << "Xvfb did not start";
-        viewer = std::make_unique<PROCESS_T>(GALAXY_VIEWER_PATH, server.Display(), OutputPath(LogName()),
-                                             VIEWER_LD_PRELOAD);
-        ASSERT_TRUE(viewer->Started());
-        window = std::make_unique<X_WINDOW_T>(server.Display(), TITLE, 60s);
-        ASSERT_TRUE(window->Found()) << "no window titled '" << TITLE << "'\n" << viewer->Log();
-    }
-
-    static std::string LogName()
-    {
-        return std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log";
-    }
-
     // Whatever the viewer writes for the user (screenshots, saved galaxies) goes to a folder
     // of the test's own.
     USER_FOLDERS_T user;
     X_SERVER_T server;
-    std::unique_ptr<PROCESS_T> viewer;
-    std::unique_ptr<X_WINDOW_T> window;
-};
-} // namespace
+    ASSERT_TRUE(server.Ok()) << "Xvfb did not start";
+    PROCESS_T viewer(GALAXY_VIEWER_PATH, server.Display(), OutputPath("viewer.log"), VIEWER_LD_PRELOAD);
+    ASSERT_TRUE(viewer.Started());
+    const X_WINDOW_T window(server.Display(), TITLE, 60s);
+    ASSERT_TRUE(window.Found()) << "no window titled '" << TITLE << "'\n" << viewer.Log();
 
-// Catches a wrong title or window size, a frame that never reaches the screen, and
-// heads-up lines missing, misplaced or in the wrong colour.
-TEST_F(ViewerWindow, OpensWithTitleSizeAndHeadsUpText)
-{
-    EXPECT_EQ(window->Title(), TITLE);
+    EXPECT_EQ(window.Title(), TITLE);
     int width = 0, height = 0;
-    ASSERT_TRUE(window->Size(&width, &height));
+    ASSERT_TRUE(window.Size(&width, &height));
     EXPECT_EQ(width, 1366);
     EXPECT_EQ(height, 768);
 
     bool presented = false;
-    const SCREENSHOT_T shot = CaptureUntil(*window, 60s, FramePresented, &presented);
+    const SCREENSHOT_T shot = CaptureUntil(window, 60s, FramePresented, &presented);
     shot.SavePng(OutputPath("start.png"));
     ASSERT_TRUE(presented) << "the background colour never filled the window; see start.png";
 
     // The heads-up block at the top-right corner, lines 24 px apart from (1020, 14), on a light
     // band: "OCT Buildtime: ...", "Points Inserted: ...", "Objects Drawed: 0/0", the FPS.
-    EXPECT_GT(shot.CountColor(1020, HUD_Y[0], 1366, HUD_Y[0] + 20, HUD_R, HUD_G, HUD_B), 100);
-    EXPECT_GT(shot.CountColor(1020, HUD_Y[1], 1366, HUD_Y[1] + 20, HUD_R, HUD_G, HUD_B), 100);
-    EXPECT_GT(shot.CountColor(1020, HUD_Y[2], 1366, HUD_Y[2] + 20, HUD_R, HUD_G, HUD_B), 100);
+    for (int line = 0; line < 3; line++)
+        EXPECT_GT(shot.CountColor(1020, HUD_Y[line], 1366, HUD_Y[line] + 20, HUD_R, HUD_G, HUD_B), 100) << line;
     EXPECT_GT(shot.CountColor(1012, 8, 1358, 100, 235, 235, 235), 20000) << "no band behind the lines";
     // Text is told apart by its glyphs: "OCT Buildtime: 0.00xxxx" has 21, "Objects Drawed:
     // 0/0" 17 (the galaxy is still empty).
@@ -122,73 +111,36 @@ TEST_F(ViewerWindow, OpensWithTitleSizeAndHeadsUpText)
     EXPECT_EQ(CountTextBlocks(shot, 0, 0, 1010, 110), 0);
     // The outline itself: the frustum is rebuilt from the camera and drawn every frame.
     EXPECT_GT(shot.CountColor(400, 100, 990, 760, HUD_R, HUD_G, HUD_B), 100);
-
     // The frames-per-second line, in dark green.
     EXPECT_GT(shot.CountColor(1020, HUD_Y[3], 1366, HUD_Y[3] + 20, 0, 117, 44), 20);
 
-    ASSERT_TRUE(window->Key("Escape"));
-    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
-}
-
-// Catches an exit key that is ignored or a shutdown that crashes or hangs.
-TEST_F(ViewerWindow, EscapeEndsTheRunWithStatusZero)
-{
-    bool presented = false;
-    CaptureUntil(*window, 60s, FramePresented, &presented);
-    ASSERT_TRUE(presented);
-    ASSERT_TRUE(window->Key("Escape"));
-    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
-}
-
-// Catches a "Points Inserted" figure that the frame loop does not raise, one that sticks, or
-// one drawn once and never again. The figure is read by its number of digits: a later
-// picture whose line holds more glyphs than an earlier one shows a number with more digits,
-// hence a larger one. At start the figure has one or two digits, so it must gain one within
-// a few hundred frames.
-TEST_F(ViewerWindow, PointsInsertedCountsFrames)
-{
-    bool presented = false;
-    const SCREENSHOT_T first = CaptureUntil(*window, 60s, FramePresented, &presented);
-    ASSERT_TRUE(presented);
-    first.SavePng(OutputPath("points-first.png"));
-    const int before = CountGlyphs(first, 1020, HUD_Y[1], 340);
+    // "Points Inserted" read by its number of digits: a later picture whose line holds more
+    // glyphs shows a larger number. At start the figure has one or two digits, so it must
+    // gain one within a few hundred frames.
+    const int before = CountGlyphs(shot, 1020, HUD_Y[1], 340);
     EXPECT_GE(before, 16) << "\"Points Inserted:\" is 15 glyphs, then at least one digit";
-
     bool grew = false;
     const SCREENSHOT_T later = CaptureUntil(
-        *window, 120s, [&](const SCREENSHOT_T &shot) { return CountGlyphs(shot, 1020, HUD_Y[1], 340) > before; }, &grew);
+        window, 120s, [&](const SCREENSHOT_T &s) { return CountGlyphs(s, 1020, HUD_Y[1], 340) > before; }, &grew);
     later.SavePng(OutputPath("points-later.png"));
-    EXPECT_TRUE(grew) << "the number of points inserted did not grow; see points-first.png, points-later.png";
+    EXPECT_TRUE(grew) << "the number of points inserted did not grow; see start.png, points-later.png";
 
-    ASSERT_TRUE(window->Key("Escape"));
-    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
-}
-
-// Catches a screenshot key that reads the screen while the window shrinks (raylib's own
-// capture did so from its key callback and crashed in the GL driver) and any file dropped into
-// the current folder unannounced. F12 and a shrink to 1 x 1 go in the same event batch, four
-// times; the viewer must live through it and end cleanly.
-TEST_F(ViewerWindow, ScreenshotKeyDuringAShrinkToOnePixel)
-{
-    bool presented = false;
-    CaptureUntil(*window, 60s, FramePresented, &presented);
-    ASSERT_TRUE(presented);
-
-    std::string before;
-    RunCommand("ls screenshot*.png 2>/dev/null | wc -l", &before);
-    const std::string id = std::to_string(window->Id());
+    // F12 and a shrink to 1 x 1 in the same event batch, four times; the viewer must live
+    // through it and end cleanly.
+    std::string shotsBefore, shotsAfter;
+    RunCommand("ls screenshot*.png 2>/dev/null | wc -l", &shotsBefore);
+    const std::string id = std::to_string(window.Id());
     for (int i = 0; i < 4; i++)
     {
         RunCommand("DISPLAY=" + server.Display() + " xdotool windowfocus --sync " + id + " key F12 windowsize " + id +
                    " 1 1 sleep 0.3 windowsize " + id + " 1366 768 sleep 0.5 >/dev/null 2>&1");
-        ASSERT_TRUE(viewer->Running()) << "the viewer died in round " << i + 1 << "\n" << viewer->Log();
+        ASSERT_TRUE(viewer.Running()) << "the viewer died in round " << i + 1 << "\n" << viewer.Log();
     }
-    std::string after;
-    RunCommand("ls screenshot*.png 2>/dev/null | wc -l", &after);
-    EXPECT_EQ(after, before) << "raylib's own capture wrote into the current folder";
+    RunCommand("ls screenshot*.png 2>/dev/null | wc -l", &shotsAfter);
+    EXPECT_EQ(shotsAfter, shotsBefore) << "raylib's own capture wrote into the current folder";
 
-    ASSERT_TRUE(window->Key("Escape"));
-    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
+    ASSERT_TRUE(window.Key("Escape"));
+    EXPECT_EQ(viewer.WaitExit(30s), 0) << viewer.Log();
 }
 
 // Catches a --profile that hangs, fails, or leaves out a stage or its figures.
