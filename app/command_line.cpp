@@ -158,26 +158,27 @@ int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::str
 
     GALAXY galaxy(VIEWER_GALAXY_EXTENT);
     GenerateGalaxy(&galaxy, options.shape);
-    const uint64_t stars = galaxy.star_list.Count();
+    const STAR_FIELD_T &field = galaxy.field;
+    const uint64_t stars = field.star_list.Count();
     if (options.print_system && options.system_index >= stars)
     {
         *err += std::string(VIEWER_PROGRAM_NAME) + ": --system " + std::to_string(options.system_index) +
-                ": the galaxy has " + std::to_string(stars) + " stars, numbered 0 to " +
-                std::to_string(stars == 0 ? 0 : stars - 1) + "\n";
+                ": the galaxy has " + std::to_string(stars) + " stars, numbered 0 to " + std::to_string(stars == 0 ? 0 : stars - 1) +
+                "\n";
         return 2;
     }
     if (options.print_code) *out += std::string(EncodeGalaxyCode(options.shape).text) + "\n";
     if (options.print_system)
     {
         STAR_SYSTEM_T system;
-        const Vector3 position = ((const IOBJECT_T *)galaxy.star_list.Get(options.system_index))->position;
+        const Vector3 position = ((const IOBJECT_T *)field.star_list.Get(options.system_index))->position;
         GenerateStarSystem(options.shape, options.system_index, position, &system);
         *out += StarSystemJson(system);
     }
     if (options.export_path.empty()) return 0;
 
     std::string why;
-    if (!ExportStarField(galaxy, options.export_path.c_str(), &why))
+    if (!ExportStarField(field, options.export_path.c_str(), &why))
     {
         *err += std::string(VIEWER_PROGRAM_NAME) + ": " + why + "\n";
         return 2;

@@ -55,19 +55,19 @@ FILE_ACTIONS_T MakeFileActions(void)
     return actions;
 }
 
-void UpdateFileActions(FILE_ACTIONS_T *actions, const GALAXY *galaxy, const GUI_INPUT_T *input)
+void UpdateFileActions(FILE_ACTIONS_T *actions, const STAR_FIELD_T *field, const GUI_INPUT_T *input)
 {
     if (input->screenshot_pressed) actions->screenshot_pending = true;
     if (!input->export_pressed) return;
 
-    if (galaxy == nullptr || galaxy->star_list.Count() == 0)
+    if (field == nullptr || field->star_list.Count() == 0)
     {
         Notify(actions, "Nothing to export yet: the galaxy has no stars");
         return;
     }
     std::string path, error;
     if (!Reserve(actions, actions->exports_folder, "csv", &path)) return;
-    if (ExportStarField(*galaxy, path.c_str(), &error))
+    if (ExportStarField(*field, path.c_str(), &error))
     {
         Notify(actions, "Stars exported to " + path);
     }

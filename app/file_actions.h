@@ -7,7 +7,7 @@
 
 #include "app/gui_input.h"
 
-class GALAXY;
+struct STAR_FIELD_T;
 
 struct FILE_ACTIONS_T
 {
@@ -21,7 +21,7 @@ struct FILE_ACTIONS_T
 FILE_ACTIONS_T MakeFileActions(void);
 
 // Update step: Ctrl+E writes the galaxy's stars now; F12 is remembered for the end of drawing.
-void UpdateFileActions(FILE_ACTIONS_T *actions, const GALAXY *galaxy, const GUI_INPUT_T *input);
+void UpdateFileActions(FILE_ACTIONS_T *actions, const STAR_FIELD_T *field, const GUI_INPUT_T *input);
 
 // Last thing before EndDrawing: the frame is complete in the back buffer. A frame in which the
 // window was resized is not read (the buffer may not match the window's size yet); the capture

@@ -1,6 +1,6 @@
 // The generator panel. Immediate mode: every call redraws the whole panel; a parameter
-// changed by a slider in one frame is noticed at the top of the next call, which then
-// regenerates the galaxy at its end.
+// changed by a slider in one frame is noticed at the top of the next call, and the update step
+// of the frame after asks for the galaxy.
 #include "app/generator_panel.h"
 
 #include <cmath>
@@ -129,8 +129,7 @@ static void ShareGalaxyCode(GENERATOR_PANEL_T *panel, Rectangle bounds, GUI_INPU
     ScreenLabel(PanelTextLine(bounds, 2), panel->notice);
 }
 
-void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_state, GALAXY **galaxy,
-                    GUI_INPUT_T *input)
+void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_state, GUI_INPUT_T *input)
 {
     ScreenGroupBox(bounds, "Generate");
     // The panel is not meant to be closed; its close box does nothing.
@@ -184,20 +183,22 @@ void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_st
     if (ScreenButton(PanelLoadBounds(bounds), "Load...", input)) panel->request = PANEL_REQUEST_LOAD;
 
     if (ScreenButton(PanelStartBounds(bounds), "Start", input)) *menu_state = STATE_VIEW;
+}
 
+void RequestPanelGalaxy(GENERATOR_PANEL_T *panel, GALAXY *galaxy)
+{
+    if (panel->dirty != 1 || galaxy == nullptr) return;
     // Reseeding from the seed makes a galaxy a function of the seed and the parameters: the
     // same values give the same stars, and a slider reshapes the galaxy instead of scattering
     // every star anew.
-    if (panel->dirty == 1 && galaxy != nullptr && *galaxy != nullptr)
-    {
-        if (panel->builder != nullptr)
-        {
-            RequestGalaxy(panel->builder, *galaxy, panel->values);
-            panel->dirty = 0;
-        }
-        else
-        {
-            panel->dirty = GenerateGalaxy(*galaxy, panel->values);
-        }
-    }
+    const bool made = panel->builder != nullptr ? RequestGalaxy(panel->builder, galaxy, panel->values)
+                                                : (GenerateGalaxy(galaxy, panel->values), true);
+    panel->dirty = 0;
+    if (made) NoteGalaxyFailure(panel, galaxy->field);
+}
+
+void NoteGalaxyFailure(GENERATOR_PANEL_T *panel, const STAR_FIELD_T &field)
+{
+    if (field.failure.empty()) return;
+    std::snprintf(panel->notice, sizeof panel->notice, "No stars: %s", field.failure.c_str());
 }

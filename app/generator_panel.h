@@ -1,6 +1,7 @@
 // The generator panel: the screen on which the user shapes the galaxy with its eight
-// parameters, a seed and the star density. A record that lives across frames, and one function per frame that
-// reads the input, notices changes, draws, and regenerates the galaxy when something changed.
+// parameters, a seed and the star density. A record that lives across frames, one function per
+// frame that reads the input, notices changes and draws, and one for the update step that asks
+// for the galaxy when something changed.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 class GALAXY;
 class GALAXY_BUILDER_T;
+struct STAR_FIELD_T;
 
 struct GENERATOR_PANEL_T
 {
@@ -20,7 +22,7 @@ struct GENERATOR_PANEL_T
     // Randomize is compared against the values it replaces.
     GALAXY_SHAPE_T noticed = {};
 
-    int32_t dirty = 0;        // 1 while a regeneration is pending; takes Generate's result
+    int32_t dirty = 0;        // 1 while a regeneration is pending; RequestPanelGalaxy clears it
     bool initialised = false; // false until the values are drawn at random
     bool seed_edit_mode = false;
     // Set by Randomize. The stream is reseeded from the clock right before the new values are
@@ -32,7 +34,8 @@ struct GENERATOR_PANEL_T
     // null: every galaxy is generated at once, in the frame that asks.
     GALAXY_BUILDER_T *builder = nullptr;
 
-    char notice[160] = {}; // one line under the galaxy code: what Ctrl+C or Ctrl+V did
+    // One line under the galaxy code: what Ctrl+C or Ctrl+V did, or why a galaxy has no stars.
+    char notice[160] = {};
     // Set for one frame when the panel's Save or Load button is clicked: the shell opens that
     // screen of the main menu. PANEL_REQUEST_NONE otherwise.
     int32_t request = 0;
@@ -63,6 +66,14 @@ Rectangle PanelStartBounds(Rectangle bounds);
 void OpenGalaxyInPanel(GENERATOR_PANEL_T *panel, const GALAXY_SHAPE_T &shape);
 
 // Called once a frame while menu_state is the generator panel's. Start sets menu_state to the
-// view's. galaxy refers to the shell's galaxy pointer; a null galaxy is left alone.
-void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_state, GALAXY **galaxy,
-                    GUI_INPUT_T *input);
+// view's. A change of the values sets dirty; the galaxy itself is asked for in the next update.
+void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_state, GUI_INPUT_T *input);
+
+// The update step: when dirty, asks for the galaxy of the panel's values, reseeded from its
+// seed: at once, or through the panel's builder when it is too large for a frame. A galaxy made
+// at once that has no stars says why on the panel. A null galaxy is left alone.
+void RequestPanelGalaxy(GENERATOR_PANEL_T *panel, GALAXY *galaxy);
+
+// Puts field's failure, if it has one, on the panel's notice line: for a galaxy made at once
+// and for one the builder swaps in.
+void NoteGalaxyFailure(GENERATOR_PANEL_T *panel, const STAR_FIELD_T &field);

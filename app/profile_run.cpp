@@ -98,8 +98,8 @@ void ProfileGenerations(PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE
     for (int i = 0; i < PROFILE_GENERATIONS; i++)
     {
         GenerateGalaxy(viewer->galaxy, shape);
-        AddProfileSample(run, "generate", viewer->galaxy->last_generate_ms);
-        AddProfileSample(run, "index", viewer->galaxy->last_index_ms);
+        AddProfileSample(run, "generate", viewer->galaxy->field.generate_ms);
+        AddProfileSample(run, "index", viewer->galaxy->field.index_ms);
     }
 }
 

@@ -8,23 +8,23 @@ constexpr Color HOVER_RING_COLOR = Color{255, 236, 160, 255};
 constexpr Color OPEN_RING_COLOR = Color{120, 220, 255, 255};
 constexpr int HOVER_NAME_SIZE = 20;
 
-Vector3 StarPosition(const GALAXY *galaxy, uint32_t star)
+Vector3 StarPosition(const STAR_FIELD_T *field, uint32_t star)
 {
-    return galaxy->stars[star].position;
+    return field->stars[star].position;
 }
 } // namespace
 
-void UpdateStarPointer(STAR_POINTER_T *pointer, SYSTEM_CARD_T *card, const GALAXY *galaxy, const PICK_VIEW_T &view,
+void UpdateStarPointer(STAR_POINTER_T *pointer, SYSTEM_CARD_T *card, const STAR_FIELD_T *field, const PICK_VIEW_T &view,
                        const GUI_INPUT_T *input, bool on_scene)
 {
-    const bool have_stars = galaxy != nullptr && galaxy->star_list.Count() > 0;
-    pointer->hover = (on_scene && have_stars) ? PickStar(galaxy->tree, view, input->mouse, STAR_PICK_PIXELS)
+    const bool have_stars = field != nullptr && field->star_list.Count() > 0;
+    pointer->hover = (on_scene && have_stars) ? PickStar(field->tree, view, input->mouse, STAR_PICK_PIXELS)
                                               : STAR_PICK_T{};
-    if (pointer->hover.found) pointer->hover_position = StarPosition(galaxy, pointer->hover.star);
+    if (pointer->hover.found) pointer->hover_position = StarPosition(field, pointer->hover.star);
     if (pointer->hover.found && pointer->hover.star != pointer->named_star)
     {
         STAR_SYSTEM_T system;
-        GenerateStarSystem(galaxy->shape, pointer->hover.star, pointer->hover_position, &system);
+        GenerateStarSystem(field->shape, pointer->hover.star, pointer->hover_position, &system);
         pointer->hover_name = system.system.name;
         pointer->named_star = pointer->hover.star;
     }
@@ -38,7 +38,7 @@ void UpdateStarPointer(STAR_POINTER_T *pointer, SYSTEM_CARD_T *card, const GALAX
     pointer->pressed_on_scene = false;
     if (!on_scene || Vector2Distance(input->mouse, pointer->pressed_at) > STAR_CLICK_PIXELS) return;
     if (pointer->hover.found)
-        OpenSystemCard(card, galaxy->shape, pointer->hover.star, pointer->hover_position);
+        OpenSystemCard(card, field->shape, pointer->hover.star, pointer->hover_position);
     else
         CloseSystemCard(card);
 }

@@ -7,7 +7,7 @@
 
 #include "app/gui_input.h"
 #include "app/system_card.h"
-#include "galaxy/galaxy.h"
+#include "galaxy/star_field.h"
 #include "octree/array_octree_pick.h"
 
 constexpr float STAR_PICK_PIXELS = 8.0f;  // how far off a star the pointer may be and still point at it
@@ -25,7 +25,7 @@ struct STAR_POINTER_T
 
 // After the camera has moved for this frame. on_scene: the pointer is over the scene, not over
 // a control or the card.
-void UpdateStarPointer(STAR_POINTER_T *pointer, SYSTEM_CARD_T *card, const GALAXY *galaxy, const PICK_VIEW_T &view,
+void UpdateStarPointer(STAR_POINTER_T *pointer, SYSTEM_CARD_T *card, const STAR_FIELD_T *field, const PICK_VIEW_T &view,
                        const GUI_INPUT_T *input, bool on_scene);
 
 // In 2-D, after the scene: a ring round the hovered star with its name, and a ring round the

@@ -9,7 +9,7 @@
 
 #include "app/gui.h"
 #include "app/heads_up.h"
-#include "galaxy/galaxy_systems.h"
+#include "systems/temperature_color.h"
 
 namespace
 {

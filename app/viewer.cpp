@@ -5,7 +5,7 @@
 #include "app/gui.h"
 #include "app/heads_up.h"
 #include "files/user_folders.h"
-#include "galaxy/star_color.h"
+#include "galaxy/system_colors.h"
 #include "random/random.h"
 
 // The scene's fixed set-up.
@@ -123,25 +123,28 @@ static bool PointerOnScene(const VIEWER_T *viewer, Vector2 mouse)
 
 void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
 {
+    // What the panel changed last frame is asked for first, so this frame already shows it.
+    RequestPanelGalaxy(&viewer->generator_panel, viewer->galaxy);
     HelpOverlay(&viewer->help, input);
-    UpdateFileActions(&viewer->file_actions, viewer->galaxy, input);
+    STAR_FIELD_T *field = (viewer->galaxy != nullptr) ? &viewer->galaxy->field : nullptr;
+    UpdateFileActions(&viewer->file_actions, field, input);
     if (viewer->menu_state == STATE_VIEW && input->tab_pressed) viewer->panel_in_view = !viewer->panel_in_view;
     if (input->timings_pressed) viewer->show_timings = !viewer->show_timings;
     FeedRolledTestPoint(viewer);
     // A galaxy finished on the builder's thread replaces the one on screen here, before the
     // frame colours, counts and draws it.
-    if (viewer->builder != nullptr && viewer->galaxy != nullptr) viewer->builder->Collect(viewer->galaxy);
-    if (viewer->galaxy != nullptr) ColorStarsFromSystems(viewer->galaxy, STAR_COLOR_BUDGET_MS);
+    if (viewer->builder != nullptr && viewer->galaxy != nullptr && viewer->builder->Collect(viewer->galaxy))
+        NoteGalaxyFailure(&viewer->generator_panel, *field);
+    if (field != nullptr) ColorStarsFromSystems(field, STAR_COLOR_BUDGET_MS);
     drawn_object_count = 0;
-    viewer->objects_total = (viewer->galaxy != nullptr) ? (int32_t)(uint32_t)viewer->galaxy->star_list.Count() : 0;
+    viewer->objects_total = (field != nullptr) ? (int32_t)(uint32_t)field->star_list.Count() : 0;
     const bool cameraKeys = viewer->menu_state == STATE_VIEW ||
                             (viewer->menu_state == STATE_GENERATOR && !viewer->generator_panel.seed_edit_mode);
     if (cameraKeys && input->plain_look_pressed) viewer->plain_look = !viewer->plain_look;
     const bool onScene = PointerOnScene(viewer, input->mouse);
     viewer->camera = SteerCamera(&viewer->camera_control, input, onScene, cameraKeys, GetFrameTime());
     viewer->view_frustum.Update(viewer->camera);
-    UpdateStarPointer(&viewer->star_pointer, &viewer->system_card, viewer->galaxy, ViewerPickView(viewer), input,
-                      onScene);
+    UpdateStarPointer(&viewer->star_pointer, &viewer->system_card, field, ViewerPickView(viewer), input, onScene);
 }
 
 PICK_VIEW_T ViewerPickView(const VIEWER_T *viewer)
@@ -174,6 +177,7 @@ void DrawScene(VIEWER_T *viewer)
     if (viewer->debug_flag) viewer->view_frustum.Draw();
     GALAXY *galaxy = viewer->galaxy;
     if (galaxy == nullptr) return;
+    STAR_FIELD_T *field = &galaxy->field;
 
     const double start = ClockSeconds();
     // The soft look: fewer, brighter points where stars crowd on screen; its walk counts the
@@ -182,20 +186,20 @@ void DrawScene(VIEWER_T *viewer)
     if (soft)
     {
         const LOD_VIEW_T view = {viewer->camera.position, ScreenPixelsPerUnit(), GALAXY_LOOK_APART_PIXELS};
-        CountDrawnObjects(SelectGalaxyLook(galaxy, viewer->view_frustum, view, &viewer->look));
+        CountDrawnObjects(SelectGalaxyLook(field, viewer->view_frustum, view, &viewer->look));
     }
     else
-        CountDrawnObjects(CollectVisibleRanges(galaxy->tree, viewer->view_frustum, &viewer->visible));
+        CountDrawnObjects(CollectVisibleRanges(field->tree, viewer->view_frustum, &viewer->visible));
     const double culled = ClockSeconds();
     if (soft)
-        DrawGalaxyLook(galaxy, viewer->camera, &viewer->look);
+        DrawGalaxyLook(*field, &galaxy->tree_gpu, viewer->camera, &viewer->look);
     else if (viewer->unbatched)
     {
-        UNBATCHED_T draw = {&galaxy->tree, viewer->debug_flag};
-        galaxy->tree.VisitVisibleLeaves(viewer->view_frustum, DrawLeafUnbatched, &draw);
+        UNBATCHED_T draw = {&field->tree, viewer->debug_flag};
+        field->tree.VisitVisibleLeaves(viewer->view_frustum, DrawLeafUnbatched, &draw);
     }
     else
-        DrawArrayOctree(galaxy->tree, viewer->visible, &galaxy->tree_gpu, GALAXY_TREE_COLOR, viewer->debug_flag);
+        DrawArrayOctree(field->tree, viewer->visible, &galaxy->tree_gpu, GALAXY_TREE_COLOR, viewer->debug_flag);
     viewer->scene_timings.cull_ms = (culled - start) * 1000.0;
     viewer->scene_timings.draw_ms = (ClockSeconds() - culled) * 1000.0;
 }
@@ -214,8 +218,8 @@ static void DrawHud(const VIEWER_T *viewer)
     if ((viewer->show_timings || viewer->debug_flag) && viewer->galaxy != nullptr)
     {
         DrawHeadsUpTimings(layout,
-                           TextFormat("Generate %.2f ms, index %.2f ms", viewer->galaxy->last_generate_ms,
-                                      viewer->galaxy->last_index_ms),
+                           TextFormat("Generate %.2f ms, index %.2f ms", viewer->galaxy->field.generate_ms,
+                                      viewer->galaxy->field.index_ms),
                            TextFormat("Cull %.2f ms, draw %.2f ms", viewer->scene_timings.cull_ms,
                                       viewer->scene_timings.draw_ms));
     }
@@ -231,7 +235,7 @@ static void DrawScreen(VIEWER_T *viewer, GUI_INPUT_T *input)
     {
         // The panel beside the view keeps working; its Start only hides it again.
         int32_t state = STATE_GENERATOR;
-        GeneratorPanel(panel, GENERATOR_PANEL_BOUNDS, &state, &viewer->galaxy, input);
+        GeneratorPanel(panel, GENERATOR_PANEL_BOUNDS, &state, input);
         if (state == STATE_VIEW) viewer->panel_in_view = false;
         if (panel->request != PANEL_REQUEST_NONE)
         {
@@ -245,7 +249,7 @@ static void DrawScreen(VIEWER_T *viewer, GUI_INPUT_T *input)
 
     if (viewer->menu_state == STATE_GENERATOR)
     {
-        GeneratorPanel(panel, GENERATOR_PANEL_BOUNDS, &viewer->menu_state, &viewer->galaxy, input);
+        GeneratorPanel(panel, GENERATOR_PANEL_BOUNDS, &viewer->menu_state, input);
         // The panel's Save and Load buttons lead to those screens of the menu.
         if (panel->request != PANEL_REQUEST_NONE)
         {

@@ -82,8 +82,8 @@ constexpr uint32_t TEST_OCTREE_MAX_POINTS = 100000;
 // One random point into the test octree, as every frame does.
 void FeedRolledTestPoint(VIEWER_T *viewer);
 
-// Frame steps before drawing: the help overlay (which may take the frame's input), scene
-// bookkeeping, camera, the shortcuts.
+// Frame steps before drawing: the galaxy the panel asked for, the help overlay (which may take
+// the frame's input), scene bookkeeping, camera, the shortcuts.
 void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input);
 
 // Where the view's DEBUG button stands: its own place, or right of the panel when Tab shows it.

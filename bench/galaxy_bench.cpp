@@ -40,9 +40,9 @@ void BM_GalaxyGenerateNineArms(benchmark::State &state)
     {
         galaxy.Generate(s);
     }
-    state.counters["stars"] = (double)galaxy.star_list.Count();
-    state.counters["place_ms"] = galaxy.last_generate_ms;
-    state.counters["index_ms"] = galaxy.last_index_ms;
+    state.counters["stars"] = (double)galaxy.field.star_list.Count();
+    state.counters["place_ms"] = galaxy.field.generate_ms;
+    state.counters["index_ms"] = galaxy.field.index_ms;
 }
 BENCHMARK(BM_GalaxyGenerateNineArms)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
@@ -103,7 +103,7 @@ void GenerateOverPositions(benchmark::State &state, const GALAXY_SHAPE_T &s)
         state.SetIterationTime(ms / 1000.0);
     }
     state.counters["ratio"] = generate_ms / positions_ms;
-    state.counters["stars"] = (double)galaxy.star_list.Count();
+    state.counters["stars"] = (double)galaxy.field.star_list.Count();
 }
 
 void BM_GalaxyGenerateOverPositions(benchmark::State &state)
@@ -134,16 +134,16 @@ BENCHMARK(BM_GalaxyDensity40GenerateOverPositions)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// What the galaxy builder's worker runs for one request: seeding, placing and indexing into
-// a generation that holds the previous one.
+// What the galaxy builder's worker runs for one request: seeding, placing, indexing, colouring
+// and preparing the drawing, into a star field that holds the previous one.
 void BM_GalaxyDensity40Apart(benchmark::State &state)
 {
     const GALAXY_SHAPE_T s = DenseShape();
-    GALAXY_GENERATION_T generation(256);
-    GenerateGalaxyApart(&generation, s);
-    for (auto _ : state) GenerateGalaxyApart(&generation, s);
-    state.counters["place_ms"] = generation.generate_ms;
-    state.counters["index_ms"] = generation.index_ms;
+    STAR_FIELD_T field(256);
+    MakeStarField(&field, s);
+    for (auto _ : state) MakeStarField(&field, s);
+    state.counters["place_ms"] = field.generate_ms;
+    state.counters["index_ms"] = field.index_ms;
 }
 BENCHMARK(BM_GalaxyDensity40Apart)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
@@ -155,12 +155,12 @@ void BM_GalaxyDensity40TreeBuild(benchmark::State &state)
     RandomSeed(1.0);
     GALAXY galaxy(256);
     galaxy.Generate(DenseShape());
-    ARRAY_OCTREE_T tree(galaxy.tree.box, GALAXY_TREE_CAPACITY);
+    ARRAY_OCTREE_T tree(galaxy.field.tree.box, GALAXY_TREE_CAPACITY);
     // A repetition may be one iteration: the first build, into fresh memory, is not timed.
-    tree.Build(galaxy.stars, (uint32_t)galaxy.star_list.Count());
+    tree.Build(galaxy.field.stars.get(), (uint32_t)galaxy.field.star_list.Count());
     for (auto _ : state)
     {
-        tree.Build(galaxy.stars, (uint32_t)galaxy.star_list.Count());
+        tree.Build(galaxy.field.stars.get(), (uint32_t)galaxy.field.star_list.Count());
         benchmark::DoNotOptimize(tree.nodes.data());
     }
     state.counters["nodes"] = (double)tree.nodes.size();
@@ -173,10 +173,10 @@ void BM_GalaxyDensity40StarColors(benchmark::State &state)
     GALAXY galaxy(256);
     galaxy.Generate(DenseShape());
     std::vector<Color> colors;
-    FillStarColors(galaxy.stars, (uint32_t)galaxy.star_list.Count(), &colors);
+    FillStarColors(galaxy.field.stars.get(), (uint32_t)galaxy.field.star_list.Count(), &colors);
     for (auto _ : state)
     {
-        FillStarColors(galaxy.stars, (uint32_t)galaxy.star_list.Count(), &colors);
+        FillStarColors(galaxy.field.stars.get(), (uint32_t)galaxy.field.star_list.Count(), &colors);
         benchmark::DoNotOptimize(colors.data());
     }
 }
@@ -199,7 +199,7 @@ void BM_GalaxyDensity40BuilderCollect(benchmark::State &state)
         builder.Collect(&galaxy);
         state.SetIterationTime(MillisecondsOf(start) / 1000.0);
     }
-    state.counters["stars"] = (double)galaxy.star_list.Count();
+    state.counters["stars"] = (double)galaxy.field.star_list.Count();
 }
 BENCHMARK(BM_GalaxyDensity40BuilderCollect)
     ->UseManualTime()
@@ -215,7 +215,8 @@ size_t HeapBytesInUse(void)
 }
 
 // Bytes per star of a generated density-40 galaxy: its star array, the list of pointers, the
-// tree's nodes, draw order and draw positions, and the colours, from their capacities; and all the heap it
+// tree's nodes, draw order and draw positions, the colours, and each star's draw place and
+// colour in draw order, from their capacities; and all the heap it
 // holds, the tree's build buffers included, from the allocator. No time is measured.
 void BM_GalaxyDensity40MemoryPerStar(benchmark::State &state)
 {
@@ -223,15 +224,17 @@ void BM_GalaxyDensity40MemoryPerStar(benchmark::State &state)
     GALAXY *galaxy = new GALAXY(256);
     GenerateGalaxy(galaxy, DenseShape());
     const double heap = (double)(HeapBytesInUse() - before);
-    for (auto _ : state) benchmark::DoNotOptimize(galaxy->star_list.Count());
-    const double stars = (double)galaxy->star_list.Count();
-    const ARRAY_OCTREE_T &tree = galaxy->tree;
-    const double array = (double)(galaxy->star_capacity * sizeof(IOBJECT_T));
-    const double list = (double)(galaxy->star_list.capacity * sizeof(void *));
+    for (auto _ : state) benchmark::DoNotOptimize(galaxy->field.star_list.Count());
+    const double stars = (double)galaxy->field.star_list.Count();
+    const ARRAY_OCTREE_T &tree = galaxy->field.tree;
+    const double array = (double)(galaxy->field.star_capacity * sizeof(IOBJECT_T));
+    const double list = (double)(galaxy->field.star_list.capacity * sizeof(void *));
     const double nodes = (double)(tree.nodes.capacity() * sizeof(ARRAY_OCTREE_NODE_T));
     const double order = (double)(tree.draw_order.capacity() * sizeof(uint32_t));
     const double positions = (double)(tree.draw_positions.capacity() * sizeof(Vector3));
-    const double colors = (double)(galaxy->star_colors.capacity() * sizeof(Color));
+    const double colors = (double)(galaxy->field.colors.capacity() * sizeof(Color));
+    const double places = (double)(galaxy->field.places.capacity() * sizeof(uint32_t));
+    const double draw_colors = (double)(galaxy->field.draw_colors.capacity() * sizeof(Color));
     state.counters["stars"] = stars;
     state.counters["star_array_B"] = array / stars;
     state.counters["star_list_B"] = list / stars;
@@ -239,7 +242,9 @@ void BM_GalaxyDensity40MemoryPerStar(benchmark::State &state)
     state.counters["draw_order_B"] = order / stars;
     state.counters["draw_positions_B"] = positions / stars;
     state.counters["star_colors_B"] = colors / stars;
-    state.counters["sum_B"] = (array + list + nodes + order + positions + colors) / stars;
+    state.counters["draw_places_B"] = places / stars;
+    state.counters["draw_colors_B"] = draw_colors / stars;
+    state.counters["sum_B"] = (array + list + nodes + order + positions + colors + places + draw_colors) / stars;
     state.counters["heap_B"] = heap / stars;
     delete galaxy;
 }
@@ -252,10 +257,10 @@ void BM_GalaxyTreeBuildNineArms(benchmark::State &state)
     RandomSeed(1.0);
     GALAXY galaxy(256);
     galaxy.Generate(BenchShape());
-    ARRAY_OCTREE_T tree(galaxy.tree.box, GALAXY_TREE_CAPACITY);
+    ARRAY_OCTREE_T tree(galaxy.field.tree.box, GALAXY_TREE_CAPACITY);
     for (auto _ : state)
     {
-        tree.Build(galaxy.stars, (uint32_t)galaxy.star_list.Count());
+        tree.Build(galaxy.field.stars.get(), (uint32_t)galaxy.field.star_list.Count());
         benchmark::DoNotOptimize(tree.nodes.data());
     }
     state.counters["stars"] = (double)tree.draw_order.size();
@@ -273,7 +278,7 @@ void BM_GalaxyClearNineArms(benchmark::State &state)
     {
         galaxy.Generate(s); // untimed: manual time covers the clearing only
         const auto start = std::chrono::steady_clock::now();
-        galaxy.EmptyStars();
+        galaxy.field.Empty();
         state.SetIterationTime(MillisecondsOf(start) / 1000.0);
     }
 }
@@ -297,7 +302,7 @@ void BM_GalaxyVisibleRangesNineArms(benchmark::State &state)
     uint64_t visible = 0;
     for (auto _ : state)
     {
-        visible = CollectVisibleRanges(galaxy.tree, frustum, &ranges);
+        visible = CollectVisibleRanges(galaxy.field.tree, frustum, &ranges);
         benchmark::DoNotOptimize(visible);
     }
     state.counters["drawn"] = (double)visible;

@@ -113,7 +113,7 @@ void BM_LodSelect(benchmark::State &state)
     shape.density = (int32_t)state.range(0);
     galaxy.Generate(shape);
     ARRAY_OCTREE_LOD_T lod;
-    UpdateArrayOctreeLod(galaxy.tree, &lod);
+    UpdateArrayOctreeLod(galaxy.field.tree, &lod);
     const Camera3D camera = MakeViewerStartView();
     const FRUSTUM_T frustum = MakeViewerFrustum(camera);
     const LOD_VIEW_T view = {camera.position, 384.0f, GALAXY_LOOK_APART_PIXELS};
@@ -122,8 +122,8 @@ void BM_LodSelect(benchmark::State &state)
     uint64_t visible = 0;
     for (auto _ : state)
     {
-        visible = state.range(1) ? SelectArrayOctreeLod(galaxy.tree, lod, frustum, view, &selection)
-                                 : CollectVisibleRanges(galaxy.tree, frustum, &ranges);
+        visible = state.range(1) ? SelectArrayOctreeLod(galaxy.field.tree, lod, frustum, view, &selection)
+                                 : CollectVisibleRanges(galaxy.field.tree, frustum, &ranges);
         benchmark::DoNotOptimize(visible);
     }
     size_t points = 0;
@@ -132,7 +132,7 @@ void BM_LodSelect(benchmark::State &state)
         for (int32_t c : selection.stars[level].count) points += (size_t)c;
         for (int32_t c : selection.samples[level].count) points += (size_t)c;
     }
-    state.counters["stars"] = (double)galaxy.tree.draw_order.size();
+    state.counters["stars"] = (double)galaxy.field.tree.draw_order.size();
     state.counters["visible"] = (double)visible;
     state.counters["points"] = state.range(1) ? (double)points : (double)visible;
 }

@@ -49,21 +49,21 @@ static void BM_PickStar(benchmark::State &state)
     const BENCH_GALAXY_T &bench = Galaxy(state.range(0));
     const PICK_VIEW_T view = {MakeViewerStartView(), 1366, 768};
     std::vector<Vector2> pointers;
-    for (size_t k = 0; k < bench.galaxy->tree.draw_positions.size() && pointers.size() < 512; k += 97)
+    for (size_t k = 0; k < bench.galaxy->field.tree.draw_positions.size() && pointers.size() < 512; k += 97)
     {
         Vector2 screen;
         float depth;
-        if (ProjectToScreen(view, bench.galaxy->tree.draw_positions[k], &screen, &depth))
+        if (ProjectToScreen(view, bench.galaxy->field.tree.draw_positions[k], &screen, &depth))
             pointers.push_back(Vector2{screen.x + 2.0f, screen.y - 1.0f});
     }
     size_t n = 0, found = 0;
     for (auto _ : state)
     {
-        const STAR_PICK_T pick = PickStar(bench.galaxy->tree, view, pointers[n++ % pointers.size()], 6.0f);
+        const STAR_PICK_T pick = PickStar(bench.galaxy->field.tree, view, pointers[n++ % pointers.size()], 6.0f);
         found += pick.found ? 1 : 0;
         benchmark::DoNotOptimize(pick);
     }
-    state.counters["stars"] = (double)bench.galaxy->star_list.Count();
+    state.counters["stars"] = (double)bench.galaxy->field.star_list.Count();
     state.counters["found_share"] = (double)found / (double)n;
 }
 BENCHMARK(BM_PickStar)->Arg(9)->Arg(360)->Unit(benchmark::kMicrosecond);
@@ -72,7 +72,7 @@ BENCHMARK(BM_PickStar)->Arg(9)->Arg(360)->Unit(benchmark::kMicrosecond);
 static void BM_GenerateStarSystem(benchmark::State &state)
 {
     const BENCH_GALAXY_T &bench = Galaxy(state.range(0));
-    const uint64_t count = bench.galaxy->star_list.Count();
+    const uint64_t count = bench.galaxy->field.star_list.Count();
     uint64_t index = 0;
     for (auto _ : state)
     {
@@ -89,7 +89,7 @@ BENCHMARK(BM_GenerateStarSystem)->Arg(9)->Arg(360)->Unit(benchmark::kMicrosecond
 static void BM_StarPrimaryTemperatures(benchmark::State &state)
 {
     const BENCH_GALAXY_T &bench = Galaxy(state.range(0));
-    std::vector<float> kelvin(bench.galaxy->star_list.Count());
+    std::vector<float> kelvin(bench.galaxy->field.star_list.Count());
     for (auto _ : state)
         StarSystemPrimaryTemperatures(bench.shape, 0, (uint32_t)kelvin.size(), kelvin.data());
     state.counters["stars"] = (double)kelvin.size();

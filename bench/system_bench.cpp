@@ -114,18 +114,18 @@ BENCHMARK(BM_SystemNameChosenSeedsWorstOf100000)->Unit(benchmark::kMillisecond)-
 // what the systems and their star arrays hold.
 static void BM_GenerateSystemsNineArms(benchmark::State &state)
 {
-    GALAXY galaxy(256);
+    SYSTEM_LAYER_T layer(256);
     RandomSeed(7.0);
     for (auto _ : state)
-        galaxy.GenerateSystems(9, 10, 0, 20, 80, 32, 16, 255);
+        layer.GenerateSystems(9, 10, 0, 20, 80, 32, 16, 255);
 
     double system_bytes = 0.0;
-    for (uint64_t k = 0; k < galaxy.system_list.Count(); k++)
+    for (uint64_t k = 0; k < layer.system_list.Count(); k++)
     {
-        const SYSTEM_T *system = (const SYSTEM_T *)galaxy.system_list.Get(k);
+        const SYSTEM_T *system = (const SYSTEM_T *)layer.system_list.Get(k);
         system_bytes += (double)sizeof(SYSTEM_T) + (double)system->star_count * (double)sizeof(STAR_T);
     }
-    state.counters["systems"] = (double)galaxy.system_list.Count();
+    state.counters["systems"] = (double)layer.system_list.Count();
     state.counters["system_bytes"] = system_bytes;
     state.counters["peak_rss_bytes"] = PeakResidentBytes();
 }

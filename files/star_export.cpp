@@ -11,18 +11,18 @@
 
 namespace
 {
-Vector3 StarPosition(const GALAXY &galaxy, uint64_t index)
+Vector3 StarPosition(const STAR_FIELD_T &field, uint64_t index)
 {
-    return ((const IOBJECT_T *)galaxy.star_list.Get(index))->position;
+    return ((const IOBJECT_T *)field.star_list.Get(index))->position;
 }
 
 // One line per star: "index,x,y,z" for CSV, "x y z" for PLY.
-void AppendRows(const GALAXY &galaxy, bool with_index, std::string *out)
+void AppendRows(const STAR_FIELD_T &field, bool with_index, std::string *out)
 {
     char line[128];
-    for (uint64_t i = 0; i < galaxy.star_list.Count(); i++)
+    for (uint64_t i = 0; i < field.star_list.Count(); i++)
     {
-        const Vector3 p = StarPosition(galaxy, i);
+        const Vector3 p = StarPosition(field, i);
         const int length = with_index ? std::snprintf(line, sizeof line, "%" PRIu64 ",%.9g,%.9g,%.9g\n", i,
                                                       (double)p.x, (double)p.y, (double)p.z)
                                       : std::snprintf(line, sizeof line, "%.9g %.9g %.9g\n", (double)p.x,
@@ -32,34 +32,34 @@ void AppendRows(const GALAXY &galaxy, bool with_index, std::string *out)
 }
 } // namespace
 
-std::string StarFieldCsv(const GALAXY &galaxy)
+std::string StarFieldCsv(const STAR_FIELD_T &field)
 {
     std::string out = "index,x,y,z\n";
-    AppendRows(galaxy, true, &out);
+    AppendRows(field, true, &out);
     return out;
 }
 
-std::string StarFieldPly(const GALAXY &galaxy)
+std::string StarFieldPly(const STAR_FIELD_T &field)
 {
     std::string out =
         "ply\n"
         "format ascii 1.0\n"
         "comment galaxy_viewer star field: one vertex per star in creation order, world units\n";
-    out += "element vertex " + std::to_string(galaxy.star_list.Count()) + "\n";
+    out += "element vertex " + std::to_string(field.star_list.Count()) + "\n";
     out += "property float x\n"
            "property float y\n"
            "property float z\n"
            "end_header\n";
-    AppendRows(galaxy, false, &out);
+    AppendRows(field, false, &out);
     return out;
 }
 
-bool ExportStarField(const GALAXY &galaxy, const char *path, std::string *error)
+bool ExportStarField(const STAR_FIELD_T &field, const char *path, std::string *error)
 {
     const char *slash = std::strrchr(path, '/');
     const char *dot = std::strrchr(slash ? slash : path, '.');
-    if (dot && strcasecmp(dot, ".csv") == 0) return WriteFileAtomically(path, StarFieldCsv(galaxy), error);
-    if (dot && strcasecmp(dot, ".ply") == 0) return WriteFileAtomically(path, StarFieldPly(galaxy), error);
+    if (dot && strcasecmp(dot, ".csv") == 0) return WriteFileAtomically(path, StarFieldCsv(field), error);
+    if (dot && strcasecmp(dot, ".ply") == 0) return WriteFileAtomically(path, StarFieldPly(field), error);
     if (error)
         *error = std::string("cannot export ") + path + ": unknown export format " +
                  (dot ? std::string("\"") + dot + "\"" : std::string("(no extension)")) +

@@ -4,16 +4,16 @@
 
 #include <string>
 
-#include "galaxy/galaxy.h"
+#include "galaxy/star_field.h"
 
 // "index,x,y,z", then one row per star of star_list. Coordinates carry nine significant
 // digits, enough to read back the very same float.
-std::string StarFieldCsv(const GALAXY &galaxy);
+std::string StarFieldCsv(const STAR_FIELD_T &field);
 
 // ASCII PLY 1.0 with one vertex (float x, y, z) per star.
-std::string StarFieldPly(const GALAXY &galaxy);
+std::string StarFieldPly(const STAR_FIELD_T &field);
 
 // Writes CSV or PLY as path's extension says (.csv or .ply, in any case), replacing path
 // only when the whole file is written. On failure *error says what and why, and nothing is
 // written.
-bool ExportStarField(const GALAXY &galaxy, const char *path, std::string *error);
+bool ExportStarField(const STAR_FIELD_T &field, const char *path, std::string *error);

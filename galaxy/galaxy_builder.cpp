@@ -1,6 +1,8 @@
 // The worker thread behind GALAXY_BUILDER_T. One mutex guards the few flags; the generation
-// itself runs outside it, into a GALAXY_GENERATION_T nobody else touches until it is ready.
+// itself runs outside it, into a star field nobody else touches until it is ready.
 #include "galaxy/galaxy_builder.h"
+
+#include <utility>
 
 #ifdef __linux__
 #include <sys/resource.h>
@@ -38,7 +40,7 @@ bool GALAXY_BUILDER_T::Collect(GALAXY *galaxy)
     {
         std::lock_guard<std::mutex> lock(mutex);
         if (!ready) return false;
-        galaxy->TakeGeneration(&built);
+        std::swap(galaxy->field, built);
         RandomSetState(built_stream);
         ready = false;
         // Nothing waits: the old stars need not be kept for reuse. Freeing nearly a million
@@ -91,7 +93,7 @@ void GALAXY_BUILDER_T::Work(void)
 
         // This thread's own stream: seeded here, so the main thread's draws meanwhile do not
         // interleave with these.
-        GenerateGalaxyApart(&built, shape);
+        MakeStarField(&built, shape);
         const RANDOM_STATE_T stream = RandomGetState();
 
         lock.lock();

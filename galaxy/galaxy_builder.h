@@ -36,8 +36,8 @@ class GALAXY_BUILDER_T
     // than one generation running, and the last request is always generated.
     void Request(const GALAXY_SHAPE_T &shape);
 
-    // On the thread that draws, once a frame: when a generation is finished, swaps it into
-    // galaxy, sets the calling thread's random stream to where the generation left the
+    // On the thread that draws, once a frame: when a generation is finished, swaps its star
+    // field with the galaxy's, sets the calling thread's random stream to where the generation left the
     // worker's (so every later draw is what a synchronous GenerateGalaxy would have given)
     // and returns true. Starts the waiting request, if any. Never waits.
     bool Collect(GALAXY *galaxy);
@@ -62,7 +62,7 @@ class GALAXY_BUILDER_T
     bool ready = false;    // `built` holds a finished generation not yet collected
     bool release = false;  // `built` holds a galaxy taken off screen, to be freed when idle
     GALAXY_SHAPE_T request = {};
-    GALAXY_GENERATION_T built; // the worker's alone while running, the collector's otherwise
+    STAR_FIELD_T built; // the worker's alone while running, the collector's otherwise
     RANDOM_STATE_T built_stream;
 };
 

@@ -15,12 +15,11 @@ constexpr GLOW_LAYER_T GLOW_LAYERS[] = {{1.6f, 22}, {0.7f, 30}, {0.3f, 40}};
 constexpr Color GLOW_TINT = Color{255, 200, 140, 255};
 } // namespace
 
-void DrawGalaxyLook(GALAXY *galaxy, Camera3D camera, GALAXY_LOOK_T *look)
+void DrawGalaxyLook(const STAR_FIELD_T &field, ARRAY_OCTREE_GPU_T *gpu, Camera3D camera, GALAXY_LOOK_T *look)
 {
-    DrawArrayOctreeSoft(galaxy->tree, look->lod, look->selection, look->draw_colors.data(), look->colors_stamp,
-                        look->colors_partial ? &look->colors_changed : nullptr,
-                        StarExposure(galaxy->tree.draw_order.size()), &galaxy->tree_gpu);
-    if (galaxy->tree.draw_order.empty() || !(galaxy->disc_radius > 0.0f)) return;
+    DrawArrayOctreeSoft(field.tree, field.lod, look->selection, field.draw_colors.data(), field.colors_version,
+                        &field.colors_changed, StarExposure(field.tree.draw_order.size()), gpu);
+    if (field.tree.draw_order.empty() || !(field.disc_radius > 0.0f)) return;
     if (look->glow.id == 0)
     {
         // Density 0: the light falls off linearly from the centre to the rim.
@@ -33,7 +32,7 @@ void DrawGalaxyLook(GALAXY *galaxy, Camera3D camera, GALAXY_LOOK_T *look)
     for (const GLOW_LAYER_T &layer : GLOW_LAYERS)
     {
         const Color tint = Color{GLOW_TINT.r, GLOW_TINT.g, GLOW_TINT.b, layer.strength};
-        DrawBillboard(camera, look->glow, Vector3{0.0f, 0.0f, 0.0f}, layer.diameter * galaxy->disc_radius,
+        DrawBillboard(camera, look->glow, Vector3{0.0f, 0.0f, 0.0f}, layer.diameter * field.disc_radius,
                       tint);
     }
     EndBlendMode();

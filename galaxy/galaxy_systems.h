@@ -1,22 +1,50 @@
 // The galaxy's star-system layer: one generated star system per point of the spiral, drawn as
-// camera-facing sprites tinted by the colour of their stars' temperature. GenerateSystems,
-// DrawSystems and DrawStars are GALAXY operations (declared with the class); this header adds
-// the colour function and the per-sprite rules, which need no window.
+// camera-facing sprites tinted by the colour of their stars' temperature. It lives beside the
+// galaxy's star field and shares nothing with it but the spiral walk. The per-sprite rules
+// need no window; only the sprite texture does.
 #pragma once
 
 #include <cstdint>
 
-#include "galaxy/galaxy.h"
+#include "galaxy/galaxy_shape.h"
+#include "galaxy/star_field.h"
+#include "scene/arraylist.h"
+#include "scene/object.h"
 #include "scene/vector_math.h"
 #include "systems/stellar_object.h"
+#include "systems/temperature_color.h"
 
-// Black-body-like colour of a temperature in kelvin, packed as alpha << 24 | red << 16 |
-// green << 8 | blue. Each channel is clamped to 0 to 255; a temperature with no meaningful
-// colour (NaN) gives black at the given alpha.
-uint32_t TemperatureColor(double kelvin, uint8_t alpha);
+class SYSTEM_LAYER_T : public IOBJECT_T
+{
+  public:
+    // Centred on the origin with size (extent, extent, extent), as the galaxy it lies over. The
+    // sprite texture is made only when a window exists.
+    explicit SYSTEM_LAYER_T(int32_t extent);
+    ~SYSTEM_LAYER_T() override;
+    SYSTEM_LAYER_T(const SYSTEM_LAYER_T &) = delete;
+    SYSTEM_LAYER_T &operator=(const SYSTEM_LAYER_T &) = delete;
 
-// The packed colour as raylib's Color.
-Color UnpackColor(uint32_t packed);
+    // One generated system per spiral point in system_list, replacing those before. Returns 1.
+    // Draws from the random stream as it stands.
+    int32_t GenerateSystems(const GALAXY_SHAPE_T &shape);
+    int32_t GenerateSystems(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
+                            int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz);
+    // Pops every system off system_list and releases it with its stars.
+    void EmptySystems(void);
+    // Both run inside BeginMode3D/EndMode3D: every system, or every bare star of field, as a
+    // sprite.
+    void DrawSystems(Camera3D &camera, bool debug);
+    void DrawStars(Camera3D &camera, const STAR_FIELD_T &field, bool debug);
+
+    ARRAYLIST system_list; // SYSTEM_T records, owned
+    Texture2D star_texture = {};
+    float system_blink_ms = 0.0f; // DrawSystems' running time, milliseconds; never reset
+};
+
+// The sprite (galaxy_systems_draw.cpp): a white disc solid in its inner quarter and fading to
+// transparent at the rim. Without a window: an empty texture.
+Texture2D LoadStarTexture(void);
+void UnloadStarTexture(Texture2D *texture);
 
 // One billboard of the layer: where, how large (world units) and in which tint.
 struct SPRITE_T

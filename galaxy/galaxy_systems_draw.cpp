@@ -1,5 +1,7 @@
 // Drawing of the star-system layer: every system (or bare star) as a camera-facing sprite of
-// the galaxy's star texture, with an optional debug box. Runs inside a 3-D pass.
+// the layer's star texture, with an optional debug box. Runs inside a 3-D pass. Uploading the
+// texture needs a window (a GL context); without one the layer keeps an empty texture, so
+// generation and its tests run anywhere.
 #include "galaxy/galaxy_systems.h"
 
 namespace
@@ -11,7 +13,22 @@ void DrawDebugBox(const Vector3 &size)
 }
 } // namespace
 
-void GALAXY::DrawSystems(Camera3D &camera, bool debug)
+Texture2D LoadStarTexture(void)
+{
+    if (!IsWindowReady()) return Texture2D{};
+    const Image image = GenImageGradientRadial(512, 512, 0.25f, Color{255, 255, 255, 255}, Color{0, 0, 0, 0});
+    const Texture2D texture = LoadTextureFromImage(image);
+    UnloadImage(image); // the pixels live on the GPU now
+    return texture;
+}
+
+void UnloadStarTexture(Texture2D *texture)
+{
+    if (texture->id != 0) UnloadTexture(*texture);
+    *texture = Texture2D{};
+}
+
+void SYSTEM_LAYER_T::DrawSystems(Camera3D &camera, bool debug)
 {
     // The alternation of a pair's colours is timed in milliseconds.
     system_blink_ms += GetFrameTime() * 1000.0f;
@@ -32,14 +49,14 @@ void GALAXY::DrawSystems(Camera3D &camera, bool debug)
     }
 }
 
-void GALAXY::DrawStars(Camera3D &camera, bool debug)
+void SYSTEM_LAYER_T::DrawStars(Camera3D &camera, const STAR_FIELD_T &field, bool debug)
 {
     if (debug) DrawDebugBox(size);
 
-    const uint64_t count = star_list.Count();
+    const uint64_t count = field.star_list.Count();
     for (uint64_t k = 0; k < count; k++)
     {
-        const IOBJECT_T *star = (const IOBJECT_T *)star_list.Get(k);
+        const IOBJECT_T *star = (const IOBJECT_T *)field.star_list.Get(k);
         if (star == nullptr) continue;
         DrawBillboard(camera, star_texture, star->position, SYSTEM_SPRITE_SIZE, STAR_SPRITE_TINT);
     }

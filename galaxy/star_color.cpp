@@ -1,17 +1,12 @@
 // Star colours. Position-made ones come first and at once: the bulge's old population is warm,
 // the arms' young one blue; a small per-star scatter, hashed from the position's bits, keeps
 // neighbours from being one flat tint without drawing from the shared random stream (whose
-// order is the galaxy's). Each star's own colour, from its system, replaces them over a few
-// frames.
+// order is the galaxy's).
 #include "galaxy/star_color.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "galaxy/galaxy.h"
-#include "galaxy/galaxy_systems.h"
-#include "galaxy/star_system_on_demand.h"
-#include "random/random.h"
 
 namespace
 {
@@ -115,33 +110,4 @@ float FillStarColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> 
     for (uint32_t k = 0; k < count; k++)
         out[k] = TintAt(ramp, stars[k].position);
     return radius;
-}
-
-void FillStarColorsFromPositions(GALAXY *galaxy)
-{
-    const uint32_t count = (uint32_t)galaxy->star_list.Count();
-    galaxy->disc_radius = FillStarColors(galaxy->stars, count, &galaxy->star_colors);
-    galaxy->star_colors_filled = count;
-    galaxy->star_colors_from_systems = 0;
-    galaxy->star_colors_version += 1;
-}
-
-bool ColorStarsFromSystems(GALAXY *galaxy, double budget_ms)
-{
-    // About a third of a millisecond a chunk, so the budget is kept to within one chunk.
-    constexpr uint32_t CHUNK = 2048;
-    const uint32_t count = (uint32_t)galaxy->star_colors.size();
-    if (galaxy->star_colors_from_systems >= count) return true;
-    const double end = ClockSeconds() + budget_ms / 1000.0;
-    float kelvin[CHUNK];
-    do
-    {
-        const uint32_t first = galaxy->star_colors_from_systems;
-        const uint32_t n = (count - first < CHUNK) ? count - first : CHUNK;
-        StarSystemPrimaryTemperatures(galaxy->shape, first, n, kelvin);
-        for (uint32_t k = 0; k < n; k++) galaxy->star_colors[first + k] = UnpackColor(TemperatureColor(kelvin[k], 255));
-        galaxy->star_colors_from_systems = first + n;
-    } while (galaxy->star_colors_from_systems < count && ClockSeconds() < end);
-    galaxy->star_colors_version += 1;
-    return galaxy->star_colors_from_systems >= count;
 }

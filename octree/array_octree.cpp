@@ -5,9 +5,14 @@
 #include "octree/array_octree.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace
 {
+// One count for every tree of the process, so that a tree swapped in from elsewhere never
+// carries the version another tree had when its GPU copy was made.
+std::atomic<uint32_t> last_version{0};
+
 uint64_t VisitBelow(const std::vector<ARRAY_OCTREE_NODE_T> &nodes, uint32_t index, const FRUSTUM_T &frustum,
                     ARRAY_OCTREE_T::LEAF_VISITOR visit, void *context)
 {
@@ -73,7 +78,7 @@ void ARRAY_OCTREE_T::ResetToRoot(void)
     root.box = box;
     nodes.push_back(root);
     leaf_count = 1;
-    version += 1;
+    version = last_version.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 void ARRAY_OCTREE_T::Build(const IOBJECT_T *stars, uint32_t count)

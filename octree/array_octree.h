@@ -45,7 +45,8 @@ class ARRAY_OCTREE_T
     std::vector<ARRAY_OCTREE_NODE_T> nodes; // nodes[0] is the root
     std::vector<uint32_t> draw_order;       // star indices, leaf by leaf in walk order
     std::vector<Vector3> draw_positions;    // their positions at Build, in the same order
-    uint32_t version = 0;                   // raised by every Build and Clear
+    // New at every Build and Clear, and never the same as any other tree's in the process.
+    uint32_t version = 0;
 
   private:
     void ResetToRoot(void); // one empty leaf; the draw arrays are left as they are

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 // realloc to exactly n slots. Shrinking to 0 keeps the one slot the list already has rather
 // than freeing it, so a drained list can be refilled without reallocating its first slot.
@@ -36,6 +37,21 @@ ARRAYLIST &ARRAYLIST::operator=(const ARRAYLIST &other)
     items = copy;
     count = (copy != nullptr) ? other.count : 0;
     capacity = count;
+    return *this;
+}
+
+ARRAYLIST::ARRAYLIST(ARRAYLIST &&other) noexcept : OBJECT(other)
+{
+    std::swap(items, other.items);
+    std::swap(count, other.count);
+    std::swap(capacity, other.capacity);
+}
+
+ARRAYLIST &ARRAYLIST::operator=(ARRAYLIST &&other) noexcept
+{
+    std::swap(items, other.items);
+    std::swap(count, other.count);
+    std::swap(capacity, other.capacity);
     return *this;
 }
 

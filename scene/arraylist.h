@@ -14,6 +14,8 @@ class ARRAYLIST : public OBJECT
     ARRAYLIST() = default;
     ARRAYLIST(const ARRAYLIST &other);            // shallow: the same pointers, the objects shared
     ARRAYLIST &operator=(const ARRAYLIST &other); // replaces this list's slots by a copy of other's
+    ARRAYLIST(ARRAYLIST &&other) noexcept;            // takes other's slots; other is left empty
+    ARRAYLIST &operator=(ARRAYLIST &&other) noexcept; // trades slots with other
     ~ARRAYLIST() override;                       // releases the slots only, never the objects
 
     uint64_t Count(void) const { return count; }

@@ -80,7 +80,7 @@ TEST(ArrayOctreeLod, CountsLikeTheCulledWalkKeepsTheLightAndFadesGradually)
         GALAXY galaxy(256);
         RandomSeed(3.0 + arms);
         galaxy.Generate(arms, 20, -100, 60, 20, 48, 63, 252);
-        const ARRAY_OCTREE_T &tree = galaxy.tree;
+        const ARRAY_OCTREE_T &tree = galaxy.field.tree;
         const double stars = (double)tree.draw_order.size();
         ARRAY_OCTREE_LOD_T lod;
         UpdateArrayOctreeLod(tree, &lod);

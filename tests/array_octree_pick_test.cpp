@@ -36,7 +36,7 @@ TEST(StarPick, FindsWhatLookingAtEveryStarFinds)
     GALAXY_SHAPE_T shape = MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252);
     shape.seed = 1;
     GenerateGalaxy(&galaxy, shape);
-    const ARRAY_OCTREE_T &tree = galaxy.tree;
+    const ARRAY_OCTREE_T &tree = galaxy.field.tree;
     ASSERT_GT(tree.draw_order.size(), 10000u);
 
     std::mt19937 rng(7);

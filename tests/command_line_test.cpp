@@ -73,9 +73,9 @@ TEST_F(CommandLine, CodeRoundTripsAndExportsHoldTheLibrarysStars)
     shape.seed = 4242;
     GALAXY galaxy(VIEWER_GALAXY_EXTENT);
     GenerateGalaxy(&galaxy, shape);
-    ASSERT_GT(galaxy.star_list.Count(), 10000u);
-    EXPECT_EQ(FileContents(csv), StarFieldCsv(galaxy));
-    EXPECT_EQ(FileContents(ply), StarFieldPly(galaxy));
+    ASSERT_GT(galaxy.field.star_list.Count(), 10000u);
+    EXPECT_EQ(FileContents(csv), StarFieldCsv(galaxy.field));
+    EXPECT_EQ(FileContents(ply), StarFieldPly(galaxy.field));
     EXPECT_EQ(FileContents(single), FileContents(ply));
 
     // 40 at three arms is forty times as many stars.

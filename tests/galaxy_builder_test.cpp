@@ -28,18 +28,18 @@ GALAXY_SHAPE_T Large(uint32_t seed, int32_t curvature)
     const RANDOM_STATE_T left = RandomGetState();
     if (stream.pos != left.pos || std::memcmp(stream.mt, left.mt, sizeof stream.mt) != 0)
         return ::testing::AssertionFailure() << "stream";
-    const uint64_t count = galaxy.star_list.Count();
-    if (count != expected.star_list.Count()) return ::testing::AssertionFailure() << "count";
+    const uint64_t count = galaxy.field.star_list.Count();
+    if (count != expected.field.star_list.Count()) return ::testing::AssertionFailure() << "count";
     for (uint64_t k = 0; k < count; k++)
     {
-        if (std::memcmp(&galaxy.stars[k].position, &expected.stars[k].position, sizeof(Vector3)) != 0)
+        if (std::memcmp(&galaxy.field.stars[k].position, &expected.field.stars[k].position, sizeof(Vector3)) != 0)
             return ::testing::AssertionFailure() << "star " << k;
     }
-    if (galaxy.tree.draw_order != expected.tree.draw_order || galaxy.tree.nodes.size() != expected.tree.nodes.size())
+    if (galaxy.field.tree.draw_order != expected.field.tree.draw_order || galaxy.field.tree.nodes.size() != expected.field.tree.nodes.size())
         return ::testing::AssertionFailure() << "tree";
-    if (galaxy.shape != expected.shape || galaxy.disc_radius != expected.disc_radius ||
-        galaxy.star_colors_filled != expected.star_colors_filled ||
-        std::memcmp(galaxy.star_colors.data(), expected.star_colors.data(), count * sizeof(Color)) != 0)
+    if (galaxy.field.shape != expected.field.shape || galaxy.field.disc_radius != expected.field.disc_radius ||
+        galaxy.field.colors.size() != expected.field.colors.size() ||
+        std::memcmp(galaxy.field.colors.data(), expected.field.colors.data(), count * sizeof(Color)) != 0)
         return ::testing::AssertionFailure() << "shape or colours";
     return ::testing::AssertionSuccess();
 }
@@ -72,21 +72,21 @@ TEST(GalaxyBuilder, SwapsInTheSynchronousGalaxyTheNewestRequestWinsAndEndingIsCl
     const GALAXY_SHAPE_T small = MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252);
     EXPECT_TRUE(RequestGalaxy(&builder, &galaxy, small)); // at once: nothing is built
     EXPECT_FALSE(builder.Busy());
-    EXPECT_EQ(galaxy.star_list.Count(), 10812u);
-    const uint32_t shown = galaxy.tree.version;
+    EXPECT_EQ(galaxy.field.star_list.Count(), 10812u);
+    const uint32_t shown = galaxy.field.tree.version;
 
     EXPECT_FALSE(RequestGalaxy(&builder, &galaxy, Large(77, 20)));
     // As the frame loop does: the main thread keeps drawing from its stream and polls.
     uint64_t polls = 0;
     for (; !builder.Collect(&galaxy); polls++)
     {
-        ASSERT_EQ(galaxy.star_list.Count(), 10812u); // the old galaxy stays until the swap
+        ASSERT_EQ(galaxy.field.star_list.Count(), 10812u); // the old galaxy stays until the swap
         for (int i = 0; i < 1000; i++) RandomUnit();
     }
     EXPECT_GT(polls, 0u);
     EXPECT_FALSE(builder.Busy());
-    EXPECT_EQ(galaxy.star_list.Count(), 243270u);
-    EXPECT_NE(galaxy.tree.version, shown);
+    EXPECT_EQ(galaxy.field.star_list.Count(), 243270u);
+    EXPECT_NE(galaxy.field.tree.version, shown);
     EXPECT_TRUE(SameAsSynchronous(galaxy, Large(77, 20)));
 
     EXPECT_FALSE(RequestGalaxy(&builder, &galaxy, Large(1, 10)));
@@ -112,5 +112,5 @@ TEST(GalaxyBuilder, SwapsInTheSynchronousGalaxyTheNewestRequestWinsAndEndingIsCl
     GALAXY_BUILDER_T collected(256);
     collected.Request(Large(8, 20));
     EXPECT_EQ(CollectAll(&collected, &galaxy), 1);
-    EXPECT_EQ(galaxy.star_list.Count(), 243270u);
+    EXPECT_EQ(galaxy.field.star_list.Count(), 243270u);
 }

@@ -7,9 +7,11 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "galaxy/galaxy.h"
 #include "galaxy/star_color.h"
+#include "galaxy/system_colors.h"
 #include "galaxy/galaxy_systems.h"
 #include "galaxy/star_system_on_demand.h"
 #include "random/random.h"
@@ -155,29 +157,32 @@ TEST(SystemSprite, PairWithoutSecondTemperatureShowsAsSingleStar)
 }
 
 // Catches a count that depends on size_xz (points skipped as in the star field), a draw order
-// other than three position draws, the star-count draw and GenerateSystem per system, stars
-// left in the list or tree, and systems that accumulate or leak on regeneration (sanitizer).
-// Each system's seed-0 name takes about a hundred thousand draws: two generations only.
+// other than three position draws, the star-count draw and GenerateSystem per system, a layer
+// that touches the galaxy's star field beside it, and systems that accumulate or leak on
+// regeneration (sanitizer). Each system's seed-0 name takes about a hundred thousand draws:
+// two generations only.
 TEST(GalaxySystems, GenerateSystemsFillsOneSystemPerSpiralPoint)
 {
     GALAXY galaxy(256);
     galaxy.Generate(2, 10, 0, 20, 80, 32, 16, 200);
-    ASSERT_EQ(galaxy.star_list.Count(), 5406u);
+    ASSERT_EQ(galaxy.field.star_list.Count(), 5406u);
+    const std::vector<uint32_t> order = galaxy.field.tree.draw_order;
 
+    SYSTEM_LAYER_T layer(256);
+    EXPECT_EQ(layer.star_texture.id, 0u); // no window here
     RandomSeed(99.0);
     const RANDOM_STATE_T start = RandomGetState();
     // bulge_size 0 gives the uniform spread 0.2 * size_y = 2 world units.
-    EXPECT_EQ(galaxy.GenerateSystems(2, 10, 0, 20, 80, 0, 10, 0), 1);
-    ASSERT_EQ(galaxy.system_list.Count(), 5406u);
-    EXPECT_EQ(galaxy.star_list.Count(), 0u);
-    EXPECT_EQ(galaxy.tree.nodes.size(), 1u);
-    EXPECT_TRUE(galaxy.tree.draw_order.empty());
+    EXPECT_EQ(layer.GenerateSystems(2, 10, 0, 20, 80, 0, 10, 0), 1);
+    ASSERT_EQ(layer.system_list.Count(), 5406u);
+    EXPECT_EQ(galaxy.field.star_list.Count(), 5406u);
+    EXPECT_EQ(galaxy.field.tree.draw_order, order);
 
     // Replay the first systems: three position words, the star-count word, then GenerateSystem.
     RandomSetState(start);
     for (uint64_t k = 0; k < 12; k++)
     {
-        const SYSTEM_T *made = (const SYSTEM_T *)galaxy.system_list.Get(k);
+        const SYSTEM_T *made = (const SYSTEM_T *)layer.system_list.Get(k);
         const double r1 = RandomUnit();
         const double r2 = RandomUnit();
         const double r3 = RandomUnit();
@@ -198,12 +203,12 @@ TEST(GalaxySystems, GenerateSystemsFillsOneSystemPerSpiralPoint)
     }
 
     // Regeneration replaces the systems (the old ones are released, not kept or leaked).
-    galaxy.GenerateSystems(2, 10, 0, 20, 80, 32, 16, 255);
-    EXPECT_EQ(galaxy.system_list.Count(), 5406u);
+    layer.GenerateSystems(2, 10, 0, 20, 80, 32, 16, 255);
+    EXPECT_EQ(layer.system_list.Count(), 5406u);
     uint64_t pairs = 0;
-    for (uint64_t k = 0; k < galaxy.system_list.Count(); k++)
+    for (uint64_t k = 0; k < layer.system_list.Count(); k++)
     {
-        const SYSTEM_T *system = (const SYSTEM_T *)galaxy.system_list.Get(k);
+        const SYSTEM_T *system = (const SYSTEM_T *)layer.system_list.Get(k);
         ASSERT_TRUE(system->star_count == 1 || system->star_count == 2);
         if (system->star_count == 2) pairs++;
         EXPECT_EQ(system->name[0], 'A');
@@ -215,22 +220,22 @@ TEST(GalaxySystems, GenerateSystemsFillsOneSystemPerSpiralPoint)
 // Catches EmptySystems leaving systems behind or failing on an empty list.
 TEST(GalaxySystems, EmptySystemsReleasesEverySystem)
 {
-    GALAXY galaxy(256);
-    galaxy.EmptySystems();
+    SYSTEM_LAYER_T layer(256);
+    layer.EmptySystems();
     for (int i = 0; i < 3; i++)
     {
         SYSTEM_T *system = new SYSTEM_T();
         system->name_seed = 1000u + (uint32_t)i;
         GenerateSystem(system, 2, Vector3{});
-        galaxy.system_list.Push(system);
+        layer.system_list.Push(system);
     }
-    galaxy.EmptySystems();
-    EXPECT_EQ(galaxy.system_list.Count(), 0u);
+    layer.EmptySystems();
+    EXPECT_EQ(layer.system_list.Count(), 0u);
     // What is left at destruction is released too (a leak in the sanitizer run otherwise).
     SYSTEM_T *kept = new SYSTEM_T();
     kept->name_seed = 99u;
     GenerateSystem(kept, 1, Vector3{});
-    galaxy.system_list.Push(kept);
+    layer.system_list.Push(kept);
 }
 
 // Catches a system made on demand that moves the galaxy's random stream (every later
@@ -292,20 +297,20 @@ TEST(StarSystemOnDemand, TheFieldTakesItsStarsColoursAFewChunksAFrame)
     GALAXY_SHAPE_T shape = MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252);
     shape.seed = 3;
     GenerateGalaxy(&galaxy, shape);
-    const uint32_t version = galaxy.star_colors_version;
-    EXPECT_FALSE(ColorStarsFromSystems(&galaxy, 0.0));
-    EXPECT_GT(galaxy.star_colors_from_systems, 0u);
-    EXPECT_LT(galaxy.star_colors_from_systems, galaxy.star_list.Count());
-    EXPECT_NE(galaxy.star_colors_version, version);
-    while (!ColorStarsFromSystems(&galaxy, 1.0)) {}
-    for (uint32_t star = 0; star < galaxy.star_list.Count(); star += 997)
+    const uint32_t version = galaxy.field.colors_version;
+    EXPECT_FALSE(ColorStarsFromSystems(&galaxy.field, 0.0));
+    EXPECT_GT(galaxy.field.colors_from_systems, 0u);
+    EXPECT_LT(galaxy.field.colors_from_systems, galaxy.field.star_list.Count());
+    EXPECT_NE(galaxy.field.colors_version, version);
+    while (!ColorStarsFromSystems(&galaxy.field, 1.0)) {}
+    for (uint32_t star = 0; star < galaxy.field.star_list.Count(); star += 997)
     {
         STAR_SYSTEM_T system;
-        GenerateStarSystem(galaxy.shape, star, galaxy.stars[star].position, &system);
+        GenerateStarSystem(galaxy.field.shape, star, galaxy.field.stars[star].position, &system);
         const Color own = UnpackColor(TemperatureColor(system.system.stars[0].temperature, 255));
-        const Color field = galaxy.star_colors[star];
+        const Color field = galaxy.field.colors[star];
         EXPECT_TRUE(own.r == field.r && own.g == field.g && own.b == field.b) << "star " << star;
     }
     GenerateGalaxy(&galaxy, shape);
-    EXPECT_EQ(galaxy.star_colors_from_systems, 0u);
+    EXPECT_EQ(galaxy.field.colors_from_systems, 0u);
 }

@@ -39,8 +39,8 @@ const PANEL_SLIDER_T &Slider(int32_t GALAXY_SHAPE_T::*field)
 std::vector<Vector3> StarPositions(const GALAXY &galaxy)
 {
     std::vector<Vector3> positions;
-    for (uint64_t i = 0; i < galaxy.star_list.Count(); i++)
-        positions.push_back(((const IOBJECT_T *)galaxy.star_list.Get(i))->position);
+    for (uint64_t i = 0; i < galaxy.field.star_list.Count(); i++)
+        positions.push_back(((const IOBJECT_T *)galaxy.field.star_list.Get(i))->position);
     return positions;
 }
 
@@ -79,7 +79,8 @@ class GeneratorPanelTest : public ::testing::Test
     {
         RandomSeed(987654.0);
         const RANDOM_STATE_T before = RandomGetState();
-        GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &input);
+        GeneratorPanel(&panel, PANEL, &menu_state, &input);
+        RequestPanelGalaxy(&panel, galaxy);
         const RANDOM_STATE_T after = RandomGetState();
         return std::memcmp(before.mt, after.mt, sizeof before.mt) != 0 || before.pos != after.pos;
     }
@@ -90,7 +91,8 @@ class GeneratorPanelTest : public ::testing::Test
     {
         ScriptRandomWords(START_WORDS);
         GUI_INPUT_T input = Idle();
-        GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &input);
+        GeneratorPanel(&panel, PANEL, &menu_state, &input);
+        RequestPanelGalaxy(&panel, galaxy);
         ASSERT_TRUE(Frame());
         ASSERT_FALSE(Frame());
     }
@@ -108,7 +110,8 @@ TEST_F(GeneratorPanelTest, FirstCallsDrawStartValuesAndSettleOnTheThird)
 {
     ScriptRandomWords(START_WORDS);
     GUI_INPUT_T input = Idle();
-    GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &input);
+    GeneratorPanel(&panel, PANEL, &menu_state, &input);
+    RequestPanelGalaxy(&panel, galaxy);
     EXPECT_TRUE(panel.initialised);
     EXPECT_EQ(panel.values.seed, 536870912u); // a quarter of the seed box's range
     const GALAXY_SHAPE_T &v = panel.values;
@@ -117,7 +120,7 @@ TEST_F(GeneratorPanelTest, FirstCallsDrawStartValuesAndSettleOnTheThird)
     EXPECT_EQ(v.bulge_offset0, 41); // raised above Offset1
     EXPECT_EQ(v.bulge_offset1, 40);
     EXPECT_EQ(panel.dirty, 0);
-    EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * 2u);
+    EXPECT_EQ(galaxy->field.star_list.Count(), 901u * 3u * 2u);
     EXPECT_EQ(menu_state, STATE_GENERATOR);
 
     EXPECT_TRUE(Frame()) << "the second call must notice Size XZ 255 -> 252 and generate again";
@@ -127,7 +130,8 @@ TEST_F(GeneratorPanelTest, FirstCallsDrawStartValuesAndSettleOnTheThird)
 
     GENERATOR_PANEL_T fresh = {};
     GALAXY *none = nullptr;
-    GeneratorPanel(&fresh, PANEL, &menu_state, &none, &input);
+    GeneratorPanel(&fresh, PANEL, &menu_state, &input);
+    RequestPanelGalaxy(&fresh, none);
     EXPECT_TRUE(fresh.initialised);
     EXPECT_EQ(fresh.dirty, 1); // still pending
 }
@@ -175,7 +179,7 @@ TEST_F(GeneratorPanelTest, ValuesStayCoupledAndOrdered)
     panel.values.size_xz = 3;
     EXPECT_TRUE(Frame());
     EXPECT_TRUE(v.size_y == 0 && v.size_xz == 0);
-    EXPECT_EQ(galaxy->star_list.Count(), 3u * 2u);
+    EXPECT_EQ(galaxy->field.star_list.Count(), 3u * 2u);
 }
 
 // Catches a drag that is not stored in its frame, or that does not regenerate the galaxy in
@@ -200,7 +204,7 @@ TEST_F(GeneratorPanelTest, ControlsActInTheNextCallAndStartLeavesForTheView)
     panel.values.arms = 3;
     EXPECT_TRUE(Frame(ReleaseAt(PanelStartBounds(PANEL))));
     EXPECT_EQ(menu_state, STATE_VIEW);
-    EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * 3u);
+    EXPECT_EQ(galaxy->field.star_list.Count(), 901u * 3u * 3u);
 }
 
 // Catches a seed that does not decide the galaxy (the same seed and values must give the
@@ -235,15 +239,18 @@ TEST_F(GeneratorPanelTest, SameSeedAndValuesGiveTheSameGalaxy)
     ScriptRandomWords(START_WORDS);
     GUI_INPUT_T idle = Idle();
     GALAXY *other = new GALAXY(256);
-    GeneratorPanel(&again, PANEL, &menu_state, &other, &idle);
-    GeneratorPanel(&again, PANEL, &menu_state, &other, &idle);
+    GeneratorPanel(&again, PANEL, &menu_state, &idle);
+    RequestPanelGalaxy(&again, other);
+    GeneratorPanel(&again, PANEL, &menu_state, &idle);
+    RequestPanelGalaxy(&again, other);
     EXPECT_TRUE(SamePositions(first, StarPositions(*other)));
 
     std::vector<uint32_t> words = START_WORDS;
     words[0] = 0xFFFFFFFFu; // the largest unit draw the stream can give
     ScriptRandomWords(words);
     GENERATOR_PANEL_T top = {};
-    GeneratorPanel(&top, PANEL, &menu_state, &other, &idle);
+    GeneratorPanel(&top, PANEL, &menu_state, &idle);
+    RequestPanelGalaxy(&top, other);
     const GALAXY_SHAPE_T &v = top.values;
     EXPECT_TRUE(v.seed > 2147483000u && v.seed < 2147483648u) << v.seed;
     const std::vector<Vector3> drawn = StarPositions(*other);
@@ -278,14 +285,15 @@ TEST_F(GeneratorPanelTest, DensityAndRandomizeAndLargeGalaxiesArriveWhenReady)
     EXPECT_FALSE(Frame(step));
     EXPECT_EQ(panel.values.density, 2);
     EXPECT_TRUE(Frame());
-    EXPECT_EQ(galaxy->star_list.Count(), 2u * 5406u);
+    EXPECT_EQ(galaxy->field.star_list.Count(), 2u * 5406u);
 
     EXPECT_FALSE(Frame(ReleaseAt(PanelRandomizeBounds(PANEL))));
     EXPECT_FALSE(panel.initialised);
     EXPECT_EQ(panel.values.seed, 536870912u);
     ScriptRandomWords(START_WORDS); // would repeat the start values if the stream were used as is
     GUI_INPUT_T idle = Idle();
-    GeneratorPanel(&panel, PANEL, &menu_state, &galaxy, &idle);
+    GeneratorPanel(&panel, PANEL, &menu_state, &idle);
+    RequestPanelGalaxy(&panel, galaxy);
     const GALAXY_SHAPE_T &v = panel.values;
     EXPECT_TRUE(panel.initialised);
     EXPECT_NE(v.seed, 536870912u);
@@ -294,17 +302,35 @@ TEST_F(GeneratorPanelTest, DensityAndRandomizeAndLargeGalaxiesArriveWhenReady)
     EXPECT_TRUE(v.inner_radius >= -200 && v.inner_radius <= -1) << v.inner_radius;
     EXPECT_TRUE(v.arms >= 2 && v.arms <= 8) << v.arms;
     EXPECT_TRUE(v.curvature >= 16 && v.curvature <= 31) << v.curvature;
-    EXPECT_EQ(galaxy->star_list.Count(), 901u * 3u * 2u * (uint64_t)v.arms);
+    EXPECT_EQ(galaxy->field.star_list.Count(), 901u * 3u * 2u * (uint64_t)v.arms);
 
     GALAXY_BUILDER_T builder(256);
     panel.builder = &builder;
-    const uint64_t shown = galaxy->star_list.Count();
+    const uint64_t shown = galaxy->field.star_list.Count();
     panel.values.arms = 9;
     panel.values.density = 40;
     Frame();
-    EXPECT_EQ(galaxy->star_list.Count(), shown);
+    EXPECT_EQ(galaxy->field.star_list.Count(), shown);
     builder.WaitForReady();
-    EXPECT_EQ(galaxy->star_list.Count(), shown);
+    EXPECT_EQ(galaxy->field.star_list.Count(), shown);
     EXPECT_TRUE(builder.Collect(galaxy));
-    EXPECT_EQ(galaxy->star_list.Count(), 973080u);
+    EXPECT_EQ(galaxy->field.star_list.Count(), 973080u);
+}
+
+// Catches a galaxy with no stars shown as an empty sky without a word (a pasted code can carry
+// values no slider reaches), and a reason that outlives the galaxy it was about.
+TEST_F(GeneratorPanelTest, AGalaxyWithNoStarsSaysWhyOnThePanel)
+{
+    StartSettled();
+    GALAXY_SHAPE_T wide = panel.values;
+    wide.arms = 400;
+    OpenGalaxyInPanel(&panel, wide);
+    EXPECT_TRUE(Frame());
+    EXPECT_EQ(galaxy->field.star_list.Count(), 0u);
+    EXPECT_STREQ(panel.notice, "No stars: arms 400 is out of range (1 to 360)");
+    wide.arms = 3;
+    OpenGalaxyInPanel(&panel, wide);
+    EXPECT_TRUE(Frame());
+    EXPECT_EQ(galaxy->field.star_list.Count(), 901u * 3u * 3u);
+    EXPECT_STREQ(panel.notice, "");
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "files/star_export.h"
+#include "galaxy/galaxy.h"
 #include "tests/support/temp_folder.h"
 
 namespace
@@ -20,8 +21,8 @@ void ExpectRowsAreTheStars(const GALAXY &galaxy, std::istream &rows, bool indexe
     uint64_t i = 0;
     for (; std::getline(rows, line); i++)
     {
-        ASSERT_LT(i, galaxy.star_list.Count());
-        const Vector3 held = ((const IOBJECT_T *)galaxy.star_list.Get(i))->position;
+        ASSERT_LT(i, galaxy.field.star_list.Count());
+        const Vector3 held = ((const IOBJECT_T *)galaxy.field.star_list.Get(i))->position;
         const std::string prefix = indexed ? std::to_string(i) + "," : "";
         ASSERT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
         const float wanted[3] = {held.x, held.y, held.z};
@@ -33,7 +34,7 @@ void ExpectRowsAreTheStars(const GALAXY &galaxy, std::istream &rows, bool indexe
             ASSERT_EQ(*at++, axis < 2 ? separator : '\0') << line;
         }
     }
-    EXPECT_EQ(i, galaxy.star_list.Count());
+    EXPECT_EQ(i, galaxy.field.star_list.Count());
     EXPECT_GT(i, 1000u);
 }
 } // namespace
@@ -51,8 +52,8 @@ TEST(StarExport, FilesHoldTheExactStarsAndFailuresWriteNothing)
     GenerateGalaxy(&galaxy, shape);
     TEMP_FOLDER_T folder;
     std::string error, header, line;
-    ASSERT_TRUE(ExportStarField(galaxy, folder.Path("stars.csv").c_str(), &error)) << error;
-    ASSERT_TRUE(ExportStarField(galaxy, folder.Path("Stars.PLY").c_str(), &error)) << error;
+    ASSERT_TRUE(ExportStarField(galaxy.field, folder.Path("stars.csv").c_str(), &error)) << error;
+    ASSERT_TRUE(ExportStarField(galaxy.field, folder.Path("Stars.PLY").c_str(), &error)) << error;
     std::istringstream csv(FileContents(folder.Path("stars.csv")));
     std::istringstream ply(FileContents(folder.Path("Stars.PLY")));
     std::getline(csv, header);
@@ -61,18 +62,18 @@ TEST(StarExport, FilesHoldTheExactStarsAndFailuresWriteNothing)
     for (header.clear(); std::getline(ply, line) && line != "end_header";)
         header += line.rfind("comment ", 0) == 0 ? "comment\n" : line + "\n";
     EXPECT_EQ(header, "ply\nformat ascii 1.0\ncomment\nelement vertex " +
-                          std::to_string(galaxy.star_list.Count()) +
+                          std::to_string(galaxy.field.star_list.Count()) +
                           "\nproperty float x\nproperty float y\nproperty float z\n");
     ExpectRowsAreTheStars(galaxy, ply, false, ' ');
 
     const std::string older = FileContents(folder.Path("stars.csv"));
     PutFile(folder.Path("stars.txt"), "notes\n");
-    EXPECT_FALSE(ExportStarField(galaxy, folder.Path("missing/stars.csv").c_str(), &error));
+    EXPECT_FALSE(ExportStarField(galaxy.field, folder.Path("missing/stars.csv").c_str(), &error));
     EXPECT_EQ(error, "cannot write " + folder.Path("missing/stars.csv") + ": No such file or directory");
-    EXPECT_FALSE(ExportStarField(galaxy, folder.Path("stars.txt").c_str(), &error));
+    EXPECT_FALSE(ExportStarField(galaxy.field, folder.Path("stars.txt").c_str(), &error));
     EXPECT_EQ(error, "cannot export " + folder.Path("stars.txt") +
                          ": unknown export format \".txt\"; use .csv or .ply");
-    EXPECT_FALSE(ExportStarField(galaxy, folder.Path("csv").c_str(), &error));
+    EXPECT_FALSE(ExportStarField(galaxy.field, folder.Path("csv").c_str(), &error));
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"Stars.PLY", "stars.csv", "stars.txt"}));
     EXPECT_EQ(FileContents(folder.Path("stars.csv")) + FileContents(folder.Path("stars.txt")),
               older + "notes\n");

@@ -3,6 +3,7 @@
 
 #include "app/gui.h"
 #include "app/star_pointer.h"
+#include "galaxy/galaxy.h"
 #include "scene/viewer_pose.h"
 
 // Catches a click that opens another star than the one under the pointer, a drag taken for a
@@ -22,20 +23,20 @@ TEST(SystemCard, ClicksOpenReplaceAndCloseAndTheWheelScrollsWithinTheContent)
         input.mouse = at;
         input.left_pressed = pressed;
         input.left_released = released;
-        UpdateStarPointer(&pointer, &card, &galaxy, view, &input, true);
+        UpdateStarPointer(&pointer, &card, &galaxy.field, view, &input, true);
     };
     auto screen = [&](uint32_t star) {
         Vector2 at = {};
         float depth;
-        EXPECT_TRUE(ProjectToScreen(view, galaxy.stars[star].position, &at, &depth));
+        EXPECT_TRUE(ProjectToScreen(view, galaxy.field.stars[star].position, &at, &depth));
         return at;
     };
 
     // Two stars the pick takes for themselves, far apart on screen.
     std::vector<uint32_t> clickable;
-    for (uint32_t star = 0; star < galaxy.star_list.Count() && clickable.size() < 2; star += 37)
+    for (uint32_t star = 0; star < galaxy.field.star_list.Count() && clickable.size() < 2; star += 37)
     {
-        const STAR_PICK_T pick = PickStar(galaxy.tree, view, screen(star), STAR_PICK_PIXELS);
+        const STAR_PICK_T pick = PickStar(galaxy.field.tree, view, screen(star), STAR_PICK_PIXELS);
         if (pick.found && pick.star == star &&
             (clickable.empty() || Vector2Distance(screen(clickable[0]), screen(star)) > 100.0f))
             clickable.push_back(star);

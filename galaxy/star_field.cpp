@@ -1,0 +1,172 @@
+// Making a star field. A generation fills one star array in place and indexes it afterwards in
+// one pass, so it allocates nothing per star and its stars are dropped all at once; everything
+// drawing needs is derived right after, on the same thread, so that a field made on the
+// builder's worker is ready to draw the moment it is swapped in.
+#include "galaxy/star_field.h"
+
+#include <new>
+
+#include "galaxy/star_color.h"
+#include "random/random.h"
+
+namespace
+{
+void AddStar(Vector3 position, void *context)
+{
+    STAR_FIELD_T *field = (STAR_FIELD_T *)context;
+    const uint64_t next = field->star_list.Count();
+    if (next >= field->star_capacity) return; // cannot happen: the array holds the walk's limit
+    IOBJECT_T *star = &field->stars[next];
+    *star = IOBJECT_T(position, Vector3{1.0f, 1.0f, 1.0f});
+    field->star_list.Push(star);
+}
+
+// Room for n stars; false when it cannot be had.
+bool ReserveStars(STAR_FIELD_T *field, uint64_t n)
+{
+    // A much smaller galaxy after a huge one gives the memory back.
+    if (n <= field->star_capacity && n >= field->star_capacity / 4) return true;
+    field->stars.reset();
+    field->stars.reset((n > 0) ? new (std::nothrow) IOBJECT_T[n] : nullptr);
+    field->star_capacity = (field->stars != nullptr) ? n : 0;
+    return field->star_capacity == n;
+}
+
+CUBOID TreeBox(int32_t extent)
+{
+    const float edge = (float)(2.0 * (double)extent);
+    return CUBOID(Vector3{0.0f, 0.0f, 0.0f}, Vector3{edge, edge, edge});
+}
+
+double MillisecondsSince(double start)
+{
+    return (ClockSeconds() - start) * 1000.0;
+}
+
+// The colours from the stars' places and what drawing derives from the tree.
+void PrepareColorsAndDrawing(STAR_FIELD_T *field)
+{
+    const uint32_t count = (uint32_t)field->star_list.Count();
+    field->disc_radius = FillStarColors(field->stars.get(), count, &field->colors);
+    field->colors_from_systems = 0;
+    field->lod.built = false; // whatever it held was another tree's
+    UpdateArrayOctreeLod(field->tree, &field->lod);
+    FindDrawPlaces(field->tree, count, &field->places);
+    GatherDrawColors(field->tree, field->colors, &field->draw_colors);
+    field->colors_version += 1;
+    field->colors_changed.first.clear();
+    field->colors_changed.count.clear();
+}
+} // namespace
+
+STAR_FIELD_T::STAR_FIELD_T(int32_t extent) : extent(extent), tree(TreeBox(extent), GALAXY_TREE_CAPACITY)
+{
+}
+
+void STAR_FIELD_T::Empty(void)
+{
+    // The list's storage goes in one go rather than being resized for every star; the stars
+    // themselves stay in their array.
+    star_list = ARRAYLIST();
+    tree.Clear();
+}
+
+void STAR_FIELD_T::Release(void)
+{
+    *this = STAR_FIELD_T(extent);
+}
+
+void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape)
+{
+    field->shape = shape;
+    field->Empty();
+    field->failure = SpiralShapeProblem(shape);
+    const double start = ClockSeconds();
+    const uint64_t limit = SpiralPointLimit(shape);
+    try
+    {
+        if (!ReserveStars(field, limit)) throw std::bad_alloc();
+        field->star_list.Reserve(limit);
+        if (field->star_list.capacity < limit) throw std::bad_alloc();
+        WalkSpiralArms(shape, SPIRAL_POINTS_IN_DISC, AddStar, field);
+        field->generate_ms = MillisecondsSince(start);
+
+        const double indexing = ClockSeconds();
+        field->tree.Build(field->stars.get(), (uint32_t)field->star_list.Count());
+        field->index_ms = MillisecondsSince(indexing);
+        PrepareColorsAndDrawing(field);
+    }
+    catch (const std::bad_alloc &)
+    {
+        // Half a field would be a galaxy nobody asked for: none, and why.
+        field->Release();
+        field->shape = shape;
+        field->failure = "not enough memory for " + std::to_string(limit) + " stars";
+        PrepareColorsAndDrawing(field);
+        return;
+    }
+    if (field->star_list.Count() == 0 && field->failure.empty())
+        field->failure = "no star of this shape has finite coordinates";
+}
+
+void MakeStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape)
+{
+    RandomSeed((double)shape.seed);
+    FillStarField(field, shape);
+}
+
+void SetStarColors(STAR_FIELD_T *field, uint32_t first, uint32_t count, const Color *colors)
+{
+    const uint64_t stars = field->colors.size();
+    const uint32_t end = (uint64_t)first + count < stars ? first + count : (uint32_t)stars;
+    const size_t blocks = (field->draw_colors.size() + STAR_FIELD_COLOR_BLOCK - 1) / STAR_FIELD_COLOR_BLOCK;
+    std::vector<uint8_t> changed(blocks, 0);
+    for (uint32_t star = first; star < end; star++)
+    {
+        const Color color = colors[star - first];
+        field->colors[star] = color;
+        const uint32_t place = star < field->places.size() ? field->places[star] : GALAXY_NOT_DRAWN;
+        if (place == GALAXY_NOT_DRAWN) continue;
+        field->draw_colors[place] = color;
+        changed[place / STAR_FIELD_COLOR_BLOCK] = 1;
+    }
+
+    LOD_RANGES_T &ranges = field->colors_changed;
+    ranges.first.clear();
+    ranges.count.clear();
+    for (size_t b = 0; b < blocks; b++)
+    {
+        if (changed[b] == 0) continue;
+        const size_t begin = b * STAR_FIELD_COLOR_BLOCK;
+        const size_t stop = begin + STAR_FIELD_COLOR_BLOCK < field->draw_colors.size() ? begin + STAR_FIELD_COLOR_BLOCK
+                                                                                     : field->draw_colors.size();
+        if (!ranges.first.empty() && (size_t)(ranges.first.back() + ranges.count.back()) == begin)
+            ranges.count.back() += (int32_t)(stop - begin);
+        else
+        {
+            ranges.first.push_back((int32_t)begin);
+            ranges.count.push_back((int32_t)(stop - begin));
+        }
+    }
+    field->colors_version += 1;
+}
+
+void FindDrawPlaces(const ARRAY_OCTREE_T &tree, uint32_t star_count, std::vector<uint32_t> *places)
+{
+    places->assign(star_count, GALAXY_NOT_DRAWN);
+    for (size_t j = 0; j < tree.draw_order.size(); j++)
+    {
+        const uint32_t star = tree.draw_order[j];
+        if (star < star_count) (*places)[star] = (uint32_t)j;
+    }
+}
+
+void GatherDrawColors(const ARRAY_OCTREE_T &tree, const std::vector<Color> &colors, std::vector<Color> *draw_colors)
+{
+    draw_colors->resize(tree.draw_order.size());
+    for (size_t j = 0; j < tree.draw_order.size(); j++)
+    {
+        const uint32_t star = tree.draw_order[j];
+        (*draw_colors)[j] = star < colors.size() ? colors[star] : Color{255, 255, 255, 255};
+    }
+}
