@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "app/generator_panel_table.h"
 #include "app/gui.h"
 #include "galaxy/galaxy_shape.h"
 
@@ -45,10 +46,8 @@ constexpr int32_t PANEL_REQUEST_NONE = 0;
 constexpr int32_t PANEL_REQUEST_SAVE = 1;
 constexpr int32_t PANEL_REQUEST_LOAD = 2;
 
-// Places of the panel's controls, relative to the panel's bounds.
-constexpr float PANEL_CONTROL_X = 20.0f;
-constexpr float PANEL_CONTROL_WIDTH = 300.0f;
-constexpr float PANEL_CONTROL_HEIGHT = 20.0f;
+// Places of the panel's other controls, relative to the panel's bounds (the sliders' are in
+// the table).
 constexpr float PANEL_SEED_Y = 50.0f;
 constexpr float PANEL_BUTTON_HEIGHT = 40.0f;
 

@@ -4,7 +4,13 @@
 // in the same pass. The panel and its tests read the same rows.
 #pragma once
 
-#include "app/generator_panel.h"
+#include "app/gui.h"
+#include "galaxy/galaxy_shape.h"
+
+// Places of the panel's controls, relative to the panel's bounds.
+constexpr float PANEL_CONTROL_X = 20.0f;
+constexpr float PANEL_CONTROL_WIDTH = 300.0f;
+constexpr float PANEL_CONTROL_HEIGHT = 20.0f;
 
 struct PANEL_SLIDER_T
 {
