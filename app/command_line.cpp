@@ -160,10 +160,16 @@ int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::str
     GenerateGalaxy(&galaxy, options.shape);
     const STAR_FIELD_T &field = galaxy.field;
     const uint64_t stars = field.star_list.Count();
+    if (stars == 0)
+    {
+        // A header with no rows, or a system of no star, would pass for a galaxy that exists.
+        *err += std::string(VIEWER_PROGRAM_NAME) + ": the galaxy has no stars: " + field.failure + "\n";
+        return 2;
+    }
     if (options.print_system && options.system_index >= stars)
     {
         *err += std::string(VIEWER_PROGRAM_NAME) + ": --system " + std::to_string(options.system_index) +
-                ": the galaxy has " + std::to_string(stars) + " stars, numbered 0 to " + std::to_string(stars == 0 ? 0 : stars - 1) +
+                ": the galaxy has " + std::to_string(stars) + " stars, numbered 0 to " + std::to_string(stars - 1) +
                 "\n";
         return 2;
     }

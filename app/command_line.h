@@ -44,5 +44,6 @@ struct COMMAND_LINE_T
 COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv);
 
 // What --print-code, --system and --export do, with no window: writes to out and err, returns
-// the exit status (0, or 2 when a star index is past the galaxy or a file cannot be written).
+// the exit status (0, or 2 when the galaxy has no stars, a star index is past it or a file cannot
+// be written; err then says why).
 int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::string *err);

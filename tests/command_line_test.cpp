@@ -88,7 +88,7 @@ TEST_F(CommandLine, CodeRoundTripsAndExportsHoldTheLibrarysStars)
 }
 
 // Catches bad input that runs anyway, crashes, exits 0, says nothing or several lines, or
-// touches a file; a missing display that crashes instead of saying so; and --help or
+// touches a file (a galaxy with no stars, exported or asked for a system, among it); a missing display that crashes instead of saying so; and --help or
 // --version that fail or say nothing useful.
 TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
 {
@@ -100,7 +100,8 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
         {"--arms", "banana"},   {"--frobnicate"},      {"--seed", "-5"},
         {"--seed", "2147483648"}, {"--debug", "maybe"}, {"--density", "0"},
         {"--density", "41"},    {"--export", folder + "/missing/stars.csv"},
-        {"--export", folder + "/stars.txt"},
+        {"--export", folder + "/stars.txt"}, {"--arms", "100000"}, {"--size-xz", "-5"},
+        {"--arms", "0", "--system", "0"},
     };
     // Every single-character change in the code's last part is refused.
     for (size_t i = code.size() - 6; i < code.size(); i++)
@@ -121,6 +122,8 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
     }
     EXPECT_EQ(FileContents(kept), "precious\n");
     EXPECT_EQ(temp.Names(), (std::vector<std::string>{".err", ".out", "kept.csv"}));
+    const RUN_T empty = Run({"--arms", "100000", "--system", "0"}, false);
+    EXPECT_NE(empty.err.find("arms 100000 is out of range"), std::string::npos) << empty.err;
 
     const RUN_T windowless = Run({"--code", code}, false);
     EXPECT_NE(windowless.status, 0);
