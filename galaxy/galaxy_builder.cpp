@@ -106,7 +106,7 @@ void GALAXY_BUILDER_T::Work(void)
 
 bool RequestGalaxy(GALAXY_BUILDER_T *builder, GALAXY *galaxy, const GALAXY_SHAPE_T &shape)
 {
-    if (SpiralPointLimit(shape) <= GALAXY_BUILDER_SYNC_POINTS && !builder->Busy())
+    if (StarFieldLimit(shape) <= GALAXY_BUILDER_SYNC_POINTS && !builder->Busy())
     {
         GenerateGalaxy(galaxy, shape);
         return true;

@@ -10,10 +10,11 @@ namespace
 const char PREFIX[] = "GX";
 const char SYMBOLS[] = "0123456789ABCDEFGHJKMNPQRSTVWXYZ"; // Crockford's base32: no I, L, O, U
 
-// The varints a code of each version carries: the seed and eight values, then the density.
+// The varints a code of each version carries: the seed and eight values, then the density,
+// then the second model's six fields.
 constexpr int VersionWords(int version)
 {
-    return version == 1 ? 9 : 10;
+    return version == 1 ? 9 : (version == 2 ? 10 : 16);
 }
 // Five bytes a varint at the most, and the two check bytes.
 constexpr int MaxBytes(int version)
@@ -40,6 +41,11 @@ int32_t GALAXY_SHAPE_T::*const VALUES[8] = {
     &GALAXY_SHAPE_T::size_xz,    &GALAXY_SHAPE_T::size_y,        &GALAXY_SHAPE_T::inner_radius,
     &GALAXY_SHAPE_T::bulge_size, &GALAXY_SHAPE_T::bulge_offset0, &GALAXY_SHAPE_T::bulge_offset1,
     &GALAXY_SHAPE_T::arms,       &GALAXY_SHAPE_T::curvature,
+};
+// Version 3's fields after the density, in the order they travel.
+int32_t GALAXY_SHAPE_T::*const MODEL_VALUES[6] = {
+    &GALAXY_SHAPE_T::model,      &GALAXY_SHAPE_T::pitch,     &GALAXY_SHAPE_T::bulge_share,
+    &GALAXY_SHAPE_T::bar_length, &GALAXY_SHAPE_T::arm_width, &GALAXY_SHAPE_T::arm_contrast,
 };
 
 // CRC-16/CCITT-FALSE: polynomial 0x1021, start 0xFFFF, most significant bit first. It finds
@@ -186,13 +192,17 @@ const char *ReadBody(const char *body, int max_symbols, uint8_t *bytes, int *cou
 
 GALAXY_CODE_TEXT_T EncodeGalaxyCode(const GALAXY_SHAPE_T &shape)
 {
-    // Density 1 is what version 1 implies, so those galaxies keep the codes they always had.
-    const int version = (shape.density == 1) ? 1 : 2;
+    // Density 1 is what version 1 implies, so those galaxies keep the codes they always had;
+    // only the second model needs version 3.
+    const int version = shape.model != 0 ? 3 : (shape.density == 1) ? 1 : 2;
     uint8_t bytes[MAX_BYTES] = {};
     int count = PutVarint(shape.seed, bytes);
     for (int32_t GALAXY_SHAPE_T::*field : VALUES)
         count += PutVarint(Zigzag(shape.*field), bytes + count);
-    if (version == 2) count += PutVarint(Zigzag(shape.density), bytes + count);
+    if (version >= 2) count += PutVarint(Zigzag(shape.density), bytes + count);
+    if (version == 3)
+        for (int32_t GALAXY_SHAPE_T::*field : MODEL_VALUES)
+            count += PutVarint(Zigzag(shape.*field), bytes + count);
     const uint16_t crc = Crc16(bytes, count);
     bytes[count++] = (uint8_t)(crc >> 8);
     bytes[count++] = (uint8_t)crc;
@@ -240,7 +250,7 @@ bool DecodeGalaxyCode(const char *text, GALAXY_SHAPE_T *shape, const char **why)
     // where the check could not tell it from a mistyping.
     GALAXY_SHAPE_T decoded;
     const int word_count = VersionWords(version);
-    uint32_t words[10] = {};
+    uint32_t words[16] = {};
     int at = 0;
     VARINT_RESULT_T result = VARINT_OK;
     for (int i = 0; i < word_count && result == VARINT_OK; i++)
@@ -257,8 +267,9 @@ bool DecodeGalaxyCode(const char *text, GALAXY_SHAPE_T *shape, const char **why)
         *why = WHY_CHECK;
         return false;
     }
-    // One galaxy, one code: density 1 is written as version 1 only.
-    if (result != VARINT_OK || (version == 2 && Unzigzag(words[9]) == 1))
+    // One galaxy, one code: density 1 is written as version 1 only, the classic model never
+    // as version 3.
+    if (result != VARINT_OK || (version == 2 && Unzigzag(words[9]) == 1) || (version == 3 && words[10] == 0))
     {
         *why = WHY_CONTENT;
         return false;
@@ -272,7 +283,10 @@ bool DecodeGalaxyCode(const char *text, GALAXY_SHAPE_T *shape, const char **why)
     decoded.seed = words[0];
     for (int i = 0; i < 8; i++)
         decoded.*VALUES[i] = Unzigzag(words[i + 1]);
-    decoded.density = (version == 2) ? Unzigzag(words[9]) : 1;
+    decoded.density = (version >= 2) ? Unzigzag(words[9]) : 1;
+    if (version == 3)
+        for (int i = 0; i < 6; i++)
+            decoded.*MODEL_VALUES[i] = Unzigzag(words[i + 10]);
     *shape = decoded;
     *why = nullptr;
     return true;

@@ -8,16 +8,20 @@
 //   GX2-<body>   the same with a tenth varint, the density (zigzag), before the check. Only
 //                a density other than 1 is written so: a density-1 galaxy keeps the version 1
 //                code it always had, and a version 2 code of density 1 is refused as a
-//                second spelling. The README's "Galaxy codes" section has every detail.
+//                second spelling.
+//   GX3-<body>   a galaxy of the second model (a Hubble type): the ten varints of version 2
+//                (the density always written), then six more (zigzag): model, pitch, bulge
+//                share, bar length, arm width and arm contrast. Only a model other than the
+//                classic one is written so. The README's "Galaxy codes" section has every detail.
 #pragma once
 
 #include "galaxy/galaxy_shape.h"
 
-// "GX2-" and 84 symbols: the longest payload (a 5-byte seed, nine 5-byte values) with its
-// check. Typical shapes give 25 to 35 characters.
-constexpr int GALAXY_CODE_MAX_CHARS = 88;
+// "GX3-" and 132 symbols: the longest payload (a 5-byte seed, fifteen 5-byte values) with
+// its check. Typical shapes give 25 to 35 characters, Hubble types about 40.
+constexpr int GALAXY_CODE_MAX_CHARS = 136;
 // The newest version this build writes and reads; it reads every older one too.
-constexpr int GALAXY_CODE_VERSION = 2;
+constexpr int GALAXY_CODE_VERSION = 3;
 
 struct GALAXY_CODE_TEXT_T
 {

@@ -22,5 +22,7 @@ bool operator==(const GALAXY_SHAPE_T &a, const GALAXY_SHAPE_T &b)
 {
     return a.seed == b.seed && a.size_xz == b.size_xz && a.size_y == b.size_y && a.inner_radius == b.inner_radius &&
            a.bulge_size == b.bulge_size && a.bulge_offset0 == b.bulge_offset0 && a.bulge_offset1 == b.bulge_offset1 &&
-           a.arms == b.arms && a.curvature == b.curvature && a.density == b.density;
+           a.arms == b.arms && a.curvature == b.curvature && a.density == b.density && a.model == b.model &&
+           a.pitch == b.pitch && a.bulge_share == b.bulge_share && a.bar_length == b.bar_length &&
+           a.arm_width == b.arm_width && a.arm_contrast == b.arm_contrast;
 }

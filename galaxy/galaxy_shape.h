@@ -17,6 +17,15 @@ struct GALAXY_SHAPE_T
     int32_t arms = 0;          // number of spiral arms
     int32_t curvature = 0;     // the arms turn curvature / 10 degrees per step
     int32_t density = 1;       // stars placed at every spiral point, 1 to GALAXY_MAX_DENSITY
+    // The model: 0 is the classic spiral walk above, which ignores every field below; any other
+    // value is a Hubble type (hubble_types.h), whose stars take the sizes, arms and density above
+    // and the fields below, and ignore curvature, inner radius and the bulge values above.
+    int32_t model = 0;
+    int32_t pitch = 0;        // the arms' pitch angle, degrees
+    int32_t bulge_share = 0;  // bulge-to-total ratio, percent of the stars
+    int32_t bar_length = 0;   // the bar's half length, percent of the disc radius; 0: no bar
+    int32_t arm_width = 0;    // an arm's spread across, percent of the angle between two arms
+    int32_t arm_contrast = 0; // the share of disc stars that lie in the arms, percent
 };
 
 // The eight values in the order Generate and GenerateSystems take them, then the density;

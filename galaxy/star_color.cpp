@@ -76,6 +76,36 @@ inline int ScatterSteps(Vector3 p)
     return (int)((mixed >> 24) * (2 * SCATTER_STEPS + 1) >> 8) - SCATTER_STEPS;
 }
 
+// The farthest of the stars from the axis (y). By squared distance: the root of the largest
+// square is the largest root.
+float FarthestFromAxis(const IOBJECT_T *stars, uint32_t count)
+{
+    float farthest2 = 0.0f;
+    for (uint32_t k = 0; k < count; k++)
+    {
+        const Vector3 p = stars[k].position;
+        const float r2 = p.x * p.x + p.z * p.z;
+        farthest2 = r2 > farthest2 ? r2 : farthest2; // NaN never wins
+    }
+    return std::sqrt(farthest2);
+}
+
+// Populations' colours, indexed by STAR_POPULATION_T.
+constexpr Color POPULATION_COLORS[] = {
+    {255, 255, 255, 255}, // none: never used, a classic star takes its position's colour
+    {255, 190, 130, 255}, // old
+    {255, 228, 196, 255}, // disc
+    {165, 195, 255, 255}, // young
+    {255, 110, 170, 255}, // HII
+};
+constexpr int32_t POPULATION_COUNT = (int32_t)(sizeof POPULATION_COLORS / sizeof POPULATION_COLORS[0]);
+
+inline unsigned char Scattered(unsigned char channel, int steps)
+{
+    const int value = (int)channel + steps;
+    return (unsigned char)(value < 0 ? 0 : (value > 255 ? 255 : value));
+}
+
 inline Color TintAt(const RAMP_T &ramp, Vector3 p)
 {
     float x = (p.x * p.x + p.z * p.z) * ramp.scale - ramp.offset;
@@ -95,19 +125,38 @@ Color StarColorFromPosition(Vector3 position, float disc_radius)
 
 float FillStarColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors)
 {
-    // The farthest by squared distance: the root of the largest square is the largest root.
-    float farthest2 = 0.0f;
-    for (uint32_t k = 0; k < count; k++)
-    {
-        const Vector3 p = stars[k].position;
-        const float r2 = p.x * p.x + p.z * p.z;
-        farthest2 = r2 > farthest2 ? r2 : farthest2; // NaN never wins
-    }
-    const float radius = std::sqrt(farthest2);
+    const float radius = FarthestFromAxis(stars, count);
     const RAMP_T ramp = MakeRamp(radius);
     colors->resize(count);
     Color *out = colors->data();
     for (uint32_t k = 0; k < count; k++)
         out[k] = TintAt(ramp, stars[k].position);
+    return radius;
+}
+
+Color PopulationColor(int32_t population)
+{
+    return (population >= 0 && population < POPULATION_COUNT) ? POPULATION_COLORS[population] : POPULATION_COLORS[0];
+}
+
+float FillPopulationColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors)
+{
+    const float radius = FarthestFromAxis(stars, count);
+    const RAMP_T ramp = MakeRamp(radius);
+    colors->resize(count);
+    Color *out = colors->data();
+    for (uint32_t k = 0; k < count; k++)
+    {
+        const int32_t population = stars[k].tag;
+        if (population <= 0 || population >= POPULATION_COUNT)
+        {
+            out[k] = TintAt(ramp, stars[k].position);
+            continue;
+        }
+        // The same hashed scatter as the classic colours, as a brightness step on every channel.
+        const int steps = ScatterSteps(stars[k].position) / 2;
+        const Color base = POPULATION_COLORS[population];
+        out[k] = Color{Scattered(base.r, steps), Scattered(base.g, steps), Scattered(base.b, steps), 255};
+    }
     return radius;
 }

@@ -16,3 +16,12 @@ Color StarColorFromPosition(Vector3 position, float disc_radius);
 // colors becomes StarColorFromPosition of stars[0] to stars[count - 1] against the farthest
 // of them from the axis, which it returns: the colours of a generation not yet in a galaxy.
 float FillStarColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors);
+
+// The same for a galaxy of the second model, whose stars carry their population in their tag
+// (hubble_galaxy.h): old stars yellow-red, the disc between the arms yellow-white, the arms
+// blue-white, HII knots pink, each with a little scatter. A classic star (tag 0) takes its
+// position's colour.
+float FillPopulationColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors);
+
+// The colour of one population (a STAR_POPULATION_T), before the scatter.
+Color PopulationColor(int32_t population);

@@ -5,7 +5,11 @@
 #include "galaxy/star_field.h"
 
 #include <new>
+#include <thread>
+#include <vector>
 
+#include "galaxy/hubble_galaxy.h"
+#include "galaxy/hubble_types.h"
 #include "galaxy/star_color.h"
 #include "random/random.h"
 
@@ -43,11 +47,48 @@ double MillisecondsSince(double start)
     return (ClockSeconds() - start) * 1000.0;
 }
 
+// Calls work(first, count) for one slice of [0, total) on each of `threads` threads (the
+// calling thread takes the last) and waits for them all.
+template <typename WORK> void ForSlices(uint64_t total, int threads, WORK work)
+{
+    if (threads <= 0) threads = (int)std::thread::hardware_concurrency();
+    if (threads <= 0) threads = 1;
+    // Below a few thousand items a thread costs more than it saves.
+    const uint64_t slices = total < 8192 ? 1 : (uint64_t)threads;
+    std::vector<std::thread> helpers;
+    for (uint64_t s = 0; s < slices; s++)
+    {
+        const uint64_t first = total * s / slices;
+        const uint64_t count = total * (s + 1) / slices - first;
+        if (s + 1 < slices)
+            helpers.emplace_back(work, first, count);
+        else
+            work(first, count);
+    }
+    for (std::thread &helper : helpers) helper.join();
+}
+
+void PlaceStars(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, uint64_t limit, int threads)
+{
+    if (shape.model == GALAXY_MODEL_CLASSIC)
+    {
+        WalkSpiralArms(shape, SPIRAL_POINTS_IN_DISC, AddStar, field);
+        return;
+    }
+    IOBJECT_T *stars = field->stars.get();
+    ForSlices(limit, threads, [&shape, stars](uint64_t first, uint64_t count) {
+        PlaceHubbleStars(shape, first, count, stars + first);
+    });
+    for (uint64_t k = 0; k < limit; k++) field->star_list.Push(&stars[k]);
+}
+
 // The colours from the stars' places and what drawing derives from the tree.
 void PrepareColorsAndDrawing(STAR_FIELD_T *field)
 {
     const uint32_t count = (uint32_t)field->star_list.Count();
-    field->disc_radius = FillStarColors(field->stars.get(), count, &field->colors);
+    field->disc_radius = field->shape.model == GALAXY_MODEL_CLASSIC
+                             ? FillStarColors(field->stars.get(), count, &field->colors)
+                             : FillPopulationColors(field->stars.get(), count, &field->colors);
     field->colors_from_systems = 0;
     field->lod.built = false; // whatever it held was another tree's
     UpdateArrayOctreeLod(field->tree, &field->lod);
@@ -76,19 +117,29 @@ void STAR_FIELD_T::Release(void)
     *this = STAR_FIELD_T(extent);
 }
 
-void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape)
+uint64_t StarFieldLimit(const GALAXY_SHAPE_T &shape)
+{
+    return shape.model == GALAXY_MODEL_CLASSIC ? SpiralPointLimit(shape) : HubbleStarCount(shape);
+}
+
+std::string StarFieldProblem(const GALAXY_SHAPE_T &shape)
+{
+    return shape.model == GALAXY_MODEL_CLASSIC ? SpiralShapeProblem(shape) : HubbleShapeProblem(shape);
+}
+
+void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads)
 {
     field->shape = shape;
     field->Empty();
-    field->failure = SpiralShapeProblem(shape);
+    field->failure = StarFieldProblem(shape);
     const double start = ClockSeconds();
-    const uint64_t limit = SpiralPointLimit(shape);
+    const uint64_t limit = StarFieldLimit(shape);
     try
     {
         if (!ReserveStars(field, limit)) throw std::bad_alloc();
         field->star_list.Reserve(limit);
         if (field->star_list.capacity < limit) throw std::bad_alloc();
-        WalkSpiralArms(shape, SPIRAL_POINTS_IN_DISC, AddStar, field);
+        PlaceStars(field, shape, limit, threads);
         field->generate_ms = MillisecondsSince(start);
 
         const double indexing = ClockSeconds();
@@ -109,10 +160,10 @@ void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape)
         field->failure = "no star of this shape has finite coordinates";
 }
 
-void MakeStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape)
+void MakeStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads)
 {
     RandomSeed((double)shape.seed);
-    FillStarField(field, shape);
+    FillStarField(field, shape, threads);
 }
 
 void SetStarColors(STAR_FIELD_T *field, uint32_t first, uint32_t count, const Color *colors)

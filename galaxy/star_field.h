@@ -70,15 +70,22 @@ struct STAR_FIELD_T
     std::string failure;
 };
 
-// Replaces field's stars by those of shape, drawing from the calling thread's random stream
-// as it stands, then indexes them, colours them from their positions and prepares their
-// drawing. A star whose coordinates would not be finite is never stored. A shape that places
-// no star, or memory that cannot be had, leaves the field empty with the reason in failure.
-void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape);
+// The most stars a field of shape holds (the classic walk's limit, or a Hubble type's count);
+// 0 when StarFieldProblem says why it holds none.
+uint64_t StarFieldLimit(const GALAXY_SHAPE_T &shape);
+std::string StarFieldProblem(const GALAXY_SHAPE_T &shape);
+
+// Replaces field's stars by those of shape, then indexes them, colours them (from their
+// positions, or a Hubble type's from their populations) and prepares their drawing. The
+// classic model draws from the calling thread's random stream as it stands; a Hubble type
+// places its stars on `threads` threads (0: one per core), the same stars however many. A star
+// whose coordinates would not be finite is never stored. A shape that places no star, or
+// memory that cannot be had, leaves the field empty with the reason in failure.
+void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads = 0);
 
 // Seeds the calling thread's random stream with shape.seed, then FillStarField: the same shape
 // gives the same field on every run and every thread.
-void MakeStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape);
+void MakeStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads = 0);
 
 // Stars first to first + count - 1 take colors[0...count - 1]; draw_colors follows, the changed
 // blocks go into colors_changed and colors_version rises by one. Stars beyond the field are

@@ -64,6 +64,11 @@ uint64_t StarSystemKey(const GALAXY_SHAPE_T &shape, uint64_t star_index)
     // Folded in only when it changes the stars: every system of a density-1 galaxy keeps the
     // key, and so the name, it had before galaxies had a density.
     if (shape.density != 1) h = Mix(h, (uint64_t)(int64_t)shape.density);
+    // Likewise the second model's fields, which a classic galaxy leaves at 0.
+    if (shape.model != 0)
+        for (int64_t value : {(int64_t)shape.model, (int64_t)shape.pitch, (int64_t)shape.bulge_share,
+                              (int64_t)shape.bar_length, (int64_t)shape.arm_width, (int64_t)shape.arm_contrast})
+            h = Mix(h, (uint64_t)value);
     return Mix(h, star_index);
 }
 

@@ -1,5 +1,5 @@
 // Each star of a field in its own colour: its system primary's temperature, as its card's swatch
-// and the layer's sprites show it. Making a million systems' first dice takes about 150 ms,
+// and the layer's sprites show it (half and half with its population's, in a Hubble type). Making a million systems' first dice takes about 150 ms,
 // so the field takes them a few chunks a frame.
 #pragma once
 

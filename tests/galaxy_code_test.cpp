@@ -66,8 +66,8 @@ std::string Canonical(const std::string &text)
 }
 } // namespace
 
-// Catches a field dropped, swapped or narrowed on its way through the code, codes that
-// outgrow their text, and spellings a user may type (lower case, hyphens, spaces) refused.
+// Catches a field dropped, swapped or narrowed on its way through the code (a Hubble type's
+// included), codes that outgrow their text, and spellings a user may type (lower case, hyphens, spaces) refused.
 TEST(GalaxyCode, EveryShapeComesBackFromItsCode)
 {
     std::mt19937 random(20261208u);
@@ -78,9 +78,15 @@ TEST(GalaxyCode, EveryShapeComesBackFromItsCode)
                                &shape.bulge_offset0, &shape.bulge_offset1, &shape.arms, &shape.curvature})
             if (i >= SAMPLE_COUNT) *value = (int32_t)RandomWord(random);
         if (i >= SAMPLE_COUNT && i % 2) shape.density = (int32_t)RandomWord(random); // else 1
+        // Every third a galaxy of the second model, any model but the classic one.
+        if (i >= SAMPLE_COUNT && i % 3 == 2)
+            for (int32_t *value : {&shape.model, &shape.pitch, &shape.bulge_share, &shape.bar_length,
+                                   &shape.arm_width, &shape.arm_contrast})
+                *value = (int32_t)RandomWord(random);
+        if (i >= SAMPLE_COUNT && i % 3 == 2 && shape.model == 0) shape.model = 1;
         const std::string code = EncodeGalaxyCode(shape).text;
         ASSERT_LE(code.size(), (size_t)GALAXY_CODE_MAX_CHARS);
-        ASSERT_EQ(code.substr(0, 4), shape.density == 1 ? "GX1-" : "GX2-") << code;
+        ASSERT_EQ(code.substr(0, 4), shape.model != 0 ? "GX3-" : shape.density == 1 ? "GX1-" : "GX2-") << code;
         std::string typed = " \t" + code + "\n";
         for (char &c : typed)
             c = (char)std::tolower((unsigned char)c);
@@ -111,7 +117,8 @@ TEST(GalaxyCode, FormatAndVersionsArePinned)
     EXPECT_EQ(Decode("GX2-SQ687PGBZR1R0080C0MA008J2G10DQR", &shape), "the code holds values no galaxy code can");
     EXPECT_EQ(Decode("GX1-G0000000000000000M6G", &shape), "the code holds values no galaxy code can");
     EXPECT_EQ(Decode("GX1-ZZZZZZRZ00000000000007X5", &shape), "the code holds values no galaxy code can");
-    EXPECT_EQ(Decode("GX3-SQ687PGBZR1R0080C0MA008J2GZF2", &shape), "unknown code version");
+    EXPECT_EQ(Decode("GX4-SQ687PGBZR1R0080C0MA008J2GZF2", &shape), "unknown code version");
+    EXPECT_EQ(Decode("GX3-SQ687PGBZR1R0080C0MA008J2GZF2", &shape), "the code is cut short");
     EXPECT_EQ(Decode("GX2-SQ687PGBZR1R0080C0MA008J2GZF2", &shape), "the code is cut short");
     EXPECT_EQ(Decode("GX01-SQ687PGBZR1R0080C0MA008J2GZF2", &shape), "unknown code version");
     EXPECT_EQ(Decode("GX1-SQ687PGBZR1R0080C0MA008J", &shape), "the code is cut short");
