@@ -7,6 +7,7 @@
 #include "files/system_json.h"
 #include "galaxy/galaxy.h"
 #include "galaxy/galaxy_code.h"
+#include "galaxy/hubble_types.h"
 #include "scene/viewer_pose.h"
 
 GALAXY_SHAPE_T DefaultCommandLineShape(void)
@@ -53,6 +54,33 @@ constexpr GALAXY_FLAG_T GALAXY_FLAGS[] = {
     {"--size-y", "disc thickness, world units", &GALAXY_SHAPE_T::size_y},
     {"--size-xz", "disc radius, world units", &GALAXY_SHAPE_T::size_xz},
 };
+
+// The second model's own values: each starts from the --type's preset and needs a --type.
+constexpr GALAXY_FLAG_T HUBBLE_FLAGS[] = {
+    {"--pitch", "the arms' pitch angle, degrees, 5 to 40", &GALAXY_SHAPE_T::pitch},
+    {"--bulge-share", "bulge-to-total ratio, percent, 0 to 100", &GALAXY_SHAPE_T::bulge_share},
+    {"--bar-length", "the bar's half length, percent of the disc radius, 0 to 60", &GALAXY_SHAPE_T::bar_length},
+    {"--arm-width", "an arm's spread, percent of the angle between arms, 2 to 40", &GALAXY_SHAPE_T::arm_width},
+    {"--arm-contrast", "share of disc stars in the arms, percent, 0 to 100", &GALAXY_SHAPE_T::arm_contrast},
+};
+
+std::vector<std::string> HubbleTypeNames(void)
+{
+    std::vector<std::string> names;
+    for (int32_t k = 0; k < HUBBLE_TYPE_COUNT; k++) names.push_back(HUBBLE_TYPES[k].name);
+    return names;
+}
+
+// A --type's preset under the values the command line gave explicitly.
+GALAXY_SHAPE_T MergeHubbleFlags(const GALAXY_SHAPE_T &given, int32_t model, bool arms_given,
+                                const std::vector<CLI::Option *> &hubbleOptions)
+{
+    GALAXY_SHAPE_T merged = ApplyHubblePreset(given, model);
+    if (arms_given) merged.arms = given.arms;
+    for (size_t k = 0; k < hubbleOptions.size(); k++)
+        if (hubbleOptions[k]->count() > 0) merged.*HUBBLE_FLAGS[k].field = given.*HUBBLE_FLAGS[k].field;
+    return merged;
+}
 } // namespace
 
 COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
@@ -84,6 +112,19 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
                                            "stars at every spiral point, 1 to " +
                                                std::to_string(GALAXY_MAX_DENSITY) + " (default 1)")
                                 ->check(CLI::Range(1, GALAXY_MAX_DENSITY)));
+    std::string type;
+    std::string typeHelp = "a galaxy of a Hubble type instead of the classic spiral:";
+    for (const std::string &name : HubbleTypeNames()) typeHelp += " " + name;
+    CLI::Option *typeOption = app.add_option("--type", type, typeHelp)->check(CLI::IsMember(HubbleTypeNames()));
+    galaxyOptions.push_back(typeOption);
+    std::vector<CLI::Option *> hubbleOptions;
+    for (const GALAXY_FLAG_T &flag : HUBBLE_FLAGS)
+    {
+        hubbleOptions.push_back(
+            app.add_option(flag.name, shape.*flag.field, std::string(flag.help) + " (default: the --type's)")
+                ->needs(typeOption));
+        galaxyOptions.push_back(hubbleOptions.back());
+    }
     std::string code;
     CLI::Option *codeOption = app.add_option("--code", code, "the galaxy of a galaxy code (instead of the values)");
     for (CLI::Option *option : galaxyOptions) codeOption->excludes(option);
@@ -127,6 +168,8 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
         return result;
     }
 
+    if (typeOption->count() > 0)
+        shape = MergeHubbleFlags(shape, HubbleModelByName(type.c_str()), galaxyOptions[1]->count() > 0, hubbleOptions);
     options.debug = debug == "on";
     options.print_system = systemOption->count() > 0;
     if (codeOption->count() > 0)

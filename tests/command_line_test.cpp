@@ -11,6 +11,8 @@
 
 #include "files/star_export.h"
 #include "galaxy/galaxy.h"
+#include "galaxy/galaxy_code.h"
+#include "galaxy/hubble_types.h"
 #include "scene/viewer_pose.h"
 #include "tests/support/temp_folder.h"
 
@@ -57,7 +59,8 @@ class CommandLine : public ::testing::Test
 // Catches a code that does not carry every value (density included), an export that differs
 // from the library's stars (order, precision, stars lost at the box; star_export_test holds
 // that text to the very floats and the PLY header to the star count), and a density that
-// does not multiply the stars or, at 1, changes the galaxy.
+// does not multiply the stars or, at 1, changes the galaxy; a Hubble type whose preset or
+// given values do not reach its code.
 TEST_F(CommandLine, CodeRoundTripsAndExportsHoldTheLibrarysStars)
 {
     const std::string code = Code({"--print-code"});
@@ -85,6 +88,18 @@ TEST_F(CommandLine, CodeRoundTripsAndExportsHoldTheLibrarysStars)
     const std::string dense_code = Code({"--density", "40", "--print-code"});
     EXPECT_EQ(dense_code.rfind("GX2-", 0), 0u) << dense_code;
     EXPECT_EQ(Code({"--code", dense_code, "--print-code"}, false), dense_code);
+
+    // A Hubble type: its preset, under the values given, travels in its code.
+    const std::string typed = Code({"--type", "SBb", "--pitch", "17", "--arms", "3", "--print-code"}, false);
+    GALAXY_SHAPE_T hubble = {};
+    const char *why = nullptr;
+    ASSERT_TRUE(DecodeGalaxyCode(typed.c_str(), &hubble, &why)) << typed << ": " << why;
+    GALAXY_SHAPE_T defaults = {};
+    ASSERT_TRUE(DecodeGalaxyCode(Code({"--print-code"}, false).c_str(), &defaults, &why));
+    GALAXY_SHAPE_T expected = ApplyHubblePreset(defaults, HubbleModelByName("SBb"));
+    expected.pitch = 17;
+    expected.arms = 3;
+    EXPECT_EQ(hubble, expected);
 }
 
 // Catches bad input that runs anyway, crashes, exits 0, says nothing or several lines, or
@@ -101,7 +116,7 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
         {"--seed", "2147483648"}, {"--debug", "maybe"}, {"--density", "0"},
         {"--density", "41"},    {"--export", folder + "/missing/stars.csv"},
         {"--export", folder + "/stars.txt"}, {"--arms", "100000"}, {"--size-xz", "-5"},
-        {"--arms", "0", "--system", "0"},
+        {"--arms", "0", "--system", "0"}, {"--type", "Sx"}, {"--pitch", "12"},
     };
     // Every single-character change in the code's last part is refused.
     for (size_t i = code.size() - 6; i < code.size(); i++)
