@@ -87,16 +87,47 @@ static void RollStartValues(GENERATOR_PANEL_T *panel)
     panel->dirty = 1;
 }
 
-// Compares every parameter with the copy taken when it last changed, in the table's order; a
-// row's coupling may change a later row's value, which that row then notices in this pass.
+static bool NoticeRow(GENERATOR_PANEL_T *panel, const PANEL_SLIDER_T &slider)
+{
+    if (panel->values.*slider.field == panel->noticed.*slider.field) return false;
+    if (slider.couple != nullptr) slider.couple(&panel->values);
+    panel->noticed.*slider.field = panel->values.*slider.field;
+    panel->dirty = 1;
+    return true;
+}
+
+// Compares every parameter with the copy taken when it last changed: the model first (a new
+// one sets the type's values, which are then taken as noticed), then the rows of the model
+// in the table's order; a row's coupling may change a later row's value, which that row
+// then notices in this pass.
 static void NoticeChanges(GENERATOR_PANEL_T *panel)
 {
-    for (const PANEL_SLIDER_T &slider : PANEL_SLIDERS)
+    if (NoticeRow(panel, PANEL_MODEL_SLIDER))
     {
-        if (panel->values.*slider.field == panel->noticed.*slider.field) continue;
-        if (slider.couple != nullptr) slider.couple(&panel->values);
-        panel->noticed.*slider.field = panel->values.*slider.field;
-        panel->dirty = 1;
+        const uint32_t seed = panel->noticed.seed;
+        const int32_t model = panel->values.model;
+        panel->noticed = ApplyHubblePreset(panel->noticed, model);
+        for (const PANEL_SLIDER_T &slider : HUBBLE_PANEL_SLIDERS)
+            panel->noticed.*slider.field = panel->values.*slider.field;
+        panel->noticed.seed = seed;
+    }
+    const PANEL_SLIDER_T *rows = PanelSliders(panel->values);
+    for (int k = 0; k < PANEL_SLIDER_COUNT; k++) NoticeRow(panel, rows[k]);
+}
+
+// One slider row: drawn with its label, and stepped by the arrow keys under the pointer (the
+// bar has fewer pixels than some ranges have values, so this is how every value is reached).
+static void SliderRow(GENERATOR_PANEL_T *panel, Rectangle bounds, const PANEL_SLIDER_T &slider, const char *label,
+                      GUI_INPUT_T *input)
+{
+    int32_t &field = panel->values.*slider.field;
+    const float value = GuiLabeledSliderBar(PanelSliderBounds(bounds, slider), label, (float)field, slider.min_value,
+                                            slider.max_value, input);
+    field = RoundToInt32(value);
+    if (input->arrow_step != 0 && CheckCollisionPointRec(input->mouse, PanelSliderBounds(bounds, slider)))
+    {
+        const int32_t stepped = field + input->arrow_step;
+        if (stepped >= RoundToInt32(slider.min_value) && stepped <= RoundToInt32(slider.max_value)) field = stepped;
     }
 }
 
@@ -154,21 +185,11 @@ void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_st
         panel->dirty = 1;
     }
 
-    for (const PANEL_SLIDER_T &slider : PANEL_SLIDERS)
-    {
-        int32_t &field = panel->values.*slider.field;
-        const float value =
-            GuiLabeledSliderBar(PanelSliderBounds(bounds, slider), TextFormat(slider.label, field),
-                                (float)field, slider.min_value, slider.max_value, input);
-        field = RoundToInt32(value);
-        // Arrow keys step the slider under the pointer, so every value is in reach (the bar
-        // has fewer pixels than some ranges have values).
-        if (input->arrow_step != 0 && CheckCollisionPointRec(input->mouse, PanelSliderBounds(bounds, slider)))
-        {
-            const int32_t stepped = field + input->arrow_step;
-            if (stepped >= RoundToInt32(slider.min_value) && stepped <= RoundToInt32(slider.max_value)) field = stepped;
-        }
-    }
+    const PANEL_SLIDER_T *rows = PanelSliders(panel->values);
+    for (int k = 0; k < PANEL_SLIDER_COUNT; k++)
+        SliderRow(panel, bounds, rows[k], TextFormat(rows[k].label, panel->values.*rows[k].field), input);
+    SliderRow(panel, bounds, PANEL_MODEL_SLIDER,
+              TextFormat(PANEL_MODEL_SLIDER.label, GalaxyModelName(panel->values.model)), input);
 
     if (ScreenButton(PanelRandomizeBounds(bounds), "Randomize", input))
     {

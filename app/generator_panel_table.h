@@ -6,6 +6,7 @@
 
 #include "app/gui.h"
 #include "galaxy/galaxy_shape.h"
+#include "galaxy/hubble_types.h"
 
 // Places of the panel's controls, relative to the panel's bounds.
 constexpr float PANEL_CONTROL_X = 20.0f;
@@ -57,6 +58,38 @@ constexpr PANEL_SLIDER_T PANEL_SLIDERS[] = {
 };
 
 constexpr int PANEL_SLIDER_COUNT = (int)(sizeof PANEL_SLIDERS / sizeof PANEL_SLIDERS[0]);
+
+// A Hubble type's rows, in the classic rows' places: the sizes stand alone (a disc's thickness
+// is not tied to its radius), and the rows a type ignores edit its own values instead.
+constexpr PANEL_SLIDER_T HUBBLE_PANEL_SLIDERS[] = {
+    {80.0f, "Size XZ: %i", 1.0f, 256.0f, &GALAXY_SHAPE_T::size_xz, nullptr},
+    {110.0f, "Size Y: %i", 0.0f, 64.0f, &GALAXY_SHAPE_T::size_y, nullptr},
+    {200.0f, "Bar Length: %i%%", 0.0f, (float)HUBBLE_MAX_BAR_LENGTH, &GALAXY_SHAPE_T::bar_length, nullptr},
+    {260.0f, "Bulge/Total: %i%%", 0.0f, (float)HUBBLE_MAX_BULGE_SHARE, &GALAXY_SHAPE_T::bulge_share, nullptr},
+    {290.0f, "Arm Width: %i%%", (float)HUBBLE_MIN_ARM_WIDTH, (float)HUBBLE_MAX_ARM_WIDTH, &GALAXY_SHAPE_T::arm_width,
+     nullptr},
+    {320.0f, "Arm Contrast: %i%%", 0.0f, (float)HUBBLE_MAX_ARM_CONTRAST, &GALAXY_SHAPE_T::arm_contrast, nullptr},
+    {380.0f, "Number of Arms: %i", (float)HUBBLE_MIN_ARMS, (float)HUBBLE_MAX_ARMS, &GALAXY_SHAPE_T::arms, nullptr},
+    {440.0f, "Pitch: %i deg", (float)HUBBLE_MIN_PITCH, (float)HUBBLE_MAX_PITCH, &GALAXY_SHAPE_T::pitch, nullptr},
+    {465.0f, "Star density: %i", 1.0f, 40.0f, &GALAXY_SHAPE_T::density, nullptr},
+};
+static_assert(sizeof HUBBLE_PANEL_SLIDERS / sizeof HUBBLE_PANEL_SLIDERS[0] == PANEL_SLIDER_COUNT,
+              "a type's rows stand in the classic rows' places");
+
+// The model: Classic or a Hubble type, picked in the gap under the sizes. A new type starts
+// from its preset; Classic sets the type's values back to 0.
+inline void ApplyModelPreset(GALAXY_SHAPE_T *values)
+{
+    *values = ApplyHubblePreset(*values, values->model);
+}
+constexpr PANEL_SLIDER_T PANEL_MODEL_SLIDER = {155.0f, "Model: %s", 0.0f, (float)HUBBLE_TYPE_COUNT,
+                                               &GALAXY_SHAPE_T::model, ApplyModelPreset};
+
+// The rows the panel shows for values' model.
+inline const PANEL_SLIDER_T *PanelSliders(const GALAXY_SHAPE_T &values)
+{
+    return values.model == GALAXY_MODEL_CLASSIC ? PANEL_SLIDERS : HUBBLE_PANEL_SLIDERS;
+}
 
 // The seed box's range. The top is 2^31: the box checks its range on the value read as a
 // signed number, so no signed value can exceed it.

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-const HUBBLE_TYPE_T HUBBLE_TYPES[] = {
+const HUBBLE_TYPE_T HUBBLE_TYPES[HUBBLE_TYPE_COUNT] = {
     // name, kind, n, arms, pitch, bulge, bar, width, contrast
     {"Sa", HUBBLE_SPIRAL, 0, 2, 8, 40, 0, 8, 50},
     {"Sb", HUBBLE_SPIRAL, 0, 2, 13, 25, 0, 8, 60},
@@ -25,7 +25,6 @@ const HUBBLE_TYPE_T HUBBLE_TYPES[] = {
     {"E7", HUBBLE_ELLIPTICAL, 7, 2, 13, 100, 0, 12, 0},
     {"Irr", HUBBLE_IRREGULAR, 0, 2, 13, 0, 0, 12, 0},
 };
-const int32_t HUBBLE_TYPE_COUNT = (int32_t)(sizeof HUBBLE_TYPES / sizeof HUBBLE_TYPES[0]);
 
 const HUBBLE_TYPE_T *HubbleType(int32_t model)
 {
@@ -47,6 +46,12 @@ const char *GalaxyModelName(int32_t model)
 
 GALAXY_SHAPE_T ApplyHubblePreset(GALAXY_SHAPE_T shape, int32_t model)
 {
+    if (model == GALAXY_MODEL_CLASSIC)
+    {
+        // The classic model ignores these; at 0 its codes and names are those it always had.
+        shape.model = shape.pitch = shape.bulge_share = shape.bar_length = shape.arm_width = shape.arm_contrast = 0;
+        return shape;
+    }
     const HUBBLE_TYPE_T *type = HubbleType(model);
     if (type == nullptr) return shape;
     shape.model = model;

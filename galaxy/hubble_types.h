@@ -34,8 +34,8 @@ struct HUBBLE_TYPE_T
 };
 
 // Models 1 to HUBBLE_TYPE_COUNT, in this order.
-extern const HUBBLE_TYPE_T HUBBLE_TYPES[];
-extern const int32_t HUBBLE_TYPE_COUNT;
+constexpr int32_t HUBBLE_TYPE_COUNT = 18;
+extern const HUBBLE_TYPE_T HUBBLE_TYPES[HUBBLE_TYPE_COUNT];
 
 // Ranges of the type fields a galaxy of the second model may have; outside them it has no stars.
 constexpr int32_t HUBBLE_MIN_ARMS = 1;
@@ -56,5 +56,5 @@ int32_t HubbleModelByName(const char *name);
 const char *GalaxyModelName(int32_t model);
 
 // shape with model and every type field set to the type's preset; the seed, sizes and density
-// stay. A model no type has leaves shape as it is.
+// stay. The classic model sets them all to 0; a model no type has leaves shape as it is.
 GALAXY_SHAPE_T ApplyHubblePreset(GALAXY_SHAPE_T shape, int32_t model);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/generator_panel.h"
@@ -11,6 +12,9 @@
 #include "app/screen_state.h"
 #include "galaxy/galaxy.h"
 #include "galaxy/galaxy_builder.h"
+#include "galaxy/galaxy_code.h"
+#include "galaxy/hubble_galaxy.h"
+#include "galaxy/hubble_types.h"
 #include "random/random.h"
 #include "tests/support/scripted_random.h"
 
@@ -333,4 +337,31 @@ TEST_F(GeneratorPanelTest, AGalaxyWithNoStarsSaysWhyOnThePanel)
     EXPECT_TRUE(Frame());
     EXPECT_EQ(galaxy->field.star_list.Count(), 901u * 3u * 3u);
     EXPECT_STREQ(panel.notice, "");
+}
+
+// Catches a model picked on the panel that does not start from its type's preset, keeps the
+// classic rows (and their coupled sizes), or leaves type values behind when Classic comes
+// back (the classic galaxy and its code would change).
+TEST_F(GeneratorPanelTest, TheModelRowPicksATypeAndClassicComesBackWhole)
+{
+    StartSettled();
+    const GALAXY_SHAPE_T classic = panel.values;
+    const std::vector<Vector3> before = StarPositions(*galaxy);
+    panel.values.model = HubbleModelByName("SBc");
+    EXPECT_TRUE(Frame());
+    EXPECT_EQ(panel.values, ApplyHubblePreset(classic, HubbleModelByName("SBc")));
+    EXPECT_EQ(galaxy->field.star_list.Count(), HUBBLE_STARS_PER_DENSITY);
+    EXPECT_EQ(PanelSliders(panel.values), HUBBLE_PANEL_SLIDERS);
+    panel.values.size_xz = 200; // no longer ties Size Y
+    EXPECT_TRUE(Frame());
+    EXPECT_EQ(panel.values.size_y, classic.size_y);
+    EXPECT_FALSE(Frame());
+
+    panel.values.model = GALAXY_MODEL_CLASSIC;
+    panel.values.size_xz = classic.size_xz;
+    EXPECT_TRUE(Frame());
+    ASSERT_EQ(classic.arms, HubbleType(HubbleModelByName("SBc"))->arms); // the type's arms stay
+    EXPECT_EQ(panel.values, classic);
+    EXPECT_EQ(std::string(EncodeGalaxyCode(panel.values).text).substr(0, 4), "GX1-");
+    EXPECT_TRUE(SamePositions(before, StarPositions(*galaxy)));
 }
