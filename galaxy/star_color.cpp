@@ -76,20 +76,6 @@ inline int ScatterSteps(Vector3 p)
     return (int)((mixed >> 24) * (2 * SCATTER_STEPS + 1) >> 8) - SCATTER_STEPS;
 }
 
-// The farthest of the stars from the axis (y). By squared distance: the root of the largest
-// square is the largest root.
-float FarthestFromAxis(const IOBJECT_T *stars, uint32_t count)
-{
-    float farthest2 = 0.0f;
-    for (uint32_t k = 0; k < count; k++)
-    {
-        const Vector3 p = stars[k].position;
-        const float r2 = p.x * p.x + p.z * p.z;
-        farthest2 = r2 > farthest2 ? r2 : farthest2; // NaN never wins
-    }
-    return std::sqrt(farthest2);
-}
-
 // Populations' colours, indexed by STAR_POPULATION_T.
 constexpr Color POPULATION_COLORS[] = {
     {255, 255, 255, 255}, // none: never used, a classic star takes its position's colour
@@ -118,33 +104,28 @@ inline Color TintAt(const RAMP_T &ramp, Vector3 p)
 }
 } // namespace
 
-Color StarColorFromPosition(Vector3 position, float disc_radius)
+float FarthestFromAxis(const IOBJECT_T *stars, uint32_t count)
 {
-    return TintAt(MakeRamp(disc_radius), position);
-}
-
-float FillStarColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors)
-{
-    const float radius = FarthestFromAxis(stars, count);
-    const RAMP_T ramp = MakeRamp(radius);
-    colors->resize(count);
-    Color *out = colors->data();
+    // By squared distance: the root of the largest square is the largest root.
+    float farthest2 = 0.0f;
     for (uint32_t k = 0; k < count; k++)
-        out[k] = TintAt(ramp, stars[k].position);
-    return radius;
+    {
+        const Vector3 p = stars[k].position;
+        const float r2 = p.x * p.x + p.z * p.z;
+        farthest2 = r2 > farthest2 ? r2 : farthest2; // NaN never wins
+    }
+    return std::sqrt(farthest2);
 }
 
-Color PopulationColor(int32_t population)
+void ColorStarsFromPositions(const IOBJECT_T *stars, uint32_t count, float disc_radius, Color *out)
 {
-    return (population >= 0 && population < POPULATION_COUNT) ? POPULATION_COLORS[population] : POPULATION_COLORS[0];
+    const RAMP_T ramp = MakeRamp(disc_radius);
+    for (uint32_t k = 0; k < count; k++) out[k] = TintAt(ramp, stars[k].position);
 }
 
-float FillPopulationColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors)
+void ColorStarsFromPopulations(const IOBJECT_T *stars, uint32_t count, float disc_radius, Color *out)
 {
-    const float radius = FarthestFromAxis(stars, count);
-    const RAMP_T ramp = MakeRamp(radius);
-    colors->resize(count);
-    Color *out = colors->data();
+    const RAMP_T ramp = MakeRamp(disc_radius);
     for (uint32_t k = 0; k < count; k++)
     {
         const int32_t population = stars[k].tag;
@@ -158,5 +139,30 @@ float FillPopulationColors(const IOBJECT_T *stars, uint32_t count, std::vector<C
         const Color base = POPULATION_COLORS[population];
         out[k] = Color{Scattered(base.r, steps), Scattered(base.g, steps), Scattered(base.b, steps), 255};
     }
+}
+
+Color StarColorFromPosition(Vector3 position, float disc_radius)
+{
+    return TintAt(MakeRamp(disc_radius), position);
+}
+
+float FillStarColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors)
+{
+    const float radius = FarthestFromAxis(stars, count);
+    colors->resize(count);
+    ColorStarsFromPositions(stars, count, radius, colors->data());
+    return radius;
+}
+
+Color PopulationColor(int32_t population)
+{
+    return (population >= 0 && population < POPULATION_COUNT) ? POPULATION_COLORS[population] : POPULATION_COLORS[0];
+}
+
+float FillPopulationColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors)
+{
+    const float radius = FarthestFromAxis(stars, count);
+    colors->resize(count);
+    ColorStarsFromPopulations(stars, count, radius, colors->data());
     return radius;
 }

@@ -23,5 +23,11 @@ float FillStarColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> 
 // position's colour.
 float FillPopulationColors(const IOBJECT_T *stars, uint32_t count, std::vector<Color> *colors);
 
+// The pieces of the two fills, for a caller that splits the stars into slices: the farthest
+// star from the axis over all of them first, then each slice's colours against it.
+float FarthestFromAxis(const IOBJECT_T *stars, uint32_t count);
+void ColorStarsFromPositions(const IOBJECT_T *stars, uint32_t count, float disc_radius, Color *out);
+void ColorStarsFromPopulations(const IOBJECT_T *stars, uint32_t count, float disc_radius, Color *out);
+
 // The colour of one population (a STAR_POPULATION_T), before the scatter.
 Color PopulationColor(int32_t population);

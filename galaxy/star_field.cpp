@@ -4,6 +4,8 @@
 // builder's worker is ready to draw the moment it is swapped in.
 #include "galaxy/star_field.h"
 
+#include <algorithm>
+#include <atomic>
 #include <new>
 #include <thread>
 #include <vector>
@@ -82,18 +84,51 @@ void PlaceStars(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, uint64_t limit
     for (uint64_t k = 0; k < limit; k++) field->star_list.Push(&stars[k]);
 }
 
-// The colours from the stars' places and what drawing derives from the tree.
-void PrepareColorsAndDrawing(STAR_FIELD_T *field)
+// The colours from the stars' places and what drawing derives from the tree, the passes over
+// every star split among `threads` threads.
+void PrepareColorsAndDrawing(STAR_FIELD_T *field, int threads)
 {
     const uint32_t count = (uint32_t)field->star_list.Count();
-    field->disc_radius = field->shape.model == GALAXY_MODEL_CLASSIC
-                             ? FillStarColors(field->stars.get(), count, &field->colors)
-                             : FillPopulationColors(field->stars.get(), count, &field->colors);
+    const IOBJECT_T *stars = field->stars.get();
+    std::vector<float> farthest((size_t)(threads > 0 ? threads : std::thread::hardware_concurrency()) + 1, 0.0f);
+    std::atomic<size_t> slice{0};
+    ForSlices(count, threads, [&](uint64_t first, uint64_t n) {
+        farthest[slice.fetch_add(1)] = FarthestFromAxis(stars + first, (uint32_t)n);
+    });
+    float radius = 0.0f;
+    for (float r : farthest) radius = r > radius ? r : radius;
+    field->disc_radius = radius;
+    field->colors.resize(count);
+    const bool populations = field->shape.model != GALAXY_MODEL_CLASSIC;
+    Color *colors = field->colors.data();
+    ForSlices(count, threads, [=](uint64_t first, uint64_t n) {
+        if (populations)
+            ColorStarsFromPopulations(stars + first, (uint32_t)n, radius, colors + first);
+        else
+            ColorStarsFromPositions(stars + first, (uint32_t)n, radius, colors + first);
+    });
     field->colors_from_systems = 0;
     field->lod.built = false; // whatever it held was another tree's
     UpdateArrayOctreeLod(field->tree, &field->lod);
-    FindDrawPlaces(field->tree, count, &field->places);
-    GatherDrawColors(field->tree, field->colors, &field->draw_colors);
+
+    // Each star has one place in draw order, so the slices write apart.
+    const std::vector<uint32_t> &order = field->tree.draw_order;
+    field->places.resize(count);
+    uint32_t *places = field->places.data();
+    ForSlices(count, threads, [=](uint64_t first, uint64_t n) {
+        std::fill(places + first, places + first + n, GALAXY_NOT_DRAWN);
+    });
+    field->draw_colors.resize(order.size());
+    Color *draw_colors = field->draw_colors.data();
+    ForSlices(order.size(), threads, [=, &order](uint64_t first, uint64_t n) {
+        for (uint64_t j = first; j < first + n; j++)
+        {
+            const uint32_t star = order[j];
+            if (star >= count) continue;
+            places[star] = (uint32_t)j;
+            draw_colors[j] = colors[star];
+        }
+    });
     field->colors_version += 1;
     field->colors_changed.first.clear();
     field->colors_changed.count.clear();
@@ -143,9 +178,9 @@ void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads
         field->generate_ms = MillisecondsSince(start);
 
         const double indexing = ClockSeconds();
-        field->tree.Build(field->stars.get(), (uint32_t)field->star_list.Count());
+        field->tree.Build(field->stars.get(), (uint32_t)field->star_list.Count(), threads);
         field->index_ms = MillisecondsSince(indexing);
-        PrepareColorsAndDrawing(field);
+        PrepareColorsAndDrawing(field, threads);
     }
     catch (const std::bad_alloc &)
     {
@@ -153,7 +188,7 @@ void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads
         field->Release();
         field->shape = shape;
         field->failure = "not enough memory for " + std::to_string(limit) + " stars";
-        PrepareColorsAndDrawing(field);
+        PrepareColorsAndDrawing(field, 1);
         return;
     }
     if (field->star_list.Count() == 0 && field->failure.empty())

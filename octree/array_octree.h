@@ -28,8 +28,10 @@ class ARRAY_OCTREE_T
     ARRAY_OCTREE_T(const CUBOID &box, int32_t capacity);
 
     // Indexes stars[0] to stars[count - 1] from scratch; those outside the box (or with a NaN
-    // coordinate) are left out. The stars are read, never kept or released.
-    void Build(const IOBJECT_T *stars, uint32_t count);
+    // coordinate) are left out. The stars are read, never kept or released. With threads
+    // above 1 (0: one per core) the root's eight subtrees are built side by side: the tree is
+    // the same, node for node, as on one thread.
+    void Build(const IOBJECT_T *stars, uint32_t count, int threads = 1);
     // Back to one empty leaf; the storage stays for the next Build.
     void Clear(void);
 
@@ -51,8 +53,21 @@ class ARRAY_OCTREE_T
   private:
     void ResetToRoot(void); // one empty leaf; the draw arrays are left as they are
     struct ENTRY_T;
-    void Split(uint32_t node, int32_t depth, bool in_scratch, const uint32_t sizes[8]);
-    void EmitLeaf(uint32_t node, const ENTRY_T *from);
+    // Nodes and leaves numbered by one builder: the whole tree, or one of the root's subtrees
+    // (its node 0 standing for the subtree's top), joined in order afterwards.
+    struct PART_T
+    {
+        std::vector<ARRAY_OCTREE_NODE_T> nodes;
+        uint32_t leaves = 0;
+    };
+    void Split(PART_T *part, uint32_t node, int32_t depth, bool in_scratch, const uint32_t sizes[8], int threads);
+    void EmitLeaf(PART_T *part, uint32_t node, const ENTRY_T *from);
+    void PartitionApart(const ENTRY_T *from, const uint8_t *child_of, uint32_t count, ENTRY_T *to,
+                        uint8_t *to_child_of, const uint32_t fill[8], const Vector3 child_split[8],
+                        const Vector3 child_size[8], int threads, uint32_t (*below)[8]);
+    uint32_t ArriveApart(const IOBJECT_T *stars, uint32_t count, Vector3 split, int threads, uint32_t sizes[8]);
+    void SplitSubtreesApart(PART_T *part, uint32_t children, int32_t depth, bool in_scratch,
+                            const uint32_t (*below)[8], const bool divides[8], int threads);
 
     uint32_t leaf_count = 1;
     // Build's working state: each star's position travels with its index, so partitioning
@@ -66,6 +81,8 @@ class ARRAY_OCTREE_T
     std::vector<ENTRY_T> scratch;
     std::vector<uint8_t> entry_octants;
     std::vector<uint8_t> scratch_octants;
+    // The root's subtrees while they are built apart; kept, so a rebuild reuses their storage.
+    PART_T subtrees[8];
 };
 
 // A leaf's wire box as lines: 12 edges, two vertices each.

@@ -83,7 +83,7 @@ TEST(HubbleGalaxy, RandomArmCountsAndPitchesMeasureAsAsked)
     }
 }
 
-// Catches stars that depend on how many threads placed them, a type's stars or systems that
+// Catches stars or a tree that depend on how many threads made them, a type's stars or systems that
 // collide with another type's or the classic galaxy's, values out of range that still make
 // stars, and codes of the second model that do not come back.
 TEST(HubbleGalaxy, SameStarsOnAnyThreadsAndEveryShapeNamesItsOwn)
@@ -100,6 +100,12 @@ TEST(HubbleGalaxy, SameStarsOnAnyThreadsAndEveryShapeNamesItsOwn)
         ASSERT_EQ(one.stars[k].tag, many.stars[k].tag) << k;
     }
     EXPECT_EQ(one.tree.draw_order, many.tree.draw_order);
+    ASSERT_EQ(one.tree.nodes.size(), many.tree.nodes.size());
+    for (size_t n = 0; n < one.tree.nodes.size(); n++)
+    {
+        const ARRAY_OCTREE_NODE_T &a = one.tree.nodes[n], &b = many.tree.nodes[n];
+        ASSERT_TRUE(a.children == b.children && a.first == b.first && a.count == b.count && a.leaf == b.leaf) << n;
+    }
 
     GALAXY_SHAPE_T classic = shape;
     classic.model = 0;
