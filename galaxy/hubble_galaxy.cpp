@@ -37,6 +37,9 @@ constexpr double CLUMP_SHARE = 0.6;
 // Salts that keep the dice of knots and clumps apart from the stars'.
 constexpr uint64_t KNOT_SALT = 0x4B4E4F54ull;  // "KNOT"
 constexpr uint64_t CLUMP_SALT = 0x434C554Dull; // "CLUM"
+constexpr uint64_t DUST_SALT = 0x44555354ull;  // "DUST"
+// How far ahead of an arm's ridge its dust lane runs, in arm spreads (sigma).
+constexpr double DUST_LEAD = 1.3;
 
 // What a call derives from the shape once, for all its stars.
 struct HUBBLE_FRAME_T
@@ -285,6 +288,25 @@ uint64_t HubbleStarCount(const GALAXY_SHAPE_T &shape)
 {
     if (!HubbleShapeProblem(shape).empty()) return 0;
     return HUBBLE_STARS_PER_DENSITY * (uint64_t)shape.density;
+}
+
+void PlaceHubbleDust(const GALAXY_SHAPE_T &shape, std::vector<Vector3> *clouds)
+{
+    clouds->clear();
+    if (HubbleStarCount(shape) == 0 || HubbleType(shape.model)->kind != HUBBLE_SPIRAL || shape.arm_contrast == 0)
+        return;
+    const HUBBLE_FRAME_T frame = MakeFrame(shape);
+    clouds->reserve(HUBBLE_DUST_CLOUDS);
+    for (uint32_t k = 0; k < HUBBLE_DUST_CLOUDS; k++)
+    {
+        STAR_DICE_T dice = MakeStarDice(frame.key ^ DUST_SALT, k);
+        const uint64_t arm = k % (uint64_t)frame.arms;
+        const double r = frame.arm_start + DiscRadius(&dice, frame.scale_length, frame.radius - frame.arm_start);
+        // The arm angle grows outwards, so at one radius the side of larger angle is the
+        // side toward the centre: the concave edge.
+        const double angle = ArmAngle(frame, arm, r) + frame.arm_sigma * (DUST_LEAD + 0.4 * Gauss(&dice));
+        clouds->push_back(InPlane(r, angle, 0.5 * frame.thin_height * Gauss(&dice)));
+    }
 }
 
 void PlaceHubbleStars(const GALAXY_SHAPE_T &shape, uint64_t first, uint64_t count, IOBJECT_T *out)

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "galaxy/galaxy_shape.h"
 #include "scene/object.h"
@@ -29,6 +30,16 @@ enum STAR_POPULATION_T
 std::string HubbleShapeProblem(const GALAXY_SHAPE_T &shape);
 // Its star count: HUBBLE_STARS_PER_DENSITY * density, or 0 when HubbleShapeProblem says why.
 uint64_t HubbleStarCount(const GALAXY_SHAPE_T &shape);
+
+// Dust clouds of a spiral type lie along the inner (concave) edge of its arms, where gas is
+// compressed ahead of the young stars; they are not stars (no system, never picked or
+// exported) and only darken the soft look. Other types have none.
+constexpr uint32_t HUBBLE_DUST_CLOUDS = 3000;
+// A cloud's diameter over the disc radius.
+constexpr float HUBBLE_DUST_SIZE = 0.035f;
+// The clouds of shape into *clouds (emptied first): HUBBLE_DUST_CLOUDS for a spiral type with
+// arms, none otherwise.
+void PlaceHubbleDust(const GALAXY_SHAPE_T &shape, std::vector<Vector3> *clouds);
 
 // Stars first to first + count - 1 of the galaxy of shape into out[0] to out[count - 1]:
 // position, unit size and population tag. Touches no shared state.

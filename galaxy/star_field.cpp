@@ -181,6 +181,10 @@ void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads
         field->tree.Build(field->stars.get(), (uint32_t)field->star_list.Count(), threads);
         field->index_ms = MillisecondsSince(indexing);
         PrepareColorsAndDrawing(field, threads);
+        if (shape.model == GALAXY_MODEL_CLASSIC)
+            field->dust.clear();
+        else
+            PlaceHubbleDust(shape, &field->dust);
     }
     catch (const std::bad_alloc &)
     {

@@ -63,6 +63,9 @@ struct STAR_FIELD_T
     uint32_t colors_version = 0;
     LOD_RANGES_T colors_changed;
 
+    // Dust clouds over the stars (a spiral Hubble type's lanes): drawn darkening, never picked.
+    std::vector<Vector3> dust;
+
     GALAXY_SHAPE_T shape = {}; // what it was made from, seed included: what names its systems
     double generate_ms = 0.0;  // milliseconds placing the stars, then indexing them
     double index_ms = 0.0;
