@@ -16,9 +16,9 @@ struct GLOW_LAYER_T
 };
 constexpr GLOW_LAYER_T GLOW_LAYERS[] = {{1.6f, 22}, {0.7f, 30}, {0.3f, 40}};
 constexpr Color GLOW_TINT = Color{255, 200, 140, 255};
-// A dust cloud multiplies what lies under its middle by about 1 - (alpha - rgb) / 255 = 0.72,
+// A dust cloud multiplies what lies under its middle by about 1 - (alpha - rgb) / 255 = 0.85,
 // a brownish grey that fades out to nothing at its rim.
-constexpr Color DUST_TINT = Color{22, 17, 12, 90};
+constexpr Color DUST_TINT = Color{22, 17, 12, 60};
 
 // Each cloud a square of the soft texture lying in the disc's plane, as the dust does: seen
 // edge on, a lane is thin. Neither side is culled, and the glow's quads, which wrote depth in
