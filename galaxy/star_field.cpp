@@ -1,7 +1,8 @@
 // Making a star field. A generation fills one star array in place and indexes it afterwards in
 // one pass, so it allocates nothing per star and its stars are dropped all at once; everything
-// drawing needs is derived right after, on the same thread, so that a field made on the
-// builder's worker is ready to draw the moment it is swapped in.
+// drawing needs is derived right after, in the same call, so that a field made on the
+// builder's worker is ready to draw the moment it is swapped in. Each pass over the stars is
+// split among the machine's cores.
 #include "galaxy/star_field.h"
 
 #include <algorithm>
@@ -78,10 +79,12 @@ void PlaceStars(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, uint64_t limit
         return;
     }
     IOBJECT_T *stars = field->stars.get();
-    ForSlices(limit, threads, [&shape, stars](uint64_t first, uint64_t count) {
+    OBJECT **list = field->star_list.items; // reserved for limit stars
+    ForSlices(limit, threads, [&shape, stars, list](uint64_t first, uint64_t count) {
         PlaceHubbleStars(shape, first, count, stars + first);
+        for (uint64_t k = first; k < first + count; k++) list[k] = &stars[k];
     });
-    for (uint64_t k = 0; k < limit; k++) field->star_list.Push(&stars[k]);
+    field->star_list.count = limit;
 }
 
 // The colours from the stars' places and what drawing derives from the tree, the passes over
@@ -108,17 +111,34 @@ void PrepareColorsAndDrawing(STAR_FIELD_T *field, int threads)
             ColorStarsFromPositions(stars + first, (uint32_t)n, radius, colors + first);
     });
     field->colors_from_systems = 0;
-    field->lod.built = false; // whatever it held was another tree's
-    UpdateArrayOctreeLod(field->tree, &field->lod);
-
-    // Each star has one place in draw order, so the slices write apart.
     const std::vector<uint32_t> &order = field->tree.draw_order;
     field->places.resize(count);
+    field->draw_colors.resize(order.size());
+    // The samples need only the tree: they are made beside the draw order's passes (after the
+    // last allocation that may fail, so no thread is left running when one does).
+    field->lod.built = false; // whatever it held was another tree's
+    bool samples_failed = false;
+    auto sample = [field, &samples_failed] {
+        try
+        {
+            UpdateArrayOctreeLod(field->tree, &field->lod);
+        }
+        catch (const std::bad_alloc &)
+        {
+            samples_failed = true; // told to the caller, as on one thread
+        }
+    };
+    std::thread samples;
+    if (threads == 1)
+        sample();
+    else
+        samples = std::thread(sample);
+
+    // Each star has one place in draw order, so the slices write apart.
     uint32_t *places = field->places.data();
     ForSlices(count, threads, [=](uint64_t first, uint64_t n) {
         std::fill(places + first, places + first + n, GALAXY_NOT_DRAWN);
     });
-    field->draw_colors.resize(order.size());
     Color *draw_colors = field->draw_colors.data();
     ForSlices(order.size(), threads, [=, &order](uint64_t first, uint64_t n) {
         for (uint64_t j = first; j < first + n; j++)
@@ -129,6 +149,8 @@ void PrepareColorsAndDrawing(STAR_FIELD_T *field, int threads)
             draw_colors[j] = colors[star];
         }
     });
+    if (samples.joinable()) samples.join();
+    if (samples_failed) throw std::bad_alloc();
     field->colors_version += 1;
     field->colors_changed.first.clear();
     field->colors_changed.count.clear();
