@@ -36,6 +36,13 @@ std::string Format(const char *format, ...)
     return text;
 }
 
+// value to two significant digits.
+double TwoSignificant(double value)
+{
+    const double step = std::pow(10.0, std::floor(std::log10(value)) - 1.0);
+    return std::round(value / step) * step;
+}
+
 void Heading(std::vector<CARD_ROW_T> *rows, const std::string &text, Color swatch)
 {
     CARD_ROW_T row;
@@ -152,6 +159,27 @@ void DrawOrbitDiagram(const STAR_T &star, Rectangle area)
 }
 } // namespace
 
+std::string FormatStarAge(double billion_years)
+{
+    if (!(billion_years > 0.0) || !std::isfinite(billion_years)) return "no age";
+    constexpr const char *UNITS[] = {"billion", "million", "thousand"};
+    double value = billion_years;
+    int unit = 0;
+    while (unit < 2 && TwoSignificant(value) < 1.0)
+    {
+        value *= 1000.0;
+        unit += 1;
+    }
+    value = TwoSignificant(value);
+    // Rounding can carry into the next unit: 999.6 million is 1.0 billion.
+    if (value >= 1000.0 && unit > 0)
+    {
+        value = TwoSignificant(value / 1000.0);
+        unit -= 1;
+    }
+    return Format(value < 10.0 ? "%.1f %s years" : "%.0f %s years", value, UNITS[unit]);
+}
+
 std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system)
 {
     std::vector<CARD_ROW_T> rows;
@@ -168,7 +196,7 @@ std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system)
                 UnpackColor(TemperatureColor(star.temperature, 255)));
         Text(&rows, Format("%.3g solar masses, %.3g solar luminosities, %.3g solar radii", star.mass, star.luminosity,
                            star.radius));
-        Text(&rows, Format("%.2f thousand million years old", star.age));
+        Text(&rows, FormatStarAge(star.age) + " old");
         if (s.star_count == 2)
             Text(&rows, Format("%.2f AU from the pair's centre, a turn every %.1f years", std::fabs(star.orbit_radius),
                                star.orbit_period));

@@ -37,6 +37,10 @@ struct CARD_ROW_T
 // The card's rows for one system, with the figures in the units a person reads.
 std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system);
 
+// An age as people say it, from billions of years: "300 million years", "4.6 billion years",
+// "12 billion years", two significant digits in the largest unit that is at least 1.
+std::string FormatStarAge(double billion_years);
+
 struct SYSTEM_CARD_T
 {
     std::unique_ptr<STAR_SYSTEM_T> system; // null while the card is closed

@@ -1,6 +1,8 @@
 // Pointing at stars and the system card, decided from input records without a window.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/gui.h"
 #include "app/star_pointer.h"
 #include "galaxy/galaxy.h"
@@ -79,4 +81,17 @@ TEST(SystemCard, ClicksOpenReplaceAndCloseAndTheWheelScrollsWithinTheContent)
     frame(Vector2{5.0f, 760.0f}, true, false); // the corner of the sky, far from every star
     frame(Vector2{5.0f, 760.0f}, false, true);
     EXPECT_FALSE(SystemCardOpen(card)) << "a click on empty space left the card open";
+}
+
+// Catches ages written as "0.30 thousand million years", figures that read 0, and a rounding
+// that carries into the next unit without changing it.
+TEST(SystemCard, AgesReadAsPeopleSayThem)
+{
+    EXPECT_EQ(FormatStarAge(0.30), "300 million years");
+    EXPECT_EQ(FormatStarAge(4.6), "4.6 billion years");
+    EXPECT_EQ(FormatStarAge(13.74), "14 billion years");
+    EXPECT_EQ(FormatStarAge(0.0095), "9.5 million years");
+    EXPECT_EQ(FormatStarAge(0.9996), "1.0 billion years");
+    EXPECT_EQ(FormatStarAge(2e-6), "2.0 thousand years");
+    EXPECT_EQ(FormatStarAge(std::nan("")), "no age");
 }
