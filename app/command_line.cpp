@@ -134,6 +134,14 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
                    "write the galaxy's stars to FILE (.csv or .ply) and exit (no window)");
     CLI::Option *systemOption = app.add_option(
         "--system", options.system_index, "print the star system of star N (0 is the first) as JSON and exit (no window)");
+    // An unsigned option would read -1 as the largest star number there is.
+    systemOption->check(CLI::Validator(
+        [](std::string &text) {
+            const size_t at = text.find_first_not_of(" \t");
+            return (at != std::string::npos && text[at] == '-') ? "a star number is never negative: " + text
+                                                                 : std::string();
+        },
+        "N >= 0"));
     app.add_flag("--view", options.start_in_view, "start in the view, without menu or panel");
     app.add_option("--profile", options.profile_frames,
                    "open the view, measure N frames after a warm-up, print one line per stage "

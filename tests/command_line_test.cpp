@@ -117,6 +117,7 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
         {"--density", "41"},    {"--export", folder + "/missing/stars.csv"},
         {"--export", folder + "/stars.txt"}, {"--arms", "100000"}, {"--size-xz", "-5"},
         {"--arms", "0", "--system", "0"}, {"--type", "Sx"}, {"--pitch", "12"},
+        {"--system", "-1"},
     };
     // Every single-character change in the code's last part is refused.
     for (size_t i = code.size() - 6; i < code.size(); i++)
@@ -137,6 +138,7 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
     }
     EXPECT_EQ(FileContents(kept), "precious\n");
     EXPECT_EQ(temp.Names(), (std::vector<std::string>{".err", ".out", "kept.csv"}));
+    EXPECT_NE(Run({"--system", "-1"}, false).err.find("never negative"), std::string::npos);
     const RUN_T empty = Run({"--arms", "100000", "--system", "0"}, false);
     EXPECT_NE(empty.err.find("arms 100000 is out of range"), std::string::npos) << empty.err;
 
