@@ -99,7 +99,8 @@ GUI_INPUT_T ReadGuiInput(void)
     input.reset_pressed = KeyWentDown(KEY_R);
     input.top_down_pressed = KeyWentDown(KEY_T);
     input.plain_look_pressed = KeyWentDown(KEY_L);
-    input.any_key_pressed = GetKeyPressed() != 0;
+    // Only keys that went down: raylib's GetKeyPressed() queues a key on its release, so the
+    // release of the very key that opened something would count as a new one.
     for (bool latched : keyWentDown) input.any_key_pressed = input.any_key_pressed || latched;
     input.wheel = GetMouseWheelMove();
     if (input.paste_pressed) input.clipboard = GetClipboardText();

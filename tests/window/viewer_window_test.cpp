@@ -73,8 +73,9 @@ bool FramePresented(const SCREENSHOT_T &shot)
 // misplaced or in the wrong colour; a "Points Inserted" figure that the frame loop does not
 // raise, one that sticks, or one drawn once and never again; a screenshot key that reads the
 // screen while the window shrinks (raylib's own capture did so from its key callback and
-// crashed in the GL driver) and any file dropped into the current folder unannounced; and an
-// exit key that is ignored or a shutdown that crashes or hangs.
+// crashed in the GL driver) and any file dropped into the current folder unannounced; a help
+// card that F1's own release or repeat closes again; and an exit key that is ignored or a
+// shutdown that crashes or hangs.
 TEST(ViewerWindow, HeadsUpTextPointsScreenshotDuringShrinkAndEscape)
 {
     // Whatever the viewer writes for the user (screenshots, saved galaxies) goes to a folder
@@ -138,6 +139,32 @@ TEST(ViewerWindow, HeadsUpTextPointsScreenshotDuringShrinkAndEscape)
     }
     RunCommand("ls screenshot*.png 2>/dev/null | wc -l", &shotsAfter);
     EXPECT_EQ(shotsAfter, shotsBefore) << "raylib's own capture wrote into the current folder";
+
+    // F1's help stays open after a 0.05 s tap, a 0.1 s tap and a 0.6 s hold, and another key
+    // closes it: the release of F1 itself (raylib queues released keys as "pressed") and its
+    // repeat must not.
+    const auto helpShown = [](const SCREENSHOT_T &s) {
+        return s.CountColor(400, 250, 960, 500, 245, 245, 245) > 50000; // the card, centred
+    };
+    for (const char *hold : {"0.05", "0.1", "0.6"})
+    {
+        ASSERT_EQ(RunCommand("DISPLAY=" + server.Display() + " xdotool windowfocus --sync " + id + " keydown F1 sleep " +
+                             hold + " keyup F1 sleep 0.8 >/dev/null 2>&1"),
+                  0);
+        bool shown = false;
+        SCREENSHOT_T open = CaptureUntil(window, 20s, helpShown, &shown);
+        ASSERT_TRUE(shown) << "F1 held " << hold << " s showed no help";
+        RunCommand("sleep 0.8");
+        open = window.Capture();
+        open.SavePng(OutputPath(std::string("help-after-") + hold + "s.png"));
+        EXPECT_TRUE(helpShown(open)) << "F1 held " << hold << " s: the help closed by itself";
+        ASSERT_EQ(RunCommand("DISPLAY=" + server.Display() + " xdotool windowfocus --sync " + id +
+                             " keydown x sleep 0.1 keyup x >/dev/null 2>&1"),
+                  0);
+        bool closed = false;
+        CaptureUntil(window, 20s, [&](const SCREENSHOT_T &s) { return !helpShown(s); }, &closed);
+        EXPECT_TRUE(closed) << "another key did not close the help";
+    }
 
     ASSERT_TRUE(window.Key("Escape"));
     EXPECT_EQ(viewer.WaitExit(30s), 0) << viewer.Log();
