@@ -30,7 +30,7 @@ constexpr HELP_LINE_T HELP_LINES[] = {
 };
 constexpr int LINE_HEIGHT = 26;
 constexpr int FONT_SIZE = 20;
-constexpr int CARD_WIDTH = 700;
+constexpr int CARD_WIDTH = 780; // the longest line, at size 20, with margins
 
 void Consume(GUI_INPUT_T *input)
 {
