@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "galaxy/galaxy.h"
+#include "galaxy/star_names.h"
 #include "galaxy/star_system_on_demand.h"
 #include "octree/array_octree_pick.h"
 #include "random/random.h"
@@ -97,3 +98,28 @@ static void BM_StarPrimaryTemperatures(benchmark::State &state)
                                                                                 benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_StarPrimaryTemperatures)->Arg(9)->Arg(360)->Unit(benchmark::kMillisecond);
+
+// Every star's system name into the search index, on every core: what the search waits for
+// before it can answer.
+static void BM_StarNameIndex(benchmark::State &state)
+{
+    const BENCH_GALAXY_T &bench = Galaxy(state.range(0));
+    STAR_NAME_INDEX_T index;
+    for (auto _ : state) BuildStarNameIndex(bench.shape, bench.galaxy->field.StarCount(), 0, &index);
+    state.counters["stars"] = (double)index.Count();
+    state.counters["bytes"] = (double)(index.text.size() + index.start.size() * sizeof(uint32_t));
+}
+BENCHMARK(BM_StarNameIndex)->Arg(9)->Arg(360)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// One search as the user types it: three letters, every match ranked, the best 20 kept.
+static void BM_FindStarNames(benchmark::State &state)
+{
+    const BENCH_GALAXY_T &bench = Galaxy(state.range(0));
+    static STAR_NAME_INDEX_T index[2];
+    STAR_NAME_INDEX_T &names = index[state.range(0) == 9 ? 0 : 1];
+    if (names.Count() == 0) BuildStarNameIndex(bench.shape, bench.galaxy->field.StarCount(), 0, &names);
+    size_t found = 0;
+    for (auto _ : state) found = FindStarNames(names, "ara", 20).size();
+    state.counters["kept"] = (double)found;
+}
+BENCHMARK(BM_FindStarNames)->Arg(9)->Arg(360)->Unit(benchmark::kMillisecond);

@@ -98,6 +98,20 @@ void StarSystemPrimaryTemperatures(const GALAXY_SHAPE_T &shape, uint64_t first, 
     RandomSetState(saved);
 }
 
+std::string StarSystemName(const GALAXY_SHAPE_T &shape, uint64_t star_index)
+{
+    const RANDOM_STATE_T saved = RandomGetState();
+    RandomSeed(StarSystemSeed(shape, star_index));
+    SYSTEM_T system;
+    const uint32_t star_count = RollStarCount();
+    system.name_seed = ChooseSystemNameSeed(StarSystemKey(shape, star_index));
+    GenerateSystem(&system, star_count, Vector3{0.0f, 0.0f, 0.0f});
+    std::string name = system.name;
+    FreeStars(&system);
+    RandomSetState(saved);
+    return name;
+}
+
 void GenerateStarSystem(const GALAXY_SHAPE_T &shape, uint64_t star_index, Vector3 position, STAR_SYSTEM_T *out)
 {
     const RANDOM_STATE_T saved = RandomGetState();

@@ -44,6 +44,10 @@ uint64_t StarSystemKey(const GALAXY_SHAPE_T &shape, uint64_t star_index);
 // restored after, so the galaxy and every later generation are as if nothing had happened.
 void GenerateStarSystem(const GALAXY_SHAPE_T &shape, uint64_t star_index, Vector3 position, STAR_SYSTEM_T *out);
 
+// The name GenerateStarSystem gives star star_index's system, from the rolls that come before
+// it alone (the stars, not their planets). The stream is left as it was.
+std::string StarSystemName(const GALAXY_SHAPE_T &shape, uint64_t star_index);
+
 // The primary's surface temperature (kelvin) of the systems of stars first to first + count - 1,
 // into kelvin[0] onwards: what GenerateStarSystem gives for stars[0].temperature, from each
 // system's first few draws only, so a whole galaxy can take its stars' colours. The stream is
