@@ -8,6 +8,7 @@
 #include "galaxy/galaxy.h"
 #include "galaxy/galaxy_code.h"
 #include "galaxy/hubble_types.h"
+#include "galaxy/star_names.h"
 #include "scene/viewer_pose.h"
 
 GALAXY_SHAPE_T DefaultCommandLineShape(void)
@@ -142,6 +143,10 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
                                                                  : std::string();
         },
         "N >= 0"));
+    app.add_option("--find", options.find_text,
+                   "print index<TAB>name of every star whose system's name contains TEXT (any case), best "
+                   "match first, and exit (no window); status 1 when none does")
+        ->check(CLI::Validator([](std::string &text) { return text.empty() ? "the text is empty" : ""; }, "TEXT"));
     app.add_flag("--view", options.start_in_view, "start in the view, without menu or panel");
     app.add_option("--profile", options.profile_frames,
                    "open the view, measure N frames after a warm-up, print one line per stage "
@@ -201,7 +206,7 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
 
 int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::string *err)
 {
-    if (!options.print_system && options.export_path.empty())
+    if (!options.print_system && options.export_path.empty() && options.find_text.empty())
     {
         if (options.print_code) *out += std::string(EncodeGalaxyCode(options.shape).text) + "\n";
         return 0;
@@ -231,6 +236,18 @@ int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::str
         const Vector3 position = ((const IOBJECT_T *)field.star_list.Get(options.system_index))->position;
         GenerateStarSystem(options.shape, options.system_index, position, &system);
         *out += StarSystemJson(system);
+    }
+    if (!options.find_text.empty())
+    {
+        STAR_NAME_INDEX_T names;
+        BuildStarNameIndex(options.shape, stars, 0, &names);
+        const std::vector<uint32_t> found = FindStarNames(names, options.find_text, names.Count());
+        for (uint32_t star : found) *out += std::to_string(star) + "\t" + names.Name(star) + "\n";
+        if (found.empty())
+        {
+            *err += std::string(VIEWER_PROGRAM_NAME) + ": no star's name contains \"" + options.find_text + "\"\n";
+            return 1;
+        }
     }
     if (options.export_path.empty()) return 0;
 

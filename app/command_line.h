@@ -23,12 +23,13 @@ struct VIEWER_OPTIONS_T
     std::string export_path;   // write the star field here and exit, without a window
     bool print_system = false; // print the system of star system_index as JSON and exit
     uint64_t system_index = 0;
+    std::string find_text;     // --find: print the stars whose names contain it, and exit
     bool start_in_view = false;
     bool debug = true; // the view's DEBUG state at start
     int32_t profile_frames = 0; // --profile N: measure N frames in the view, print, exit
     bool unbatched = false;     // draw cell by cell and star by star, for comparison
 
-    bool NeedsWindow() const { return !print_code && export_path.empty() && !print_system; }
+    bool NeedsWindow() const { return !print_code && export_path.empty() && !print_system && find_text.empty(); }
 };
 
 struct COMMAND_LINE_T

@@ -2,6 +2,7 @@
 // program, its output, its exit status and the files it writes or leaves alone.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
@@ -155,7 +156,8 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
 
 // Catches a system that is not valid JSON, changes between runs, is the same for every star,
 // has the unseeded name, no planets anywhere, moves the galaxy's stars, or is made for a star
-// the galaxy does not have.
+// the galaxy does not have; a --find that misses a star by its name in another case, or that
+// finds nothing yet exits 0.
 TEST_F(CommandLine, SystemOfAStarIsStableJsonAndLeavesTheGalaxyAlone)
 {
     std::vector<std::string> texts;
@@ -175,6 +177,13 @@ TEST_F(CommandLine, SystemOfAStarIsStableJsonAndLeavesTheGalaxyAlone)
         for (const auto &planet : system.at("planets"))
             EXPECT_TRUE(planet.at("moons").is_array() && planet.at("atmosphere").is_array()) << planet;
         planets += (int)system.at("planets").size();
+        // --find with the name, in other case, lists that star.
+        std::string shouted = name;
+        for (char &c : shouted) c = (char)std::toupper((unsigned char)c);
+        const RUN_T found = Run({"--find", shouted});
+        EXPECT_EQ(found.status, 0) << found.err;
+        EXPECT_NE(("\n" + found.out).find("\n" + std::string(index) + "\t" + name + "\n"), std::string::npos)
+            << found.out;
         for (const std::string &other : texts) EXPECT_NE(other, run.out) << "two stars, one system";
         texts.push_back(run.out);
     }
@@ -184,6 +193,10 @@ TEST_F(CommandLine, SystemOfAStarIsStableJsonAndLeavesTheGalaxyAlone)
     ASSERT_EQ(Run({"--export", alone}).status, 0);
     ASSERT_EQ(Run({"--system", "3", "--export", with}).status, 0);
     EXPECT_EQ(FileContents(alone), FileContents(with));
+    const RUN_T none = Run({"--find", "qqqzz"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(none.out.empty());
+    EXPECT_NE(none.err.find("qqqzz"), std::string::npos) << none.err;
     const RUN_T past = Run({"--system", "999999"});
     EXPECT_EQ(past.status, 2);
     EXPECT_TRUE(past.out.empty());
