@@ -145,7 +145,7 @@ static void ShareGalaxyCode(GENERATOR_PANEL_T *panel, Rectangle bounds, GUI_INPU
     {
         GALAXY_SHAPE_T pasted = {};
         const char *why = "the clipboard holds no text";
-        if (input->clipboard != nullptr && DecodeGalaxyCode(input->clipboard, &pasted, &why))
+        if (!input->clipboard.empty() && DecodeGalaxyCode(input->clipboard.c_str(), &pasted, &why))
         {
             OpenGalaxyInPanel(panel, pasted);
             std::snprintf(panel->notice, sizeof panel->notice, "Galaxy code applied");

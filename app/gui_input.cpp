@@ -103,7 +103,11 @@ GUI_INPUT_T ReadGuiInput(void)
     // release of the very key that opened something would count as a new one.
     for (bool latched : keyWentDown) input.any_key_pressed = input.any_key_pressed || latched;
     input.wheel = GetMouseWheelMove();
-    if (input.paste_pressed) input.clipboard = GetClipboardText();
+    if (input.paste_pressed)
+    {
+        const char *text = GetClipboardText();
+        if (text != nullptr) input.clipboard = text;
+    }
     for (bool &latched : keyWentDown) latched = false;
     for (bool &latched : keyWentDownWithCtrl) latched = false;
     for (int b = 0; b < 3; b++) buttonWentDown[b] = buttonWentUp[b] = false;

@@ -3,6 +3,8 @@
 // the controls' and screens' logic runs without a window.
 #pragma once
 
+#include <string>
+
 #include "scene/vector_math.h"
 
 // Characters typed in one frame beyond this are dropped, as raylib's own queue does.
@@ -37,8 +39,10 @@ struct GUI_INPUT_T
     bool any_key_pressed = false;    // any key at all went down this frame
     float wheel = 0.0f;              // wheel notches this frame, positive away from the user
     // The clipboard's text, read only in a frame with paste_pressed (reading it asks the X
-    // server); null otherwise or when the clipboard holds no text.
-    const char *clipboard = nullptr;
+    // server); empty otherwise or when the clipboard holds no text. A copy: the windowing
+    // library frees its own buffer at the next SetClipboardText, which a copy in the same
+    // frame makes.
+    std::string clipboard;
     int screen_width = 0; // window size in pixels, for screens laid out against it
     int screen_height = 0;
     int typed[GUI_TYPED_MAX] = {}; // code points typed this frame, oldest first
