@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string>
 
 namespace
 {
@@ -289,5 +291,41 @@ bool DecodeGalaxyCode(const char *text, GALAXY_SHAPE_T *shape, const char **why)
             decoded.*MODEL_VALUES[i] = Unzigzag(words[i + 10]);
     *shape = decoded;
     *why = nullptr;
+    return true;
+}
+
+std::string EncodeStarLink(const GALAXY_SHAPE_T &shape, uint64_t star)
+{
+    return std::string(EncodeGalaxyCode(shape).text) + "#" + std::to_string(star);
+}
+
+bool DecodeStarLink(const char *text, GALAXY_SHAPE_T *shape, bool *has_star, uint64_t *star, const char **why)
+{
+    const char *hash = std::strchr(text, '#');
+    if (hash == nullptr)
+    {
+        if (!DecodeGalaxyCode(text, shape, why)) return false;
+        *has_star = false;
+        return true;
+    }
+    // Star numbers never reach 2^32: a galaxy holds at most a few million stars.
+    const char *at = hash + 1;
+    while (*at == ' ' || *at == '\t') at++;
+    uint64_t number = 0;
+    int digits = 0;
+    for (; *at >= '0' && *at <= '9'; at++, digits++)
+        if (digits < 10) number = number * 10u + (uint64_t)(*at - '0');
+    while (*at == ' ' || *at == '\t' || *at == '\r' || *at == '\n') at++;
+    if (digits == 0 || *at != '\0' || digits > 10 || number > UINT32_MAX)
+    {
+        if (why != nullptr) *why = "the link's star number (after #) is not a number of a star";
+        return false;
+    }
+    const std::string code(text, (size_t)(hash - text));
+    GALAXY_SHAPE_T decoded;
+    if (!DecodeGalaxyCode(code.c_str(), &decoded, why)) return false;
+    *shape = decoded;
+    *star = number;
+    *has_star = true;
     return true;
 }

@@ -15,6 +15,9 @@
 //                classic one is written so. The README's "Galaxy codes" section has every detail.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "galaxy/galaxy_shape.h"
 
 // "GX3-" and 132 symbols: the longest payload (a 5-byte seed, fifteen 5-byte values) with
@@ -35,3 +38,13 @@ GALAXY_CODE_TEXT_T EncodeGalaxyCode(const GALAXY_SHAPE_T &shape);
 // prefix. On failure returns false, leaves *shape as it was and points *why (when why is not
 // null) at a short sentence for the user. Any text, however long or broken, is safe to pass.
 bool DecodeGalaxyCode(const char *text, GALAXY_SHAPE_T *shape, const char **why);
+
+// A star link names one star of a galaxy: its code, '#' and the star's number in decimal, as
+// in "GX1-SQ687PGBZR1R0080C0MA008J2GZF2#42".
+std::string EncodeStarLink(const GALAXY_SHAPE_T &shape, uint64_t star);
+
+// Reads a galaxy code with or without "#<star>" (white space may stand around the number).
+// *has_star tells whether a star was named, and *star is its number. On failure returns false,
+// leaves *shape and *star as they were and points *why at a short sentence. Whether the star
+// exists is for whoever holds the galaxy to tell.
+bool DecodeStarLink(const char *text, GALAXY_SHAPE_T *shape, bool *has_star, uint64_t *star, const char **why);

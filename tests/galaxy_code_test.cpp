@@ -161,3 +161,42 @@ TEST(GalaxyCode, TyposAndGarbageAreRefusedUnlessTheySpellTheSameCode)
         EXPECT_TRUE(Decode(text, &back) != "" || Canonical(text) == EncodeGalaxyCode(back).text) << text;
     }
 }
+
+// Catches a star link that loses its galaxy or its star on the way, a star number read from
+// garbage, a negative or oversized one, and a link whose code part is broken but accepted.
+TEST(GalaxyCode, StarLinksCarryTheGalaxyAndTheStar)
+{
+    std::mt19937 random(22u);
+    for (int i = 0; i < 500; i++)
+    {
+        const GALAXY_SHAPE_T shape = i < SAMPLE_COUNT ? SAMPLES[i] : Shape(RandomWord(random), 3, 7, -5, 60, 20, 48, 63, 252);
+        const uint64_t star = i % 3 == 0 ? random() % 1000u : (uint64_t)random() % 4000000u;
+        const std::string link = EncodeStarLink(shape, star);
+        ASSERT_EQ(link, std::string(EncodeGalaxyCode(shape).text) + "#" + std::to_string(star));
+        GALAXY_SHAPE_T back;
+        bool has_star = false;
+        uint64_t read = 0;
+        const char *why = nullptr;
+        ASSERT_TRUE(DecodeStarLink(link.c_str(), &back, &has_star, &read, &why)) << link << ": " << why;
+        ASSERT_TRUE(has_star && read == star && back == shape) << link;
+    }
+    const std::string code = EncodeGalaxyCode(SAMPLES[0]).text;
+    GALAXY_SHAPE_T shape = SAMPLES[1];
+    bool has_star = true;
+    uint64_t star = 7;
+    const char *why = nullptr;
+    ASSERT_TRUE(DecodeStarLink((code + " # 42 \n").c_str(), &shape, &has_star, &star, &why));
+    EXPECT_TRUE(has_star && star == 42 && shape == SAMPLES[0]);
+    ASSERT_TRUE(DecodeStarLink(code.c_str(), &shape, &has_star, &star, &why));
+    EXPECT_FALSE(has_star);
+    for (const std::string &bad : {code + "#", code + "#x1", code + "#-1", code + "#12a", code + "#4294967296",
+                                   code + "#1#2", code.substr(0, code.size() - 1) + "#3"})
+    {
+        shape = SAMPLES[1];
+        star = 7;
+        why = nullptr;
+        EXPECT_FALSE(DecodeStarLink(bad.c_str(), &shape, &has_star, &star, &why)) << bad;
+        EXPECT_TRUE(why != nullptr && *why != '\0') << bad;
+        EXPECT_TRUE(shape == SAMPLES[1] && star == 7) << bad << ": a refused link changed the caller's values";
+    }
+}
