@@ -127,7 +127,8 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
         galaxyOptions.push_back(hubbleOptions.back());
     }
     std::string code;
-    CLI::Option *codeOption = app.add_option("--code", code, "the galaxy of a galaxy code (instead of the values)");
+    CLI::Option *codeOption = app.add_option(
+        "--code", code, "the galaxy of a galaxy code (instead of the values); a star link CODE#N opens it at star N");
     for (CLI::Option *option : galaxyOptions) codeOption->excludes(option);
 
     app.add_flag("--print-code", options.print_code, "print the galaxy's code and exit (no window)");
@@ -188,7 +189,7 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
     if (codeOption->count() > 0)
     {
         const char *why = "";
-        if (!DecodeGalaxyCode(code.c_str(), &shape, &why))
+        if (!DecodeStarLink(code.c_str(), &shape, &options.link_given, &options.link_star, &why))
         {
             result.error = std::string(VIEWER_PROGRAM_NAME) + ": --code " + code + ": " + why + "\n";
             result.exit_status = 2;
@@ -206,7 +207,7 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
 
 int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::string *err)
 {
-    if (!options.print_system && options.export_path.empty() && options.find_text.empty())
+    if (!options.print_system && options.export_path.empty() && options.find_text.empty() && !options.link_given)
     {
         if (options.print_code) *out += std::string(EncodeGalaxyCode(options.shape).text) + "\n";
         return 0;
@@ -220,6 +221,13 @@ int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::str
     {
         // A header with no rows, or a system of no star, would pass for a galaxy that exists.
         *err += std::string(VIEWER_PROGRAM_NAME) + ": the galaxy has no stars: " + field.failure + "\n";
+        return 2;
+    }
+    if (options.link_given && options.link_star >= stars)
+    {
+        *err += std::string(VIEWER_PROGRAM_NAME) + ": --code ...#" + std::to_string(options.link_star) +
+                ": the galaxy has no such star (" + std::to_string(stars) + " stars, numbered 0 to " +
+                std::to_string(stars - 1) + ")\n";
         return 2;
     }
     if (options.print_system && options.system_index >= stars)

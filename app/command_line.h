@@ -23,6 +23,8 @@ struct VIEWER_OPTIONS_T
     std::string export_path;   // write the star field here and exit, without a window
     bool print_system = false; // print the system of star system_index as JSON and exit
     uint64_t system_index = 0;
+    bool link_given = false;   // --code named a star (CODE#N): open the galaxy at it
+    uint64_t link_star = 0;
     std::string find_text;     // --find: print the stars whose names contain it, and exit
     bool start_in_view = false;
     bool debug = true; // the view's DEBUG state at start

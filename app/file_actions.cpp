@@ -108,3 +108,8 @@ void DrawFileNotice(const FILE_ACTIONS_T *actions)
     DrawRectangle(0, top, GetScreenWidth(), height, Color{0, 0, 0, 200});
     DrawText(actions->notice.c_str(), 10, top + 6, NOTICE_FONT_SIZE, RAYWHITE);
 }
+
+void ShowNotice(FILE_ACTIONS_T *actions, const std::string &text)
+{
+    Notify(actions, text);
+}

@@ -28,5 +28,8 @@ void UpdateFileActions(FILE_ACTIONS_T *actions, const STAR_FIELD_T *field, const
 // waits for the next one.
 void CaptureRequestedScreenshot(FILE_ACTIONS_T *actions);
 
+// Shows text in the notice band for a few seconds, as the file actions' own outcomes are.
+void ShowNotice(FILE_ACTIONS_T *actions, const std::string &text);
+
 // The notice, if one is current, on a dark band along the bottom of the window.
 void DrawFileNotice(const FILE_ACTIONS_T *actions);

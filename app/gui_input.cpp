@@ -8,6 +8,7 @@
 // functions; only the window's own thread writes and reads them.
 static bool keyWentDown[GLFW_KEY_LAST + 1] = {};
 static bool keyWentDownWithCtrl[GLFW_KEY_LAST + 1] = {}; // Ctrl was held as it went down
+static bool keyWentDownWithShift[GLFW_KEY_LAST + 1] = {}; // and Shift
 static GLFWkeyfun raylibKeyCallback = nullptr;
 static bool buttonWentDown[3] = {}; // left, right, middle
 static bool buttonWentUp[3] = {};
@@ -25,6 +26,7 @@ static void LatchKey(GLFWwindow *window, int key, int scancode, int action, int 
     {
         keyWentDown[key] = true;
         if ((mods & GLFW_MOD_CONTROL) != 0) keyWentDownWithCtrl[key] = true;
+        if ((mods & GLFW_MOD_SHIFT) != 0) keyWentDownWithShift[key] = true;
     }
     if (raylibKeyCallback != nullptr) raylibKeyCallback(window, key, scancode, action, mods);
 }
@@ -86,7 +88,9 @@ GUI_INPUT_T ReadGuiInput(void)
     input.backspace_down = IsKeyDown(KEY_BACKSPACE);
     input.enter_pressed = KeyWentDown(KEY_ENTER) || KeyWentDown(KEY_KP_ENTER);
     input.escape_pressed = KeyWentDown(KEY_ESCAPE);
-    input.copy_pressed = CtrlKeyWentDown(KEY_C);
+    const bool shift = IsKeyDown(KEY_LEFT_SHIFT) || IsKeyDown(KEY_RIGHT_SHIFT) || keyWentDownWithShift[KEY_C];
+    input.copy_link_pressed = CtrlKeyWentDown(KEY_C) && shift;
+    input.copy_pressed = CtrlKeyWentDown(KEY_C) && !shift;
     input.paste_pressed = CtrlKeyWentDown(KEY_V);
     input.export_pressed = CtrlKeyWentDown(KEY_E);
     input.screenshot_pressed = KeyWentDown(KEY_F12);
@@ -110,6 +114,7 @@ GUI_INPUT_T ReadGuiInput(void)
     }
     for (bool &latched : keyWentDown) latched = false;
     for (bool &latched : keyWentDownWithCtrl) latched = false;
+    for (bool &latched : keyWentDownWithShift) latched = false;
     for (int b = 0; b < 3; b++) buttonWentDown[b] = buttonWentUp[b] = false;
     input.screen_width = GetScreenWidth();
     input.screen_height = GetScreenHeight();

@@ -40,6 +40,7 @@ void Consume(GUI_INPUT_T *input)
     input->wheel = 0.0f;
     input->enter_pressed = input->backspace_pressed = input->backspace_down = false;
     input->copy_pressed = input->paste_pressed = input->export_pressed = input->screenshot_pressed = false;
+    input->copy_link_pressed = false;
     input->tab_pressed = input->help_pressed = input->space_pressed = input->timings_pressed = false;
     input->reset_pressed = input->top_down_pressed = input->plain_look_pressed = false;
     input->any_key_pressed = false;

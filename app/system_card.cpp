@@ -215,6 +215,7 @@ std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system)
 
 void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t star_index, Vector3 position)
 {
+    card->shape = shape;
     std::unique_ptr<STAR_SYSTEM_T> system(new STAR_SYSTEM_T());
     GenerateStarSystem(shape, star_index, position, system.get());
     card->rows = SystemCardRows(*system);

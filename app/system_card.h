@@ -44,6 +44,7 @@ std::string FormatStarAge(double billion_years);
 struct SYSTEM_CARD_T
 {
     std::unique_ptr<STAR_SYSTEM_T> system; // null while the card is closed
+    GALAXY_SHAPE_T shape = {};             // the galaxy its star belongs to
     std::vector<CARD_ROW_T> rows;          // its rows, made once when it opens
     float scroll = 0.0f;                   // pixels the content has moved up
     float content_height = 0.0f;           // of the rows

@@ -5,6 +5,7 @@
 #include "app/gui.h"
 #include "app/heads_up.h"
 #include "files/user_folders.h"
+#include "galaxy/galaxy_code.h"
 #include "galaxy/system_colors.h"
 #include "random/random.h"
 
@@ -41,6 +42,7 @@ VIEWER_T CreateViewer(void)
 
 void ApplyViewerOptions(VIEWER_T *viewer, const VIEWER_OPTIONS_T &options)
 {
+    if (options.link_given) viewer->pending_star = (int64_t)options.link_star;
     viewer->debug_flag = options.debug;
     viewer->unbatched = options.unbatched;
     if (options.shape_given || options.start_in_view || options.profile_frames > 0)
@@ -121,11 +123,62 @@ static bool PointerOnScene(const VIEWER_T *viewer, Vector2 mouse)
     return !CheckCollisionPointRec(mouse, HeadsUpLayout(GetScreenWidth(), GetScreenHeight()).band);
 }
 
+// Ctrl+Shift+C copies the link of the star whose card is open; Ctrl+V of a link opens its
+// galaxy on the panel and, once it is made, the star's card. A plain code is left to the panel.
+static void ShareStarLinks(VIEWER_T *viewer, GUI_INPUT_T *input)
+{
+    if (input->copy_link_pressed)
+    {
+        if (!SystemCardOpen(viewer->system_card))
+            ShowNotice(&viewer->file_actions, "Open a star's card first: Ctrl+Shift+C copies that star's link");
+        else
+        {
+            const std::string link = EncodeStarLink(viewer->system_card.shape, viewer->system_card.system->star_index);
+            if (IsWindowReady()) SetClipboardText(link.c_str());
+            ShowNotice(&viewer->file_actions, "Star link copied: " + link);
+        }
+    }
+    if (!input->paste_pressed || input->clipboard.find('#') == std::string::npos) return;
+    input->paste_pressed = false; // the panel would refuse it as a code
+    GALAXY_SHAPE_T shape = {};
+    bool has_star = false;
+    uint64_t star = 0;
+    const char *why = "";
+    if (!DecodeStarLink(input->clipboard.c_str(), &shape, &has_star, &star, &why))
+    {
+        ShowNotice(&viewer->file_actions, std::string("Link refused: ") + why);
+        return;
+    }
+    OpenGalaxyInPanel(&viewer->generator_panel, shape);
+    viewer->pending_star = (int64_t)star;
+    CloseSystemCard(&viewer->system_card);
+}
+
+// The card of a star a link named, once its galaxy is the one shown; a star the galaxy does
+// not have is refused with a reason.
+static void OpenPendingStar(VIEWER_T *viewer)
+{
+    const STAR_FIELD_T &field = viewer->galaxy->field;
+    if (viewer->pending_star < 0 || viewer->generator_panel.dirty != 0 || viewer->builder->Busy() ||
+        field.shape != viewer->generator_panel.values)
+        return;
+    const uint64_t star = (uint64_t)viewer->pending_star;
+    viewer->pending_star = -1;
+    if (star >= field.StarCount())
+    {
+        ShowNotice(&viewer->file_actions, "Link refused: this galaxy has no star " + std::to_string(star) + " (" +
+                                              std::to_string(field.StarCount()) + " stars)");
+        return;
+    }
+    OpenSystemCard(&viewer->system_card, field.shape, (uint32_t)star, field.stars[star].position);
+}
+
 void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
 {
     // What the panel changed last frame is asked for first, so this frame already shows it.
     RequestPanelGalaxy(&viewer->generator_panel, viewer->galaxy);
     HelpOverlay(&viewer->help, input);
+    ShareStarLinks(viewer, input);
     STAR_FIELD_T *field = (viewer->galaxy != nullptr) ? &viewer->galaxy->field : nullptr;
     UpdateFileActions(&viewer->file_actions, field, input);
     if (viewer->menu_state == STATE_VIEW && input->tab_pressed) viewer->panel_in_view = !viewer->panel_in_view;
@@ -136,6 +189,7 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     if (viewer->builder != nullptr && viewer->galaxy != nullptr && viewer->builder->Collect(viewer->galaxy))
         NoteGalaxyFailure(&viewer->generator_panel, *field);
     if (field != nullptr) ColorStarsFromSystems(field, STAR_COLOR_BUDGET_MS);
+    if (field != nullptr && viewer->builder != nullptr) OpenPendingStar(viewer);
     drawn_object_count = 0;
     viewer->objects_total = (field != nullptr) ? (int32_t)(uint32_t)field->star_list.Count() : 0;
     const bool cameraKeys = viewer->menu_state == STATE_VIEW ||

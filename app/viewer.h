@@ -67,6 +67,8 @@ struct VIEWER_T
     SYSTEM_CARD_T system_card;     // the system of the star last clicked, while open
     bool plain_look = false;       // L: with DEBUG off, white opaque stars instead of the soft look
     GALAXY_LOOK_T look;            // the soft look's samples, selection and colours
+    // A star a link named, whose card opens once its galaxy is the one shown; -1: none.
+    int64_t pending_star = -1;
 };
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).

@@ -120,6 +120,9 @@ TEST_F(CommandLine, BadInputExitsTwoWithOneLineAndChangesNoFile)
         {"--arms", "0", "--system", "0"}, {"--type", "Sx"}, {"--pitch", "12"},
         {"--system", "-1"},
     };
+    // A link to a star the galaxy does not have, or no star number at all.
+    bad.push_back({"--code", code + "#999999"});
+    bad.push_back({"--code", code + "#x"});
     // Every single-character change in the code's last part is refused.
     for (size_t i = code.size() - 6; i < code.size(); i++)
     {

@@ -415,7 +415,7 @@ bool CardShown(const SCREENSHOT_T &s)
 // that does not open, a close box or a click on empty sky that does not close it; a left drag
 // or the wheel that do not move the camera, a Tab that does not show or hide the panel, and
 // heads-up lines or controls pushed out of a small or large window; a code that does not reach
-// the clipboard or is not applied from it, a Save that stores nothing or a Load that opens
+// the clipboard or is not applied from it, a star link that does not bring its card back, a Save that stores nothing or a Load that opens
 // another galaxy, an F12 or Ctrl+E that writes nothing where the notice says; and an Exit
 // entry that does not end the run or a run that ends with a failure status.
 TEST_F(ShareWindow, SteerReadASystemResizeThenShareAndExit)
@@ -451,6 +451,7 @@ TEST_F(ShareWindow, SteerReadASystemResizeThenShareAndExit)
     ASSERT_TRUE(Click(x, y));
     Await("5-again", CardShown, &met, 20s);
     ASSERT_TRUE(met);
+    ASSERT_TRUE(HoldKey("ctrl+shift+c")); // the star's link, for the paste below
     int sx = -1, sy = -1;
     for (int row = 150; row < 700 && sx < 0; row += 7)
         for (int col = 40; col < 880 && sx < 0; col += 7)
@@ -459,6 +460,13 @@ TEST_F(ShareWindow, SteerReadASystemResizeThenShareAndExit)
     ASSERT_TRUE(Click(sx, sy));
     Await("6-sky", [](const SCREENSHOT_T &s) { return s.width > 0 && !CardShown(s); }, &met, 20s);
     EXPECT_TRUE(met) << "a click on empty space at (" << sx << ", " << sy << ") left the card open";
+    // The link pasted back opens the same star's card.
+    ASSERT_TRUE(HoldKey("ctrl+v"));
+    Await("6b-link", CardShown, &met, 20s);
+    EXPECT_TRUE(met) << "the star's link did not open its card again";
+    ASSERT_TRUE(Click(sx, sy));
+    Await("6c-sky", [](const SCREENSHOT_T &s) { return s.width > 0 && !CardShown(s); }, &met, 20s);
+    ASSERT_TRUE(met);
 
     EXPECT_TRUE(Drag(600, 900, 450, [&](const SCREENSHOT_T &s) { return !SameIn(s, held, VIEW_AREA); }))
         << "a left drag did not turn the scene";
