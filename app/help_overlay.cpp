@@ -22,6 +22,7 @@ constexpr HELP_LINE_T HELP_LINES[] = {
     {"L", "plain white stars or the soft coloured look"},
     {"Arrow keys", "step the slider under the pointer by one"},
     {"Ctrl+C, Ctrl+V", "copy the galaxy code, apply one (panel)"},
+    {"Ctrl+Shift+C", "copy the open card's star link (Ctrl+V opens one)"},
     {"F12", "save a screenshot"},
     {"Ctrl+E", "export the stars as CSV"},
     {"F1", "this help; any key or click closes it"},
