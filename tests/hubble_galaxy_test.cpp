@@ -56,7 +56,10 @@ TEST(HubbleGalaxy, EveryPresetMeasuresLikeItsType)
     {
         const HUBBLE_TYPE_T &type = *HubbleType(model);
         const GALAXY_SHAPE_T shape = TypeShape(model, 7);
-        if (type.kind == HUBBLE_SPIRAL) EXPECT_TRUE(MeasuresAsAsked(shape));
+        if (type.kind == HUBBLE_SPIRAL)
+        {
+            EXPECT_TRUE(MeasuresAsAsked(shape));
+        }
         if (type.kind != HUBBLE_ELLIPTICAL) continue;
         STAR_FIELD_T field(256);
         MakeStarField(&field, shape);
