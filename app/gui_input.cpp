@@ -93,6 +93,7 @@ GUI_INPUT_T ReadGuiInput(void)
     input.copy_pressed = CtrlKeyWentDown(KEY_C) && !shift;
     input.paste_pressed = CtrlKeyWentDown(KEY_V);
     input.export_pressed = CtrlKeyWentDown(KEY_E);
+    input.find_pressed = CtrlKeyWentDown(KEY_F);
     input.screenshot_pressed = KeyWentDown(KEY_F12);
     input.arrow_step = (KeyWentDown(KEY_RIGHT) || KeyWentDown(KEY_UP) ? 1 : 0) -
                        (KeyWentDown(KEY_LEFT) || KeyWentDown(KEY_DOWN) ? 1 : 0);

@@ -26,6 +26,7 @@ struct GUI_INPUT_T
     // Shortcuts, each true in the frame its key went down (with Ctrl held for the letters).
     bool copy_pressed = false;       // Ctrl+C
     bool copy_link_pressed = false;  // Ctrl+Shift+C (then copy_pressed is not set)
+    bool find_pressed = false;       // Ctrl+F
     bool paste_pressed = false;      // Ctrl+V
     bool export_pressed = false;     // Ctrl+E
     bool screenshot_pressed = false; // F12

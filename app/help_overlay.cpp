@@ -23,6 +23,7 @@ constexpr HELP_LINE_T HELP_LINES[] = {
     {"Arrow keys", "step the slider under the pointer by one"},
     {"Ctrl+C, Ctrl+V", "copy the galaxy code, apply one (panel)"},
     {"Ctrl+Shift+C", "copy the open card's star link (Ctrl+V opens one)"},
+    {"Ctrl+F", "find a star by its name; Enter flies there"},
     {"F12", "save a screenshot"},
     {"Ctrl+E", "export the stars as CSV"},
     {"F1", "this help; any key or click closes it"},
@@ -41,7 +42,7 @@ void Consume(GUI_INPUT_T *input)
     input->wheel = 0.0f;
     input->enter_pressed = input->backspace_pressed = input->backspace_down = false;
     input->copy_pressed = input->paste_pressed = input->export_pressed = input->screenshot_pressed = false;
-    input->copy_link_pressed = false;
+    input->copy_link_pressed = input->find_pressed = false;
     input->tab_pressed = input->help_pressed = input->space_pressed = input->timings_pressed = false;
     input->reset_pressed = input->top_down_pressed = input->plain_look_pressed = false;
     input->any_key_pressed = false;

@@ -36,6 +36,7 @@ VIEWER_T CreateViewer(void)
 
     viewer.view_frustum = MakeViewerFrustum(viewer.camera);
     viewer.file_actions = MakeFileActions();
+    viewer.search.reset(new STAR_SEARCH_T());
     viewer.main_menu.saved.path = UserDataFolder() + "/galaxies.txt";
     return viewer;
 }
@@ -62,6 +63,7 @@ void ApplyViewerOptions(VIEWER_T *viewer, const VIEWER_OPTIONS_T &options)
 // Released before the window closes: the galaxy's texture lives in the GL context.
 void DestroyViewer(VIEWER_T *viewer)
 {
+    viewer->search.reset(); // waits for names still being indexed
     delete viewer->builder; // waits for a generation still running
     viewer->builder = nullptr;
     viewer->generator_panel.builder = nullptr;
@@ -116,6 +118,9 @@ static bool PointerOnScene(const VIEWER_T *viewer, Vector2 mouse)
     if (viewer->menu_state != STATE_VIEW && viewer->menu_state != STATE_GENERATOR) return false;
     if (SystemCardOpen(viewer->system_card) &&
         CheckCollisionPointRec(mouse, SystemCardBounds(GetScreenWidth(), GetScreenHeight())))
+        return false;
+    if (viewer->search != nullptr && viewer->search->open &&
+        CheckCollisionPointRec(mouse, StarSearchBounds(GetScreenWidth(), (int)viewer->search->hits.size())))
         return false;
     const bool panel = viewer->menu_state == STATE_GENERATOR || viewer->panel_in_view;
     if (panel && CheckCollisionPointRec(mouse, GENERATOR_PANEL_BOUNDS)) return false;
@@ -178,6 +183,17 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     // What the panel changed last frame is asked for first, so this frame already shows it.
     RequestPanelGalaxy(&viewer->generator_panel, viewer->galaxy);
     HelpOverlay(&viewer->help, input);
+    const bool pointing = viewer->menu_state == STATE_VIEW || viewer->menu_state == STATE_GENERATOR;
+    if (viewer->search != nullptr && viewer->galaxy != nullptr && pointing)
+    {
+        const int64_t found = UpdateStarSearch(viewer->search.get(), viewer->galaxy->field, input);
+        if (found >= 0)
+        {
+            const STAR_FIELD_T &shown = viewer->galaxy->field;
+            OpenSystemCard(&viewer->system_card, shown.shape, (uint32_t)found, shown.stars[found].position);
+            OrbitCameraCentreOn(&viewer->camera_control.orbit, shown.stars[found].position);
+        }
+    }
     ShareStarLinks(viewer, input);
     STAR_FIELD_T *field = (viewer->galaxy != nullptr) ? &viewer->galaxy->field : nullptr;
     UpdateFileActions(&viewer->file_actions, field, input);
@@ -337,4 +353,5 @@ void DrawOverlay(VIEWER_T *viewer, GUI_INPUT_T *input)
     DrawHud(viewer);
     if (pointing) SystemCard(&viewer->system_card, SystemCardBounds(GetScreenWidth(), GetScreenHeight()), input);
     DrawScreen(viewer, input);
+    if (pointing && viewer->search != nullptr) DrawStarSearch(*viewer->search, GetScreenWidth());
 }

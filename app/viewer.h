@@ -13,6 +13,7 @@
 #include "app/main_menu.h"
 #include "app/screen_state.h"
 #include "app/star_pointer.h"
+#include "app/star_search.h"
 #include "app/system_card.h"
 #include "galaxy/galaxy.h"
 #include "galaxy/galaxy_builder.h"
@@ -69,6 +70,7 @@ struct VIEWER_T
     GALAXY_LOOK_T look;            // the soft look's samples, selection and colours
     // A star a link named, whose card opens once its galaxy is the one shown; -1: none.
     int64_t pending_star = -1;
+    std::unique_ptr<STAR_SEARCH_T> search; // Ctrl+F; its index is made on a thread of its own
 };
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).

@@ -415,7 +415,8 @@ bool CardShown(const SCREENSHOT_T &s)
 // that does not open, a close box or a click on empty sky that does not close it; a left drag
 // or the wheel that do not move the camera, a Tab that does not show or hide the panel, and
 // heads-up lines or controls pushed out of a small or large window; a code that does not reach
-// the clipboard or is not applied from it, a star link that does not bring its card back, a Save that stores nothing or a Load that opens
+// the clipboard or is not applied from it, a star link that does not bring its card back, a
+// search by name that finds nothing or opens no card, a Save that stores nothing or a Load that opens
 // another galaxy, an F12 or Ctrl+E that writes nothing where the notice says; and an Exit
 // entry that does not end the run or a run that ends with a failure status.
 TEST_F(ShareWindow, SteerReadASystemResizeThenShareAndExit)
@@ -556,6 +557,22 @@ TEST_F(ShareWindow, SteerReadASystemResizeThenShareAndExit)
     std::string signature;
     RunCommand("head -c 8 '" + folder + "/pictures/'*.png | od -An -tx1", &signature);
     EXPECT_NE(signature.find("89 50 4e 47"), std::string::npos) << "not a PNG";
+
+    // Ctrl+F finds a star by the name --system gives it, once the names are indexed (the box
+    // lists a match), and Enter opens that star's card.
+    std::string json;
+    RunCommand(std::string(GALAXY_VIEWER_PATH) + " --code " + code + " --system 11", &json);
+    const size_t quote = json.find("\"name\": \"");
+    ASSERT_NE(quote, std::string::npos) << json;
+    const std::string name = json.substr(quote + 9, json.find('"', quote + 9) - quote - 9);
+    ASSERT_TRUE(HoldKey("ctrl+f"));
+    ASSERT_TRUE(TypeSlowly(name));
+    Await("14b-listed", [](const SCREENSHOT_T &s) { return s.CountColor(463, 30, 903, 60, 0, 94, 140) > 50; }, &met,
+          30s);
+    ASSERT_TRUE(met) << "Ctrl+F listed no star for \"" << name << "\"";
+    ASSERT_TRUE(HoldKey("Return"));
+    Await("14c-found", CardShown, &met, 20s);
+    EXPECT_TRUE(met) << "Enter on \"" << name << "\" opened no card";
 
     // Load... leads back to the menu, whose Exit entry ends the run.
     ASSERT_TRUE(Click(267, 645));
