@@ -85,6 +85,7 @@ void PlanetRows(std::vector<CARD_ROW_T> *rows, const STAR_SYSTEM_T &system, uint
     for (uint32_t p = 0; p < star.planet_count; p++)
     {
         const PLANET_T &planet = star.planets[p];
+        const size_t first = rows->size();
         Gap(rows, 4.0f);
         Text(rows, Format("Planet %u: %s, %.2f AU%s", p + 1, PlanetKindName(planet.kind), planet.orbit_radius,
                           planet.in_habitable_zone ? ", in the habitable zone" : ""));
@@ -115,6 +116,12 @@ void PlanetRows(std::vector<CARD_ROW_T> *rows, const STAR_SYSTEM_T &system, uint
                  Format("moon %u: %s, %.0f km across, period %.1f days, gravity %.2f g", m + 1,
                         MoonKindName(moon.kind), moon.diameter, moon.orbit_period, moon.gravity),
                  24.0f);
+            rows->back().moon = (int32_t)m;
+        }
+        for (size_t r = first; r < rows->size(); r++)
+        {
+            (*rows)[r].star = s;
+            (*rows)[r].planet = (int32_t)p;
         }
     }
 }
@@ -213,6 +220,35 @@ std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system)
     return rows;
 }
 
+std::vector<CARD_ROW_T> PlanetCardRows(const STAR_SYSTEM_T &system, uint32_t star, uint32_t planet, int32_t moon)
+{
+    std::vector<CARD_ROW_T> rows;
+    const SYSTEM_T &s = system.system;
+    if (star >= s.star_count || planet >= s.stars[star].planet_count) return rows;
+    const PLANET_T &body = s.stars[star].planets[planet];
+    Gap(&rows, 4.0f);
+    if (moon >= 0 && (uint32_t)moon < body.moon_count)
+        Heading(&rows, Format("Moon %d of planet %u", moon + 1, planet + 1), Color{});
+    else
+        Heading(&rows, Format("Planet %u of %s", planet + 1, s.stars[star].designation), Color{});
+    std::vector<CARD_ROW_T> all;
+    PlanetRows(&all, system, star);
+    for (const CARD_ROW_T &row : all)
+        if (row.planet == (int32_t)planet) rows.push_back(row);
+    Gap(&rows, CARD_PADDING);
+    return rows;
+}
+
+void FocusSystemCard(SYSTEM_CARD_T *card, uint32_t star, int32_t planet, int32_t moon)
+{
+    if (!SystemCardOpen(*card)) return;
+    card->rows = planet < 0 ? SystemCardRows(*card->system) : PlanetCardRows(*card->system, star, (uint32_t)planet, moon);
+    card->focus_planet = planet;
+    card->scroll = 0.0f;
+    card->content_height = 0.0f;
+    for (const CARD_ROW_T &row : card->rows) card->content_height += row.height;
+}
+
 void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t star_index, Vector3 position)
 {
     card->shape = shape;
@@ -220,6 +256,7 @@ void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t s
     GenerateStarSystem(shape, star_index, position, system.get());
     card->rows = SystemCardRows(*system);
     card->system = std::move(system);
+    card->focus_planet = -1;
     card->scroll = 0.0f;
     card->content_height = 0.0f;
     for (const CARD_ROW_T &row : card->rows) card->content_height += row.height;

@@ -31,7 +31,9 @@ struct CARD_ROW_T
     float height = 0.0f;
     float indent = 0.0f;
     Color swatch = {};
-    uint32_t star = 0;
+    uint32_t star = 0;   // the star a diagram or a planet's row belongs to
+    int32_t planet = -1; // the planet a row tells of; -1: none
+    int32_t moon = -1;   // the moon a row tells of; -1: none
 };
 
 // The card's rows for one system, with the figures in the units a person reads.
@@ -41,6 +43,10 @@ std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system);
 // "12 billion years", two significant digits in the largest unit that is at least 1.
 std::string FormatStarAge(double billion_years);
 
+// The rows of one planet (with its moons) of a system, as the system's rows tell of it, under
+// a heading that names it, or names the moon when moon >= 0.
+std::vector<CARD_ROW_T> PlanetCardRows(const STAR_SYSTEM_T &system, uint32_t star, uint32_t planet, int32_t moon);
+
 struct SYSTEM_CARD_T
 {
     std::unique_ptr<STAR_SYSTEM_T> system; // null while the card is closed
@@ -48,11 +54,15 @@ struct SYSTEM_CARD_T
     std::vector<CARD_ROW_T> rows;          // its rows, made once when it opens
     float scroll = 0.0f;                   // pixels the content has moved up
     float content_height = 0.0f;           // of the rows
+    int32_t focus_planet = -1;             // the planet the card tells of alone; -1: the whole system
 };
 
 // Opens (or replaces) the card with the system of star star_index of the galaxy of shape.
 void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t star_index, Vector3 position);
 void CloseSystemCard(SYSTEM_CARD_T *card);
+// An open card tells of one planet (or one of its moons) of its system alone, or, for a planet
+// of -1, of the whole system again.
+void FocusSystemCard(SYSTEM_CARD_T *card, uint32_t star, int32_t planet, int32_t moon);
 inline bool SystemCardOpen(const SYSTEM_CARD_T &card)
 {
     return card.system != nullptr;
