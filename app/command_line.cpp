@@ -137,18 +137,24 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
     CLI::Option *systemOption = app.add_option(
         "--system", options.system_index, "print the star system of star N (0 is the first) as JSON and exit (no window)");
     // An unsigned option would read -1 as the largest star number there is.
-    systemOption->check(CLI::Validator(
+    const CLI::Validator starNumber(
         [](std::string &text) {
             const size_t at = text.find_first_not_of(" \t");
             return (at != std::string::npos && text[at] == '-') ? "a star number is never negative: " + text
                                                                  : std::string();
         },
-        "N >= 0"));
+        "N >= 0");
+    systemOption->check(starNumber);
     app.add_option("--find", options.find_text,
                    "print index<TAB>name of every star whose system's name contains TEXT (any case), best "
                    "match first, and exit (no window); status 1 when none does")
         ->check(CLI::Validator([](std::string &text) { return text.empty() ? "the text is empty" : ""; }, "TEXT"));
-    app.add_flag("--view", options.start_in_view, "start in the view, without menu or panel");
+    CLI::Option *viewOption = app.add_flag("--view", options.start_in_view, "start in the view, without menu or panel");
+    uint64_t visitStar = 0;
+    CLI::Option *starOption =
+        app.add_option("--star", visitStar, "with --view: start in the system view of star N, its card open")
+            ->needs(viewOption)
+            ->check(starNumber);
     app.add_option("--profile", options.profile_frames,
                    "open the view, measure N frames after a warm-up, print one line per stage "
                    "(stage <name> median_ms <v> p95_ms <v>) and exit")
@@ -200,6 +206,12 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
     for (CLI::Option *option : galaxyOptions)
     {
         if (option->count() > 0) options.shape_given = true;
+    }
+    if (starOption->count() > 0)
+    {
+        options.link_given = true;
+        options.link_star = visitStar;
+        options.visit_star = true;
     }
     options.shape = shape;
     return result;

@@ -25,6 +25,7 @@ struct VIEWER_OPTIONS_T
     uint64_t system_index = 0;
     bool link_given = false;   // --code named a star (CODE#N): open the galaxy at it
     uint64_t link_star = 0;
+    bool visit_star = false;   // --star N: open the system view of link_star
     std::string find_text;     // --find: print the stars whose names contain it, and exit
     bool start_in_view = false;
     bool debug = true; // the view's DEBUG state at start

@@ -44,6 +44,7 @@ VIEWER_T CreateViewer(void)
 void ApplyViewerOptions(VIEWER_T *viewer, const VIEWER_OPTIONS_T &options)
 {
     if (options.link_given) viewer->pending_star = (int64_t)options.link_star;
+    viewer->pending_visit = options.link_given && options.visit_star;
     viewer->debug_flag = options.debug;
     viewer->unbatched = options.unbatched;
     if (options.shape_given || options.start_in_view || options.profile_frames > 0)
@@ -110,6 +111,13 @@ Rectangle DebugButtonBounds(const VIEWER_T *viewer)
     return bounds;
 }
 
+// The right edge of the part of the window the card leaves free.
+static float FreeRight(const VIEWER_T *viewer)
+{
+    if (!SystemCardOpen(viewer->system_card)) return (float)GetScreenWidth();
+    return SystemCardBounds(GetScreenWidth(), GetScreenHeight()).x;
+}
+
 // Whether the pointer is over the scene rather than over a screen's controls: only the view
 // and the generator panel leave room for the camera, and never under the panel, the DEBUG
 // button or the heads-up block.
@@ -121,6 +129,9 @@ static bool PointerOnScene(const VIEWER_T *viewer, Vector2 mouse)
         return false;
     if (viewer->search != nullptr && viewer->search->open &&
         CheckCollisionPointRec(mouse, StarSearchBounds(GetScreenWidth(), (int)viewer->search->hits.size())))
+        return false;
+    if (SystemViewShown(viewer->system_view) &&
+        CheckCollisionPointRec(mouse, SystemViewBarLayout(GetScreenWidth(), GetScreenHeight(), FreeRight(viewer)).bar))
         return false;
     const bool panel = viewer->menu_state == STATE_GENERATOR || viewer->panel_in_view;
     if (panel && CheckCollisionPointRec(mouse, GENERATOR_PANEL_BOUNDS)) return false;
@@ -156,7 +167,24 @@ static void ShareStarLinks(VIEWER_T *viewer, GUI_INPUT_T *input)
     }
     OpenGalaxyInPanel(&viewer->generator_panel, shape);
     viewer->pending_star = (int64_t)star;
+    viewer->pending_visit = false;
     CloseSystemCard(&viewer->system_card);
+    LeaveSystemView(&viewer->system_view);
+}
+
+// Into star star's system: its card opens (or stays) and the camera glides to it; the view
+// takes the whole window, without the panel.
+static void VisitStar(VIEWER_T *viewer, uint64_t star)
+{
+    const STAR_FIELD_T &field = viewer->galaxy->field;
+    if (star >= field.StarCount()) return;
+    const Vector3 position = field.stars[star].position;
+    if (!SystemCardOpen(viewer->system_card) || viewer->system_card.system->star_index != star ||
+        viewer->system_card.shape != field.shape)
+        OpenSystemCard(&viewer->system_card, field.shape, (uint32_t)star, position);
+    EnterSystemView(&viewer->system_view, field.shape, star, position, &viewer->camera_control.orbit);
+    viewer->menu_state = STATE_VIEW;
+    viewer->panel_in_view = false;
 }
 
 // The card of a star a link named, once its galaxy is the one shown; a star the galaxy does
@@ -168,7 +196,9 @@ static void OpenPendingStar(VIEWER_T *viewer)
         field.shape != viewer->generator_panel.values)
         return;
     const uint64_t star = (uint64_t)viewer->pending_star;
+    const bool visit = viewer->pending_visit;
     viewer->pending_star = -1;
+    viewer->pending_visit = false;
     if (star >= field.StarCount())
     {
         ShowNotice(&viewer->file_actions, "Link refused: this galaxy has no star " + std::to_string(star) + " (" +
@@ -176,6 +206,7 @@ static void OpenPendingStar(VIEWER_T *viewer)
         return;
     }
     OpenSystemCard(&viewer->system_card, field.shape, (uint32_t)star, field.stars[star].position);
+    if (visit) VisitStar(viewer, star);
 }
 
 void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
@@ -187,9 +218,11 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     if (viewer->search != nullptr && viewer->galaxy != nullptr && pointing)
     {
         const int64_t found = UpdateStarSearch(viewer->search.get(), viewer->galaxy->field, input);
-        if (found >= 0)
+        const STAR_FIELD_T &shown = viewer->galaxy->field;
+        if (found >= 0 && SystemViewShown(viewer->system_view))
+            VisitStar(viewer, (uint64_t)found); // from one system straight to the next
+        else if (found >= 0)
         {
-            const STAR_FIELD_T &shown = viewer->galaxy->field;
             OpenSystemCard(&viewer->system_card, shown.shape, (uint32_t)found, shown.stars[found].position);
             OrbitCameraCentreOn(&viewer->camera_control.orbit, shown.stars[found].position);
         }
@@ -197,7 +230,9 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     ShareStarLinks(viewer, input);
     STAR_FIELD_T *field = (viewer->galaxy != nullptr) ? &viewer->galaxy->field : nullptr;
     UpdateFileActions(&viewer->file_actions, field, input);
-    if (viewer->menu_state == STATE_VIEW && input->tab_pressed) viewer->panel_in_view = !viewer->panel_in_view;
+    const bool in_system = SystemViewShown(viewer->system_view);
+    if (viewer->menu_state == STATE_VIEW && input->tab_pressed && !in_system)
+        viewer->panel_in_view = !viewer->panel_in_view;
     if (input->timings_pressed) viewer->show_timings = !viewer->show_timings;
     FeedRolledTestPoint(viewer);
     // A galaxy finished on the builder's thread replaces the one on screen here, before the
@@ -212,6 +247,24 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
                             (viewer->menu_state == STATE_GENERATOR && !viewer->generator_panel.seed_edit_mode);
     if (cameraKeys && input->plain_look_pressed) viewer->plain_look = !viewer->plain_look;
     const bool onScene = PointerOnScene(viewer, input->mouse);
+    if (in_system)
+    {
+        UpdateSystemView(&viewer->system_view, &viewer->camera_control.orbit, &viewer->system_card, input, onScene,
+                         GetFrameTime());
+        viewer->camera = OrbitCameraToCamera3D(viewer->camera_control.orbit);
+        viewer->view_frustum.Update(viewer->camera);
+        viewer->star_pointer.hover = STAR_PICK_T{};
+        return;
+    }
+    // A double click, or Enter, on the star under the pointer goes into its system.
+    const bool editing = viewer->menu_state == STATE_GENERATOR && viewer->generator_panel.seed_edit_mode;
+    const STAR_PICK_T &hover = viewer->star_pointer.hover;
+    if (field != nullptr && hover.found && onScene && (input->double_click || (input->enter_pressed && !editing)))
+    {
+        input->double_click = input->enter_pressed = false;
+        VisitStar(viewer, hover.star);
+        return;
+    }
     viewer->camera = SteerCamera(&viewer->camera_control, input, onScene, cameraKeys, GetFrameTime());
     viewer->view_frustum.Update(viewer->camera);
     UpdateStarPointer(&viewer->star_pointer, &viewer->system_card, field, ViewerPickView(viewer), input, onScene);
@@ -341,17 +394,31 @@ static void DrawScreen(VIEWER_T *viewer, GUI_INPUT_T *input)
     }
 }
 
+// The card's "Visit" button, in its title bar left of the close box.
+static Rectangle VisitButtonBounds(void)
+{
+    const Rectangle card = SystemCardBounds(GetScreenWidth(), GetScreenHeight());
+    const Rectangle close = WindowCloseBoxBounds(card);
+    return Rectangle{close.x - 64.0f, card.y + 3.0f, 56.0f, close.height + 2.0f};
+}
+
 void DrawOverlay(VIEWER_T *viewer, GUI_INPUT_T *input)
 {
+    DrawSystemView(viewer->system_view, GetScreenWidth(), GetScreenHeight());
     if (viewer->menu_state == STATE_VIEW && ScreenButton(DebugButtonBounds(viewer), "DEBUG", input))
     {
         viewer->debug_flag = !viewer->debug_flag;
     }
 
     const bool pointing = viewer->menu_state == STATE_VIEW || viewer->menu_state == STATE_GENERATOR;
-    if (pointing) DrawStarPointer(viewer->star_pointer, viewer->system_card, ViewerPickView(viewer));
+    const bool in_system = SystemViewShown(viewer->system_view);
+    if (pointing && !in_system) DrawStarPointer(viewer->star_pointer, viewer->system_card, ViewerPickView(viewer));
     DrawHud(viewer);
     if (pointing) SystemCard(&viewer->system_card, SystemCardBounds(GetScreenWidth(), GetScreenHeight()), input);
+    if (pointing && !in_system && SystemCardOpen(viewer->system_card) && viewer->galaxy != nullptr &&
+        viewer->system_card.shape == viewer->galaxy->field.shape && ScreenButton(VisitButtonBounds(), "Visit", input))
+        VisitStar(viewer, viewer->system_card.system->star_index);
+    if (in_system) SystemViewControls(&viewer->system_view, input, FreeRight(viewer));
     DrawScreen(viewer, input);
     if (pointing && viewer->search != nullptr) DrawStarSearch(*viewer->search, GetScreenWidth());
 }

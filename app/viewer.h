@@ -15,6 +15,7 @@
 #include "app/star_pointer.h"
 #include "app/star_search.h"
 #include "app/system_card.h"
+#include "app/system_view.h"
 #include "galaxy/galaxy.h"
 #include "galaxy/galaxy_builder.h"
 #include "galaxy/galaxy_look.h"
@@ -71,6 +72,8 @@ struct VIEWER_T
     // A star a link named, whose card opens once its galaxy is the one shown; -1: none.
     int64_t pending_star = -1;
     std::unique_ptr<STAR_SEARCH_T> search; // Ctrl+F; its index is made on a thread of its own
+    bool pending_visit = false;   // --star: the pending star's system view opens with its card
+    SYSTEM_VIEW_T system_view;    // a star's system in 3-D, while shown
 };
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).
