@@ -130,6 +130,8 @@ void UpdateSystemView(SYSTEM_VIEW_T *view, ORBIT_CAMERA_T *galaxy_camera, SYSTEM
 
     if (view->phase == SYSTEM_VIEW_LEAVING)
     {
+        // Back in the galaxy the card tells of the whole system again.
+        if (SystemCardOpen(*card) && card->focus_planet >= 0) FocusSystemCard(card, 0, -1, -1);
         galaxy_camera->goal = view->galaxy_pose;
         OrbitCameraUpdate(galaxy_camera, dt);
         OrbitCameraUpdate(&view->camera, dt);
@@ -244,7 +246,9 @@ void SystemViewControls(SYSTEM_VIEW_T *view, const GUI_INPUT_T *input, float fre
         const Vector2 at = GetWorldToScreen(view->positions[(size_t)view->hovered], SystemViewCamera(*view));
         const char *name = view->orrery.bodies[(size_t)view->hovered].name.c_str();
         int x = (int)at.x + 14;
-        if (x + MeasureText(name, NAME_SIZE) > input->screen_width - 4) x = (int)at.x - 14 - MeasureText(name, NAME_SIZE);
+        // Right of the body, or left of it where the card or the window's edge would cut it.
+        if ((float)(x + MeasureText(name, NAME_SIZE)) > std::min(free_right, (float)input->screen_width) - 4.0f)
+            x = (int)at.x - 14 - MeasureText(name, NAME_SIZE);
         DrawText(name, x + 1, (int)at.y - 9, NAME_SIZE, BLACK);
         DrawText(name, x, (int)at.y - 10, NAME_SIZE, text);
     }

@@ -582,3 +582,102 @@ TEST_F(ShareWindow, SteerReadASystemResizeThenShareAndExit)
     ASSERT_TRUE(Click(ENTRY_X, EntryY(4))); // Exit
     EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
 }
+
+namespace
+{
+class SystemWindow : public ScreensWindow
+{
+  protected:
+    std::vector<std::string> Arguments() const override
+    {
+        return {"--seed", "5", "--view", "--star", "20", "--debug", "off"};
+    }
+};
+
+// The system view's bar, centred left of the card, with its active toggles (Forward, and the
+// speed) in raygui's pressed colour; the pause toggle at (410, 739) and x1 beside it.
+constexpr AREA_T BAR_AREA = {90, 720, 840, 760};
+constexpr int PAUSE_X = 410, X1_X = 472, BAR_Y = 739;
+// Where the system turns, clear of the heads-up lines, the card and the bar.
+constexpr AREA_T ORRERY_AREA = {0, 120, 900, 700};
+
+bool BarShown(const SCREENSHOT_T &s)
+{
+    return s.width == 1366 && Count(s, BAR_AREA, PRESSED_FILL) > 2000;
+}
+
+// Pixels of the area whose colour changed by more than a trace between two frames.
+std::vector<std::pair<int, int>> Changed(const SCREENSHOT_T &a, const SCREENSHOT_T &b, AREA_T area)
+{
+    std::vector<std::pair<int, int>> changed;
+    for (int y = area.y0; y < area.y1; y++)
+        for (int x = area.x0; x < area.x1; x++)
+        {
+            const SCREENSHOT_T::PIXEL_T p = a.At(x, y), q = b.At(x, y);
+            if (std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) > 60) changed.emplace_back(x, y);
+        }
+    return changed;
+}
+
+// Green of the habitable zone in the card's orbit diagram, which only the whole system's card has.
+int DiagramGreen(const SCREENSHOT_T &s)
+{
+    int green = 0;
+    for (int y = CARD_AREA.y0; y < CARD_AREA.y1; y++)
+        for (int x = CARD_AREA.x0; x < CARD_AREA.x1; x++)
+        {
+            const SCREENSHOT_T::PIXEL_T p = s.At(x, y);
+            if (p.g > p.r + 20 && p.g > p.b + 10) green++;
+        }
+    return green;
+}
+} // namespace
+
+// Into a star's system and back, as a person goes. Catches --star that does not open the
+// system view, planets that stand still or time that will not pause, a click on a planet that
+// does not tell of it on the card, and a Backspace that does not glide back to the galaxy with
+// the star's card still open.
+TEST_F(SystemWindow, VisitAStarWatchItsPlanetsOpenOneAndGoBack)
+{
+    bool met = false;
+    const SCREENSHOT_T first = Await("1-system", [](const SCREENSHOT_T &s) { return BarShown(s) && CardShown(s); },
+                                     &met, 60s);
+    ASSERT_TRUE(met) << "--star opened no system view with its card";
+    ASSERT_GT(DiagramGreen(first), 200) << "the card shows no orbit diagram";
+    MoveTo(20, 700); // away from every body, so no hover ring comes and goes
+    std::this_thread::sleep_for(1500ms);
+    const SCREENSHOT_T running = window->Capture();
+    EXPECT_GT(Changed(first, running, ORRERY_AREA).size(), 100u) << "nothing moved in 1.5 s of time at x1";
+
+    // Paused, the system stands still; run a moment and pause again, and what moved are the
+    // bodies, drawn where they are now.
+    ASSERT_TRUE(Click(PAUSE_X, BAR_Y));
+    const SCREENSHOT_T paused = Await("2-paused", BarShown, &met, 10s);
+    std::this_thread::sleep_for(1000ms);
+    EXPECT_TRUE(Changed(paused, window->Capture(), ORRERY_AREA).empty()) << "time ran on while paused";
+    ASSERT_TRUE(Click(X1_X, BAR_Y));
+    std::this_thread::sleep_for(1200ms);
+    ASSERT_TRUE(Click(PAUSE_X, BAR_Y));
+    std::this_thread::sleep_for(800ms);
+    const SCREENSHOT_T moved = Await("3-moved", BarShown, &met, 10s);
+    // The pixel that brightened most: a lit body that came to where the sky was dark.
+    int x = -1, y = -1, most = 0;
+    for (const auto &[cx, cy] : Changed(paused, moved, ORRERY_AREA))
+    {
+        const SCREENSHOT_T::PIXEL_T now = moved.At(cx, cy), before = paused.At(cx, cy);
+        const int gain = (now.r + now.g + now.b) - (before.r + before.g + before.b);
+        if (gain > most) most = gain, x = cx, y = cy;
+    }
+    ASSERT_GE(x, 0) << "no body moved while time ran";
+    ASSERT_TRUE(Click(x, y));
+    Await("4-planet", [](const SCREENSHOT_T &s) { return CardShown(s) && DiagramGreen(s) < 20; }, &met, 20s);
+    EXPECT_TRUE(met) << "a click on the body at (" << x << ", " << y << ") did not tell of it on the card";
+
+    // Backspace glides back: the bar goes, the galaxy is bright again and the card stays open.
+    ASSERT_TRUE(HoldKey("BackSpace"));
+    Await("5-galaxy", [](const SCREENSHOT_T &s) { return CardShown(s) && !BarShown(s) && Count(s, BAR_AREA, PRESSED_FILL) == 0; },
+          &met, 20s);
+    EXPECT_TRUE(met) << "Backspace did not bring the galaxy back with the card open";
+    ASSERT_TRUE(HoldKey("Escape"));
+    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
+}
