@@ -52,6 +52,7 @@ int main(int argc, char **argv)
     {
         if (ProfileFrameStart(&profile)) break; // --profile has all its frames
         ProfileRegenerating(&profile, &viewer, command.options.shape);
+        ProfileSystemView(&profile, &viewer);
         // Update
         //----------------------------------------------------------------------------------
         GUI_INPUT_T input = ReadGuiInput(); // once a frame; every control decides from it

@@ -61,6 +61,13 @@ static int32_t RegeneratingFrame(const PROFILE_RUN_T *run)
     return (run->frames > 0 && run->seen > before) ? run->seen - before : 0;
 }
 
+// Frames of the system-view phase begun so far, its warm-up included; 0 before it.
+static int32_t SystemViewFrame(const PROFILE_RUN_T *run)
+{
+    const int32_t regenerating = RegeneratingFrame(run);
+    return regenerating > PROFILE_REGENERATING_FRAMES ? regenerating - PROFILE_REGENERATING_FRAMES : 0;
+}
+
 bool ProfileFrameStart(PROFILE_RUN_T *run)
 {
     const double now = ClockSeconds();
@@ -70,8 +77,11 @@ bool ProfileFrameStart(PROFILE_RUN_T *run)
         AddProfileSample(run, "frame", (now - run->last_start) * 1000.0);
         AddProfileSample(run, "main_thread_cpu", (cpu - run->last_cpu_start) * 1000.0);
     }
+    const int32_t system = SystemViewFrame(run);
+    if (system > PROFILE_WARM_UP_FRAMES + 1 && system <= PROFILE_WARM_UP_FRAMES + run->frames + 1)
+        AddProfileSample(run, "system_frame", (now - run->last_start) * 1000.0);
     // The frame that asked for the first regeneration counts too: it may be the one held.
-    if (RegeneratingFrame(run) >= 1)
+    if (RegeneratingFrame(run) >= 1 && system == 0)
     {
         AddProfileSample(run, "frame_while_regenerating", (now - run->last_start) * 1000.0);
         // Apart from the wall time, which the worker's share of the cores also stretches.
@@ -80,13 +90,36 @@ bool ProfileFrameStart(PROFILE_RUN_T *run)
     run->last_start = now;
     run->last_cpu_start = cpu;
     run->seen += 1;
-    return run->frames > 0 && RegeneratingFrame(run) > PROFILE_REGENERATING_FRAMES;
+    return run->frames > 0 && SystemViewFrame(run) > PROFILE_WARM_UP_FRAMES + run->frames + 1;
+}
+
+void ProfileSystemView(const PROFILE_RUN_T *run, VIEWER_T *viewer)
+{
+    if (SystemViewFrame(run) != 1 || viewer->galaxy == nullptr) return;
+    // Of the first stars, the one with the most bodies to draw.
+    const STAR_FIELD_T &field = viewer->galaxy->field;
+    uint64_t busiest = 0;
+    uint32_t most = 0;
+    for (uint64_t star = 0; star < std::min<uint64_t>(64, field.StarCount()); star++)
+    {
+        STAR_SYSTEM_T system;
+        GenerateStarSystem(field.shape, star, field.stars[star].position, &system);
+        uint32_t bodies = 0;
+        for (uint32_t s = 0; s < system.system.star_count; s++)
+        {
+            bodies += 1 + system.system.stars[s].planet_count;
+            for (uint32_t p = 0; p < system.system.stars[s].planet_count; p++)
+                bodies += system.system.stars[s].planets[p].moon_count;
+        }
+        if (bodies > most) most = bodies, busiest = star;
+    }
+    if (field.StarCount() > 0) VisitViewerStar(viewer, busiest);
 }
 
 void ProfileRegenerating(const PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE_T &shape)
 {
     const int32_t frame = RegeneratingFrame(run);
-    if (frame < 1 || (frame - 1) % PROFILE_REGENERATE_EVERY != 0 || viewer->galaxy == nullptr) return;
+    if (frame < 1 || frame > PROFILE_REGENERATING_FRAMES || (frame - 1) % PROFILE_REGENERATE_EVERY != 0 || viewer->galaxy == nullptr) return;
     GALAXY_SHAPE_T next = shape;
     next.seed = shape.seed + (uint32_t)(((frame - 1) / PROFILE_REGENERATE_EVERY) % 2 == 0 ? 1 : 0);
     RequestGalaxy(viewer->builder, viewer->galaxy, next);
@@ -105,7 +138,7 @@ void ProfileGenerations(PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE
 
 void ProfileScene(PROFILE_RUN_T *run, const SCENE_TIMINGS_T &timings)
 {
-    if (RegeneratingFrame(run) >= 1)
+    if (RegeneratingFrame(run) >= 1 && SystemViewFrame(run) == 0)
     {
         AddProfileSample(run, "cull_while_regenerating", timings.cull_ms);
         AddProfileSample(run, "draw_while_regenerating", timings.draw_ms);

@@ -4,7 +4,8 @@
 // while the galaxy is regenerated every PROFILE_REGENERATE_EVERY frames, as a dragged slider
 // does. It prints one line per stage as
 //   stage <name> median_ms <value> p95_ms <value> max_ms <value>
-// and ends the run.
+// and ends the run. Last, it opens the system view of a star with many bodies and records as
+// many frames again there, after PROFILE_WARM_UP_FRAMES for the glide ("system_frame").
 #pragma once
 
 #include <cstdint>
@@ -56,6 +57,10 @@ void ProfileGenerations(PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE
 // the galaxy again every PROFILE_REGENERATE_EVERY frames, with the seed alternately one more,
 // the way the panel asks (through the viewer's galaxy builder when the galaxy is large).
 void ProfileRegenerating(const PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE_T &shape);
+
+// At the start of every frame, after ProfileFrameStart: opens the system view when its phase
+// begins.
+void ProfileSystemView(const PROFILE_RUN_T *run, VIEWER_T *viewer);
 
 // After the scene is drawn: its cull and draw times, once past the warm-up.
 void ProfileScene(PROFILE_RUN_T *run, const SCENE_TIMINGS_T &timings);

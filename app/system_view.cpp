@@ -215,10 +215,10 @@ SYSTEM_VIEW_BAR_T SystemViewBarLayout(int screen_width, int screen_height, float
     return layout;
 }
 
-void DrawSystemView(const SYSTEM_VIEW_T &view, int screen_width, int screen_height)
+void DrawSystemView(const SYSTEM_VIEW_T &view, int screen_width, int screen_height, bool dim_galaxy)
 {
     if (!SystemViewShown(view)) return;
-    DrawRectangle(0, 0, screen_width, screen_height, Fade(BLACK, SystemViewBackdropDim(view)));
+    if (dim_galaxy) DimBackdrop(screen_width, screen_height, SystemViewBackdropDim(view));
     if (!SystemViewDrawsSystem(view)) return;
     const Camera3D camera = SystemViewCamera(view);
     BeginMode3D(camera);

@@ -93,8 +93,9 @@ struct SYSTEM_VIEW_BAR_T
 // The bar is centred in the part of the window left of free_right (the card's left edge).
 SYSTEM_VIEW_BAR_T SystemViewBarLayout(int screen_width, int screen_height, float free_right);
 
-// After the galaxy is drawn: dims it and draws the system in its own 3-D pass.
-void DrawSystemView(const SYSTEM_VIEW_T &view, int screen_width, int screen_height);
+// After the galaxy is drawn: dims it (unless it comes dimmed already) and draws the system in
+// its own 3-D pass.
+void DrawSystemView(const SYSTEM_VIEW_T &view, int screen_width, int screen_height, bool dim_galaxy);
 // In 2-D, over everything but the card: the bar (whose controls act here, as raygui's do), the
 // date, the scale note and the hovered body's name.
 void SystemViewControls(SYSTEM_VIEW_T *view, const GUI_INPUT_T *input, float free_right);

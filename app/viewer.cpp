@@ -71,6 +71,8 @@ void DestroyViewer(VIEWER_T *viewer)
     delete viewer->galaxy;
     viewer->galaxy = nullptr;
     UnloadGalaxyLook(&viewer->look);
+    if (viewer->backdrop.texture.id != 0) UnloadRenderTexture(viewer->backdrop.texture);
+    viewer->backdrop = VIEWER_T::BACKDROP_T{};
     if (viewer->test_octree != nullptr)
     {
         viewer->test_octree->Destroy(); // releases the test points too
@@ -174,7 +176,7 @@ static void ShareStarLinks(VIEWER_T *viewer, GUI_INPUT_T *input)
 
 // Into star star's system: its card opens (or stays) and the camera glides to it; the view
 // takes the whole window, without the panel.
-static void VisitStar(VIEWER_T *viewer, uint64_t star)
+void VisitViewerStar(VIEWER_T *viewer, uint64_t star)
 {
     const STAR_FIELD_T &field = viewer->galaxy->field;
     if (star >= field.StarCount()) return;
@@ -206,7 +208,7 @@ static void OpenPendingStar(VIEWER_T *viewer)
         return;
     }
     OpenSystemCard(&viewer->system_card, field.shape, (uint32_t)star, field.stars[star].position);
-    if (visit) VisitStar(viewer, star);
+    if (visit) VisitViewerStar(viewer, star);
 }
 
 void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
@@ -220,7 +222,7 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
         const int64_t found = UpdateStarSearch(viewer->search.get(), viewer->galaxy->field, input);
         const STAR_FIELD_T &shown = viewer->galaxy->field;
         if (found >= 0 && SystemViewShown(viewer->system_view))
-            VisitStar(viewer, (uint64_t)found); // from one system straight to the next
+            VisitViewerStar(viewer, (uint64_t)found); // from one system straight to the next
         else if (found >= 0)
         {
             OpenSystemCard(&viewer->system_card, shown.shape, (uint32_t)found, shown.stars[found].position);
@@ -262,7 +264,7 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     if (field != nullptr && hover.found && onScene && (input->double_click || (input->enter_pressed && !editing)))
     {
         input->double_click = input->enter_pressed = false;
-        VisitStar(viewer, hover.star);
+        VisitViewerStar(viewer, hover.star);
         return;
     }
     viewer->camera = SteerCamera(&viewer->camera_control, input, onScene, cameraKeys, GetFrameTime());
@@ -294,9 +296,16 @@ static void DrawLeafUnbatched(const ARRAY_OCTREE_NODE_T &leaf, void *context)
         DrawCube(draw->tree->draw_positions[k], 0.5f, 0.5f, 0.5f, WHITE);
 }
 
+// Whether the galaxy is shown as the backdrop picture instead of being drawn in the scene.
+static bool BackdropShown(const VIEWER_T *viewer)
+{
+    return viewer->system_view.phase == SYSTEM_VIEW_IN && viewer->galaxy != nullptr && !viewer->backdrop.drawing;
+}
+
 void DrawScene(VIEWER_T *viewer)
 {
     viewer->scene_timings = SCENE_TIMINGS_T{};
+    if (BackdropShown(viewer)) return; // drawn into the backdrop when it is out of date
     if (viewer->debug_flag) viewer->view_frustum.Draw();
     GALAXY *galaxy = viewer->galaxy;
     if (galaxy == nullptr) return;
@@ -402,9 +411,70 @@ static Rectangle VisitButtonBounds(void)
     return Rectangle{close.x - 64.0f, card.y + 3.0f, 56.0f, close.height + 2.0f};
 }
 
+// Close enough that no star of the backdrop would move by a visible amount: the camera's
+// smoothing keeps creeping toward its goal by ever smaller steps.
+static bool SameCamera(const Camera3D &a, const Camera3D &b)
+{
+    constexpr float NEAR = 1e-4f; // world units, at 2 units from the star
+    return Vector3Distance(a.position, b.position) < NEAR && Vector3Distance(a.target, b.target) < NEAR &&
+           a.fovy == b.fovy;
+}
+
+// The backdrop picture of the galaxy behind a system, drawn again only when the camera, the
+// window, the stars, their colours or the look changed.
+static void DrawBackdrop(VIEWER_T *viewer)
+{
+    VIEWER_T::BACKDROP_T *backdrop = &viewer->backdrop;
+    const STAR_FIELD_T &field = viewer->galaxy->field;
+    const int width = GetScreenWidth(), height = GetScreenHeight();
+    if (backdrop->texture.id != 0 && (backdrop->texture.texture.width != width || backdrop->texture.texture.height != height))
+    {
+        UnloadRenderTexture(backdrop->texture);
+        backdrop->texture = RenderTexture2D{};
+        backdrop->valid = false;
+    }
+    if (backdrop->texture.id == 0)
+    {
+        backdrop->texture = LoadRenderTexture(width, height);
+        backdrop->valid = false;
+    }
+    const float dim = SystemViewBackdropDim(viewer->system_view);
+    const bool current = backdrop->valid && SameCamera(backdrop->camera, viewer->camera) &&
+                         backdrop->tree_version == field.tree.version &&
+                         backdrop->colors_version == field.colors_version && backdrop->debug == viewer->debug_flag &&
+                         backdrop->plain == viewer->plain_look && backdrop->dim == dim;
+    if (!current)
+    {
+        const int32_t counted = drawn_object_count;
+        drawn_object_count = 0;
+        backdrop->drawing = true;
+        BeginTextureMode(backdrop->texture);
+        ClearBackground(SCENE_BACKGROUND_COLOR);
+        BeginMode3D(viewer->camera);
+        DrawScene(viewer);
+        EndMode3D();
+        DimBackdrop(width, height, dim);
+        EndTextureMode();
+        backdrop->drawing = false;
+        backdrop->objects = (uint64_t)(uint32_t)drawn_object_count;
+        drawn_object_count = counted;
+        backdrop->camera = viewer->camera;
+        backdrop->tree_version = field.tree.version;
+        backdrop->colors_version = field.colors_version;
+        backdrop->debug = viewer->debug_flag;
+        backdrop->plain = viewer->plain_look;
+        backdrop->dim = dim;
+        backdrop->valid = true;
+    }
+    CountDrawnObjects(backdrop->objects);
+    DrawBackdropPicture(backdrop->texture.texture, width, height);
+}
+
 void DrawOverlay(VIEWER_T *viewer, GUI_INPUT_T *input)
 {
-    DrawSystemView(viewer->system_view, GetScreenWidth(), GetScreenHeight());
+    const bool backdrop = BackdropShown(viewer);
+    if (backdrop) DrawBackdrop(viewer);
+    DrawSystemView(viewer->system_view, GetScreenWidth(), GetScreenHeight(), !backdrop);
     if (viewer->menu_state == STATE_VIEW && ScreenButton(DebugButtonBounds(viewer), "DEBUG", input))
     {
         viewer->debug_flag = !viewer->debug_flag;
@@ -417,7 +487,7 @@ void DrawOverlay(VIEWER_T *viewer, GUI_INPUT_T *input)
     if (pointing) SystemCard(&viewer->system_card, SystemCardBounds(GetScreenWidth(), GetScreenHeight()), input);
     if (pointing && !in_system && SystemCardOpen(viewer->system_card) && viewer->galaxy != nullptr &&
         viewer->system_card.shape == viewer->galaxy->field.shape && ScreenButton(VisitButtonBounds(), "Visit", input))
-        VisitStar(viewer, viewer->system_card.system->star_index);
+        VisitViewerStar(viewer, viewer->system_card.system->star_index);
     if (in_system) SystemViewControls(&viewer->system_view, input, FreeRight(viewer));
     DrawScreen(viewer, input);
     if (pointing && viewer->search != nullptr) DrawStarSearch(*viewer->search, GetScreenWidth());

@@ -74,6 +74,21 @@ struct VIEWER_T
     std::unique_ptr<STAR_SEARCH_T> search; // Ctrl+F; its index is made on a thread of its own
     bool pending_visit = false;   // --star: the pending star's system view opens with its card
     SYSTEM_VIEW_T system_view;    // a star's system in 3-D, while shown
+    // The dimmed galaxy behind a system, drawn once and shown again while nothing it shows has
+    // changed: the camera holds still in a system far more often than it turns.
+    struct BACKDROP_T
+    {
+        RenderTexture2D texture = {};
+        Camera3D camera = {};
+        uint32_t tree_version = 0;
+        uint32_t colors_version = 0;
+        bool debug = false;
+        bool plain = false;
+        float dim = 0.0f;
+        uint64_t objects = 0; // the stars its drawing counted
+        bool valid = false;
+        bool drawing = false; // DrawScene draws into it now
+    } backdrop;
 };
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).
@@ -81,6 +96,8 @@ VIEWER_T CreateViewer(void);
 // What the command line asked for: a galaxy to open on, the view at once, DEBUG's state.
 void ApplyViewerOptions(VIEWER_T *viewer, const VIEWER_OPTIONS_T &options);
 void DestroyViewer(VIEWER_T *viewer);
+// Into star star's system view: its card opens (or stays) and the camera glides to it.
+void VisitViewerStar(VIEWER_T *viewer, uint64_t star);
 
 // The test octree holds at most this many points (about 10 MB with its nodes): when full it is
 // emptied, so "Points Inserted" goes on counting frames while the memory stays bounded.

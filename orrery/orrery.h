@@ -88,3 +88,9 @@ std::string OrreryDate(double years);
 // of it together while the view glides in or out.
 void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, Camera3D camera, int32_t hovered,
                 float fade);
+// In 2-D: takes `share` (0 to 1) of the light away from everything drawn so far, so the galaxy
+// behind the orrery reads as a backdrop.
+void DimBackdrop(int screen_width, int screen_height, float share);
+// In 2-D: a picture of the whole window (a render texture's, rows bottom to top) over it as it
+// is, neither blended nor smoothed: the cheapest way to show a backdrop drawn before.
+void DrawBackdropPicture(Texture2D picture, int screen_width, int screen_height);

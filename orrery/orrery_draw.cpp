@@ -2,6 +2,7 @@
 // with DrawSphere so that each vertex can take its light from the body's star: a lit half and a
 // dark half read as a sphere, a flat disc does not. The galaxy drawn before keeps its colours
 // as a backdrop; only its depth is cleared, so the system is never hidden in it.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -181,13 +182,16 @@ void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, C
         Vector3 light = {0.0f, 1.0f, 0.0f};
         if (!star && body.star >= 0 && (size_t)body.star < positions.size())
             light = Vector3Normalize(Vector3Subtract(positions[(size_t)body.star], positions[b]));
-        const int rings = star ? 20 : (body.kind == ORRERY_PLANET ? 14 : 8);
+        const int rings = star ? 16 : (body.kind == ORRERY_PLANET ? 12 : 8);
         DrawLitSphere(positions[b], body.radius, body.color, light, !star, fade, rings);
     }
 
     rlglDraw();
     rlDisableDepthMask();
     rlDisableBackfaceCulling(); // the zones and belts are flat and seen from either side
+    // Large soft areas need no edge smoothing; a software rasteriser then blends each pixel
+    // once instead of once per sample.
+    glDisable(GL_MULTISAMPLE);
     for (const ORRERY_ZONE_T &zone : orrery.zones)
         DrawZone(positions[(size_t)zone.star_body], zone.inner, zone.outer,
                  Color{ZONE_COLOR.r, ZONE_COLOR.g, ZONE_COLOR.b, Alpha(ZONE_COLOR.a, fade)});
@@ -207,22 +211,46 @@ void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, C
                  Color{HOVER_COLOR.r, HOVER_COLOR.g, HOVER_COLOR.b, Alpha(HOVER_COLOR.a, fade)});
     }
 
-    // Stars glow: shells of their colour added over what is behind them.
+    // Stars glow: shells of their colour added over what is behind them, their near halves alone.
     rlglDraw();
+    rlEnableBackfaceCulling();
     BeginBlendMode(BLEND_ADDITIVE);
     for (size_t b = 0; b < orrery.bodies.size(); b++)
     {
         const ORRERY_BODY_T &body = orrery.bodies[b];
         if (body.kind != ORRERY_STAR) continue;
         const float shells[3] = {1.35f, 1.9f, 2.8f};
-        const unsigned char strength[3] = {70, 34, 14};
+        const unsigned char strength[3] = {110, 55, 25};
         for (int k = 0; k < 3; k++)
             DrawLitSphere(positions[b], body.radius * shells[k],
-                          Color{body.color.r, body.color.g, body.color.b, strength[k]}, Vector3{0.0f, 1.0f, 0.0f}, false, fade, 16);
+                          Color{body.color.r, body.color.g, body.color.b, strength[k]}, Vector3{0.0f, 1.0f, 0.0f}, false, fade, 10);
     }
     EndBlendMode(); // draws the glow first
+    glEnable(GL_MULTISAMPLE);
     rlEnableBackfaceCulling();
     rlEnableDepthMask();
     rlglDraw();
     rlDisableDepthTest();
+}
+
+void DimBackdrop(int screen_width, int screen_height, float share)
+{
+    if (!(share > 0.0f)) return;
+    rlglDraw();
+    glDisable(GL_MULTISAMPLE); // one blend per pixel, not per sample, over the whole window
+    DrawRectangle(0, 0, screen_width, screen_height, Fade(BLACK, std::min(1.0f, share)));
+    rlglDraw();
+    glEnable(GL_MULTISAMPLE);
+}
+
+void DrawBackdropPicture(Texture2D picture, int screen_width, int screen_height)
+{
+    rlglDraw();
+    glDisable(GL_MULTISAMPLE);
+    glDisable(GL_BLEND);
+    DrawTextureRec(picture, Rectangle{0.0f, 0.0f, (float)screen_width, -(float)screen_height}, Vector2{0.0f, 0.0f},
+                   WHITE);
+    rlglDraw();
+    glEnable(GL_BLEND);
+    glEnable(GL_MULTISAMPLE);
 }
