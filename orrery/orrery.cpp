@@ -124,25 +124,27 @@ ORRERY_T MakeOrrery(const STAR_SYSTEM_T &system)
             body.planet = (int32_t)p;
             body.name = Format("%s %c%s", system_name.c_str(), (char)('b' + std::min<uint32_t>(p, 24)),
                                star_count == 2 ? (i == 0 ? " (A)" : " (B)") : "");
-            if (planet.orbits_pair && star_count == 2)
-            {
-                body.parent = -1;
-                body.orbit = std::max(RootAu(planet.orbit_radius), stars_reach * 1.15f);
-            }
-            else
-            {
-                body.parent = (int32_t)i;
-                body.orbit = star_radius + RootAu(planet.orbit_radius);
-            }
-            body.eccentricity = std::min(MOST_ECCENTRICITY, std::max(0.0f, Finite(planet.eccentricity, 0.0f)));
+            // Measured from what the planet must stay clear of: its star's surface, or for a
+            // planet round the pair, the reach of both stars.
+            const bool round_pair = planet.orbits_pair && star_count == 2;
+            body.parent = round_pair ? -1 : (int32_t)i;
+            const float inside = round_pair ? stars_reach * 1.15f : star_radius;
+            const bool belt = body.kind == ORRERY_BELT;
+            body.radius = belt ? std::max(0.3f, 0.06f * (inside + RootAu(planet.orbit_radius)))
+                               : CubeRootSize(planet.diameter / EARTH_DIAMETER_KM, ORRERY_EARTH_RADIUS,
+                                              ORRERY_SMALLEST, 5.0f);
+            body.orbit = inside + body.radius + RootAu(planet.orbit_radius);
+            // On the drawn scale a very eccentric orbit would carry its body through what it
+            // orbits; such an ellipse is drawn rounder, just clear of it.
+            const float clear = inside + body.radius;
+            const float roundest = body.orbit > clear ? 1.0f - clear / body.orbit : 0.0f;
+            body.eccentricity =
+                std::min({MOST_ECCENTRICITY, roundest, std::max(0.0f, Finite(planet.eccentricity, 0.0f))});
             body.period_years = std::isfinite(planet.orbit_period) && planet.orbit_period > 0.0 ? planet.orbit_period : 0.0;
             body.phase = GOLDEN_ANGLE * (float)(p + 1) + 0.7f * (float)i;
             body.perihelion = GOLDEN_ANGLE * (float)(2 * p + 1);
             const bool living = planet.kind == 2 && planet.in_habitable_zone;
             body.color = living ? LIVING_COLOR : PLANET_COLORS[std::min<uint32_t>(planet.kind, 6)];
-            body.radius = body.kind == ORRERY_BELT ? std::max(0.3f, body.orbit * 0.06f)
-                                                   : CubeRootSize(planet.diameter / EARTH_DIAMETER_KM,
-                                                                  ORRERY_EARTH_RADIUS, ORRERY_SMALLEST, 5.0f);
             const int32_t planet_body = (int32_t)orrery.bodies.size();
             orrery.bodies.push_back(body);
             if (body.kind == ORRERY_BELT) continue;
