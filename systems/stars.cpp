@@ -127,7 +127,9 @@ void RollPairOrbit(STAR_T *stars)
     stars[1].mass_share = 1.0 - stars[0].mass_share;
     stars[1].orbit_radius = -(stars[1].mass_share * separation);
 
-    // Kepler's third law in years, AU and solar masses.
+    // The generation's own figure, part of every system as generated: from star 0's distance
+    // to the centre rather than the separation, so it is not the pair's period. What is shown
+    // and animated comes from SystemPairPeriodYears.
     const double period = std::sqrt(std::pow(stars[0].orbit_radius, 3.0) / (m0 + m1));
     stars[0].orbit_period = period;
     stars[1].orbit_period = period;
@@ -292,4 +294,20 @@ void GenerateStars(SYSTEM_T *system)
     if (count == 2) stars[1].age = stars[0].age;
     for (uint32_t i = 0; i < count; i++)
         RollThirdPass(&stars[i]);
+}
+
+double PairPeriodYears(double separation_au, double total_mass_suns)
+{
+    const bool valid = std::isfinite(separation_au) && separation_au > 0.0 &&
+                       std::isfinite(total_mass_suns) && total_mass_suns > 0.0;
+    if (!valid) return 0.0;
+    return std::sqrt(separation_au * separation_au * separation_au / total_mass_suns);
+}
+
+double SystemPairPeriodYears(const SYSTEM_T &system)
+{
+    if (system.star_count != 2 || system.stars == nullptr) return 0.0;
+    const STAR_T &a = system.stars[0];
+    const STAR_T &b = system.stars[1];
+    return PairPeriodYears(std::fabs(a.orbit_radius) + std::fabs(b.orbit_radius), a.mass + b.mass);
 }
