@@ -461,3 +461,33 @@ TEST_F(StarsTest, FixedSeedStreamKeepsTheRules)
         EXPECT_EQ(primaries.count(row), 1u) << "row " << row;
     }
 }
+
+// Catches a pair period taken from one star's distance instead of the separation (the record's
+// own figure, off by 4x to 250x), a mass left out of the sum, and a period given to a single
+// star or to a pair without separation or mass.
+TEST_F(StarsTest, PairPeriodFollowsKeplersLaw)
+{
+    // Observed periods: the Earth and Jupiter round the Sun, Sirius B round Sirius A.
+    EXPECT_NEAR(PairPeriodYears(1.0, 1.0 + 3.0e-6), 1.0, 1e-5);
+    EXPECT_NEAR(PairPeriodYears(5.2026, 1.0 + 9.55e-4), 11.862, 0.01);
+    EXPECT_NEAR(PairPeriodYears(19.8, 2.063 + 1.018), 50.13, 0.5);
+    EXPECT_EQ(PairPeriodYears(0.0, 2.0), 0.0);
+    EXPECT_EQ(PairPeriodYears(10.0, 0.0), 0.0);
+    EXPECT_EQ(PairPeriodYears(std::nan(""), 1.0), 0.0);
+
+    // The G V 2 and K V 0 pair 10 AU apart of the case above; its record keeps a figure for
+    // star 0's distance alone, 6.9 years against the pair's 23.
+    Generate(2, Opening(5, 1, 2, 3, 4)
+                    .Int(0, 0, 9)
+                    .Die(7, 10).Die(2, 10)
+                    .Die(3, 10).Die(4, 10)
+                    .Die(7, 10).Die(2, 10)
+                    .Die(1, 10).Die(1, 10).Die(1, 10).Die(1, 10));
+    const double period = SystemPairPeriodYears(system);
+    EXPECT_NEAR(period * period * (Star(0).mass + Star(1).mass), 10.0 * 10.0 * 10.0, 1e-9);
+    EXPECT_NEAR(Star(0).orbit_period, 6.94, 0.01) << "the record's figure changed";
+    FreeStars(&system);
+
+    Generate(1, Opening(5, 1, 2, 1, 40).Die(6, 10).Die(1, 10).Die(1, 10));
+    EXPECT_EQ(SystemPairPeriodYears(system), 0.0);
+}
