@@ -4,6 +4,8 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "systems/stars.h"
+
 namespace
 {
 using JSON = nlohmann::ordered_json;
@@ -73,7 +75,8 @@ std::string StarSystemJson(const STAR_SYSTEM_T &star_system)
         entry["radius_solar"] = Number(star.radius);
         entry["age_gyr"] = Number(star.age);
         entry["orbit_au"] = Number(star.orbit_radius);
-        entry["orbit_period_years"] = Number(star.orbit_period);
+        // A pair's own period, not the figure its generation keeps (which is not Kepler's).
+        entry["orbit_period_years"] = Number(system.star_count == 2 ? SystemPairPeriodYears(system) : star.orbit_period);
         entry["habitable_zone_au"] = JSON::array({Number(star.habitable_inner), Number(star.habitable_outer)});
         JSON planets = JSON::array();
         for (uint32_t p = 0; p < star.planet_count; p++)

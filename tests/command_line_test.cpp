@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
@@ -11,9 +12,11 @@
 #include <nlohmann/json.hpp>
 
 #include "files/star_export.h"
+#include "files/system_json.h"
 #include "galaxy/galaxy.h"
 #include "galaxy/galaxy_code.h"
 #include "galaxy/hubble_types.h"
+#include "galaxy/star_system_on_demand.h"
 #include "scene/viewer_pose.h"
 #include "tests/support/temp_folder.h"
 
@@ -204,4 +207,41 @@ TEST_F(CommandLine, SystemOfAStarIsStableJsonAndLeavesTheGalaxyAlone)
     EXPECT_EQ(past.status, 2);
     EXPECT_TRUE(past.out.empty());
     EXPECT_NE(past.err.find("999999"), std::string::npos) << past.err;
+}
+
+// Catches --system printing the pair's figure from its generation record (star 14 of seed 5:
+// "4.7 years" for two stars 140 AU apart), one star of a pair given another period than the
+// other, and a record whose own figure was changed along with what is printed.
+TEST_F(CommandLine, SystemPrintsAPairsPeriodByKeplersLaw)
+{
+    const RUN_T run = Run({"--seed", "5", "--system", "14"}, false);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json printed = nlohmann::json::parse(run.out);
+    ASSERT_EQ(printed.at("stars").size(), 2u);
+    for (const auto &star : printed.at("stars")) EXPECT_NEAR(star.at("orbit_period_years").get<double>(), 1156.4, 0.1);
+
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252); // the command line's defaults
+    shape.seed = 5;
+    {
+        STAR_SYSTEM_T record;
+        GenerateStarSystem(shape, 14, Vector3{}, &record);
+        EXPECT_NEAR(record.system.stars[0].orbit_period, 4.6649, 1e-4) << "the generation record changed";
+    }
+    // Kepler's law, P^2 (m0 + m1) = a^3, from the printed figures of every pair among many stars.
+    int pairs = 0;
+    for (uint64_t index = 0; index < 300; index++)
+    {
+        STAR_SYSTEM_T system;
+        GenerateStarSystem(shape, index, Vector3{}, &system);
+        const nlohmann::json stars = nlohmann::json::parse(StarSystemJson(system)).at("stars");
+        if (stars.size() != 2) continue;
+        pairs += 1;
+        const double period = stars[0].at("orbit_period_years");
+        const double mass = stars[0].at("mass_solar").get<double>() + stars[1].at("mass_solar").get<double>();
+        const double separation =
+            std::fabs(stars[0].at("orbit_au").get<double>()) + std::fabs(stars[1].at("orbit_au").get<double>());
+        EXPECT_NEAR(period * period * mass / (separation * separation * separation), 1.0, 1e-9) << "star " << index;
+        EXPECT_EQ(stars[1].at("orbit_period_years"), stars[0].at("orbit_period_years")) << "star " << index;
+    }
+    EXPECT_GE(pairs, 20);
 }
