@@ -7,8 +7,10 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "app/figure_text.h"
 #include "app/gui.h"
 #include "app/heads_up.h"
+#include "systems/stars.h"
 #include "systems/temperature_color.h"
 
 namespace
@@ -75,7 +77,8 @@ std::string AirText(const std::vector<GAS_SHARE_T> &gases)
     if (gases.empty()) return "no air";
     std::string text = "air";
     for (size_t g = 0; g < gases.size(); g++)
-        text += Format("%s %s %.0f%%", g == 0 ? "" : ",", gases[g].formula.c_str(), gases[g].share * 100.0);
+        text += Format("%s %s %s%%", g == 0 ? "" : ",", gases[g].formula.c_str(),
+                       FigureText(gases[g].share * 100.0, 0).c_str());
     return text;
 }
 
@@ -87,24 +90,30 @@ void PlanetRows(std::vector<CARD_ROW_T> *rows, const STAR_SYSTEM_T &system, uint
         const PLANET_T &planet = star.planets[p];
         const size_t first = rows->size();
         Gap(rows, 4.0f);
-        Text(rows, Format("Planet %u: %s, %.2f AU%s", p + 1, PlanetKindName(planet.kind), planet.orbit_radius,
+        Text(rows, Format("Planet %u: %s, %s AU%s", p + 1, PlanetKindName(planet.kind),
+                          FigureText(planet.orbit_radius, 2).c_str(),
                           planet.in_habitable_zone ? ", in the habitable zone" : ""));
         if (planet.kind == 1)
         {
             // A belt has a year and a mass, but no one body to have a day, a size or a gravity.
-            Text(rows, Format("year %.2f years, %.0f K, %.3g Earth masses in all", planet.orbit_period,
-                              planet.temperature, planet.mass),
+            Text(rows,
+                 Format("year %s, %s K, %s Earth masses in all", PeriodText(planet.orbit_period, 2).c_str(),
+                        FigureText(planet.temperature, 0).c_str(), SignificantText(planet.mass, 3).c_str()),
                  12.0f);
         }
         else
         {
-            const std::string day =
-                planet.tidally_locked ? std::string("tidally locked") : Format("day %.1f hours", planet.solar_day);
-            Text(rows, Format("year %.2f years, %s, %.0f K", planet.orbit_period, day.c_str(), planet.temperature),
+            const std::string day = planet.tidally_locked
+                                        ? std::string("tidally locked")
+                                        : "day " + FigureText(planet.solar_day, 1) + " hours";
+            Text(rows,
+                 Format("year %s, %s, %s K", PeriodText(planet.orbit_period, 2).c_str(), day.c_str(),
+                        FigureText(planet.temperature, 0).c_str()),
                  12.0f);
             Text(rows,
-                 Format("%.3g Earth masses, %.0f km across, gravity %.2f g, density %.2f", planet.mass,
-                        planet.diameter, planet.gravity, planet.density),
+                 Format("%s Earth masses, %s km across, gravity %s g, density %s",
+                        SignificantText(planet.mass, 3).c_str(), FigureText(planet.diameter, 0).c_str(),
+                        FigureText(planet.gravity, 2).c_str(), FigureText(planet.density, 2).c_str()),
                  12.0f);
         }
         const bool has_air = s < system.atmospheres.size() && p < system.atmospheres[s].size();
@@ -113,8 +122,9 @@ void PlanetRows(std::vector<CARD_ROW_T> *rows, const STAR_SYSTEM_T &system, uint
         {
             const MOON_T &moon = planet.moons[m];
             Text(rows,
-                 Format("moon %u: %s, %.0f km across, period %.1f days, gravity %.2f g", m + 1,
-                        MoonKindName(moon.kind), moon.diameter, moon.orbit_period, moon.gravity),
+                 Format("moon %u: %s, %s km across, period %s days, gravity %s g", m + 1,
+                        MoonKindName(moon.kind), FigureText(moon.diameter, 0).c_str(),
+                        FigureText(moon.orbit_period, 1).c_str(), FigureText(moon.gravity, 2).c_str()),
                  24.0f);
             rows->back().moon = (int32_t)m;
         }
@@ -161,8 +171,8 @@ void DrawOrbitDiagram(const STAR_T &star, Rectangle area)
         if (!belt) DrawText(TextFormat("%u", p + 1), (int)at.x + 6, (int)at.y - 5, CARD_TEXT_SIZE, text);
     }
     DrawCircleV(centre, 6.0f, UnpackColor(TemperatureColor(star.temperature, 255)));
-    DrawText(TextFormat("outer ring %.2f AU", outer), (int)area.x, (int)(area.y + area.height - 12.0f),
-             CARD_TEXT_SIZE, text);
+    DrawText(TextFormat("outer ring %s AU", FigureText(outer, 2).c_str()), (int)area.x,
+             (int)(area.y + area.height - 12.0f), CARD_TEXT_SIZE, text);
 }
 } // namespace
 
@@ -192,23 +202,27 @@ std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system)
     std::vector<CARD_ROW_T> rows;
     const SYSTEM_T &s = system.system;
     Gap(&rows, 4.0f);
-    Text(&rows, Format("star %llu of the galaxy, at (%.1f, %.1f, %.1f)", (unsigned long long)system.star_index,
-                       system.position.x, system.position.y, system.position.z));
+    Text(&rows, Format("star %llu of the galaxy, at (%s, %s, %s)", (unsigned long long)system.star_index,
+                       FigureText(system.position.x, 1).c_str(), FigureText(system.position.y, 1).c_str(),
+                       FigureText(system.position.z, 1).c_str()));
     Text(&rows, s.star_count == 2 ? "a pair of stars" : "a single star");
     for (uint32_t i = 0; i < s.star_count; i++)
     {
         const STAR_T &star = s.stars[i];
         Gap(&rows, 8.0f);
-        Heading(&rows, Format("%s  %.0f K", star.designation, star.temperature),
+        Heading(&rows, Format("%s  %s K", star.designation, FigureText(star.temperature, 0).c_str()),
                 UnpackColor(TemperatureColor(star.temperature, 255)));
-        Text(&rows, Format("%.3g solar masses, %.3g solar luminosities, %.3g solar radii", star.mass, star.luminosity,
-                           star.radius));
+        Text(&rows, Format("%s solar masses, %s solar luminosities, %s solar radii",
+                           SignificantText(star.mass, 3).c_str(), SignificantText(star.luminosity, 3).c_str(),
+                           SignificantText(star.radius, 3).c_str()));
         Text(&rows, FormatStarAge(star.age) + " old");
         if (s.star_count == 2)
-            Text(&rows, Format("%.2f AU from the pair's centre, a turn every %.1f years", std::fabs(star.orbit_radius),
-                               star.orbit_period));
-        Text(&rows, Format("habitable zone %.2f to %.2f AU, %u planets", star.habitable_inner, star.habitable_outer,
-                           star.planet_count));
+            Text(&rows, Format("%s AU from the pair's centre, a turn every %s",
+                               FigureText(std::fabs(star.orbit_radius), 2).c_str(),
+                               PeriodText(SystemPairPeriodYears(s), 1).c_str()));
+        Text(&rows,
+             Format("habitable zone %s to %s AU, %u planets", FigureText(star.habitable_inner, 2).c_str(),
+                    FigureText(star.habitable_outer, 2).c_str(), star.planet_count));
         CARD_ROW_T diagram;
         diagram.kind = CARD_ROW_DIAGRAM;
         diagram.height = CARD_DIAGRAM_HEIGHT;

@@ -1,12 +1,17 @@
 // Pointing at stars and the system card, decided from input records without a window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <map>
+#include <regex>
 
 #include "app/gui.h"
 #include "app/star_pointer.h"
 #include "galaxy/galaxy.h"
 #include "scene/viewer_pose.h"
+#include "systems/stars.h"
 
 // Catches a click that opens another star than the one under the pointer, a drag taken for a
 // click, a click on empty space that leaves the card, a scroll past either end, and a close
@@ -94,4 +99,40 @@ TEST(SystemCard, AgesReadAsPeopleSayThem)
     EXPECT_EQ(FormatStarAge(0.9996), "1.0 billion years");
     EXPECT_EQ(FormatStarAge(2e-6), "2.0 thousand years");
     EXPECT_EQ(FormatStarAge(std::nan("")), "no age");
+}
+
+// Catches a card figure that reads 0 or shows a single digit ("habitable zone 0.01 to 0.01 AU",
+// "a turn every 0.0 years"), and a pair's period that is not the pair's own.
+TEST(SystemCard, FiguresShowTwoDigitsAndAPairItsOwnPeriod)
+{
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252);
+    shape.seed = 5;
+    const std::regex decimal("-?[0-9]+\\.[0-9]+");
+    const std::regex turn("a turn every ([0-9.]+) (years|days|hours)");
+    const std::map<std::string, double> per_year = {{"years", 1.0}, {"days", 365.25}, {"hours", 8766.0}};
+    int pairs = 0, figures = 0;
+    for (uint64_t index = 0; index < 300; index++)
+    {
+        STAR_SYSTEM_T system;
+        GenerateStarSystem(shape, index, Vector3{1.0f, 0.01f, -250.0f}, &system);
+        for (const CARD_ROW_T &row : SystemCardRows(system))
+        {
+            for (std::sregex_iterator it(row.text.begin(), row.text.end(), decimal), end; it != end; ++it)
+            {
+                const std::string figure = it->str();
+                const size_t first = figure.find_first_of("123456789");
+                const std::string digits = first == std::string::npos ? "" : figure.substr(first);
+                EXPECT_GE(std::count_if(digits.begin(), digits.end(), ::isdigit), 2)
+                    << "star " << index << ": " << row.text;
+                figures += 1;
+            }
+            std::smatch match;
+            if (!std::regex_search(row.text, match, turn)) continue;
+            pairs += 1;
+            const double years = std::stod(match[1].str()) / per_year.at(match[2].str());
+            EXPECT_NEAR(years / SystemPairPeriodYears(system.system), 1.0, 0.05) << "star " << index << ": " << row.text;
+        }
+    }
+    EXPECT_GE(pairs, 20);
+    EXPECT_GT(figures, 3000);
 }
