@@ -21,12 +21,13 @@ void UpdateStarPointer(STAR_POINTER_T *pointer, SYSTEM_CARD_T *card, const STAR_
     pointer->hover = (on_scene && have_stars) ? PickStar(field->tree, view, input->mouse, STAR_PICK_PIXELS)
                                               : STAR_PICK_T{};
     if (pointer->hover.found) pointer->hover_position = StarPosition(field, pointer->hover.star);
-    if (pointer->hover.found && pointer->hover.star != pointer->named_star)
+    if (pointer->hover.found && (pointer->hover.star != pointer->named_star || field->shape != pointer->named_shape))
     {
         STAR_SYSTEM_T system;
         GenerateStarSystem(field->shape, pointer->hover.star, pointer->hover_position, &system);
         pointer->hover_name = system.system.name;
         pointer->named_star = pointer->hover.star;
+        pointer->named_shape = field->shape;
     }
 
     if (input->left_pressed)

@@ -17,7 +17,8 @@ struct STAR_POINTER_T
 {
     STAR_PICK_T hover;                  // the star under the pointer this frame, if any
     Vector3 hover_position = {};        // and where it is
-    uint32_t named_star = UINT32_MAX;   // whose name hover_name holds
+    uint32_t named_star = UINT32_MAX;   // whose name hover_name holds, in the galaxy of
+    GALAXY_SHAPE_T named_shape = {};    // this shape: after a regeneration an index is another star
     std::string hover_name;
     bool pressed_on_scene = false;      // the left button went down over the scene...
     Vector2 pressed_at = {};            // ...here

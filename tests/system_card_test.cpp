@@ -101,6 +101,57 @@ TEST(SystemCard, AgesReadAsPeopleSayThem)
     EXPECT_EQ(FormatStarAge(std::nan("")), "no age");
 }
 
+// Catches a hovered star that keeps the name of the star of the same number in the galaxy
+// before a regeneration, though the pointer stays on that number.
+TEST(SystemCard, HoveredNameFollowsANewGalaxy)
+{
+    GALAXY galaxy(VIEWER_GALAXY_EXTENT);
+    GALAXY_SHAPE_T first = MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252);
+    first.seed = 1;
+    GALAXY_SHAPE_T second = first;
+    second.seed = 2;
+    const PICK_VIEW_T view = {MakeViewerStartView(), 1366, 768};
+    auto screen = [&](uint32_t star) {
+        Vector2 at = {};
+        float depth;
+        ProjectToScreen(view, galaxy.field.stars[star].position, &at, &depth);
+        return at;
+    };
+    auto picked = [&](uint32_t star) {
+        const STAR_PICK_T pick = PickStar(galaxy.field.tree, view, screen(star), STAR_PICK_PIXELS);
+        return pick.found && pick.star == star;
+    };
+
+    // A star number the pointer can reach in both galaxies.
+    std::vector<uint32_t> in_first;
+    GenerateGalaxy(&galaxy, first);
+    for (uint32_t star = 0; star < galaxy.field.star_list.Count(); star += 13)
+        if (picked(star)) in_first.push_back(star);
+    GenerateGalaxy(&galaxy, second);
+    uint32_t star = UINT32_MAX;
+    for (uint32_t candidate : in_first)
+        if (candidate < galaxy.field.star_list.Count() && picked(candidate))
+        {
+            star = candidate;
+            break;
+        }
+    ASSERT_NE(star, UINT32_MAX);
+    ASSERT_NE(StarSystemName(first, star), StarSystemName(second, star));
+
+    STAR_POINTER_T pointer;
+    SYSTEM_CARD_T card;
+    GUI_INPUT_T input;
+    GenerateGalaxy(&galaxy, first);
+    input.mouse = screen(star);
+    UpdateStarPointer(&pointer, &card, &galaxy.field, view, &input, true);
+    EXPECT_EQ(pointer.hover_name, StarSystemName(first, star));
+    GenerateGalaxy(&galaxy, second);
+    input.mouse = screen(star);
+    UpdateStarPointer(&pointer, &card, &galaxy.field, view, &input, true);
+    ASSERT_TRUE(pointer.hover.found && pointer.hover.star == star);
+    EXPECT_EQ(pointer.hover_name, StarSystemName(second, star)) << "the last galaxy's name";
+}
+
 // Catches a card figure that reads 0 or shows a single digit ("habitable zone 0.01 to 0.01 AU",
 // "a turn every 0.0 years"), and a pair's period that is not the pair's own.
 TEST(SystemCard, FiguresShowTwoDigitsAndAPairItsOwnPeriod)
