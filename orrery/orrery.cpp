@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "systems/stars.h"
 #include "systems/temperature_color.h"
 
 namespace
@@ -91,7 +92,6 @@ ORRERY_T MakeOrrery(const STAR_SYSTEM_T &system)
     float stars_reach = 0.0f; // how far the stars' drawn surfaces reach from the origin
     const double separation = star_count == 2 ? std::fabs(s.stars[0].orbit_radius) + std::fabs(s.stars[1].orbit_radius)
                                               : 0.0;
-    const double pair_mass = star_count == 2 ? s.stars[0].mass + s.stars[1].mass : 0.0;
     for (uint32_t i = 0; i < star_count; i++)
     {
         ORRERY_BODY_T body = StarBody(s.stars[i], (int32_t)i);
@@ -101,7 +101,8 @@ ORRERY_T MakeOrrery(const STAR_SYSTEM_T &system)
             // Each star's share of the drawn gap follows its share of the true one.
             const double share = separation > 0.0 ? std::fabs(s.stars[i].orbit_radius) / separation : 0.5;
             body.orbit = (RootAu(separation) + drawn_radii * 1.2f) * (float)share + body.radius * 0.2f;
-            if (separation > 0.0 && pair_mass > 0.0) body.period_years = std::sqrt(separation * separation * separation / pair_mass);
+            const double period = SystemPairPeriodYears(s);
+            if (std::isfinite(period) && period > 0.0) body.period_years = period;
             body.phase = i == 0 ? 0.0f : PI_F;
         }
         stars_reach = std::max(stars_reach, body.orbit + body.radius);
