@@ -215,7 +215,9 @@ std::vector<CARD_ROW_T> SystemCardRows(const STAR_SYSTEM_T &system)
         Text(&rows, Format("%s solar masses, %s solar luminosities, %s solar radii",
                            SignificantText(star.mass, 3).c_str(), SignificantText(star.luminosity, 3).c_str(),
                            SignificantText(star.radius, 3).c_str()));
-        Text(&rows, FormatStarAge(star.age) + " old");
+        // A star without an age has no "old" to be.
+        const std::string age = FormatStarAge(star.age);
+        Text(&rows, age == "no age" ? "age unknown" : age + " old");
         if (s.star_count == 2)
             Text(&rows, Format("%s AU from the pair's centre, a turn every %s",
                                FigureText(std::fabs(star.orbit_radius), 2).c_str(),
