@@ -17,6 +17,7 @@ struct CAMERA_FRAME_T
     float tan_half;       // tan(fovy / 2)
     float aspect;         // width / height
     float half_width, half_height;
+    float centre_x;       // where the view's axis meets the screen, pixels from the left
 };
 
 bool MakeFrame(const PICK_VIEW_T &view, CAMERA_FRAME_T *frame)
@@ -37,7 +38,8 @@ bool MakeFrame(const PICK_VIEW_T &view, CAMERA_FRAME_T *frame)
     frame->aspect = (float)view.width / (float)view.height;
     frame->half_width = 0.5f * (float)view.width;
     frame->half_height = 0.5f * (float)view.height;
-    return std::isfinite(frame->eye.x) && std::isfinite(frame->eye.y) && std::isfinite(frame->eye.z);
+    frame->centre_x = frame->half_width + view.shift_x;
+    return std::isfinite(view.shift_x) && std::isfinite(frame->eye.x) && std::isfinite(frame->eye.y) && std::isfinite(frame->eye.z);
 }
 
 bool Project(const CAMERA_FRAME_T &frame, Vector3 point, Vector2 *screen, float *depth)
@@ -47,9 +49,17 @@ bool Project(const CAMERA_FRAME_T &frame, Vector3 point, Vector2 *screen, float 
     if (!(z > PICK_NEAR && z < PICK_FAR)) return false;
     const float x = Vector3DotProduct(d, frame.right) / (z * frame.tan_half * frame.aspect);
     const float y = Vector3DotProduct(d, frame.up) / (z * frame.tan_half);
-    *screen = Vector2{frame.half_width * (1.0f + x), frame.half_height * (1.0f - y)};
+    *screen = Vector2{frame.centre_x + frame.half_width * x, frame.half_height * (1.0f - y)};
     *depth = z;
     return true;
+}
+
+// Unit direction from the eye through the pointer: Project undone at unit depth.
+Vector3 RayThrough(const CAMERA_FRAME_T &f, Vector2 pointer)
+{
+    const float x = ((pointer.x - f.centre_x) / f.half_width) * f.tan_half * f.aspect;
+    const float y = (1.0f - pointer.y / f.half_height) * f.tan_half;
+    return Vector3Normalize(Vector3Add(f.forward, Vector3Add(Vector3Scale(f.right, x), Vector3Scale(f.up, y))));
 }
 
 struct PICK_WALK_T
@@ -101,6 +111,26 @@ void Walk(PICK_WALK_T *walk, uint32_t index)
 }
 } // namespace
 
+Matrix PickViewProjection(const PICK_VIEW_T &view)
+{
+    CAMERA_FRAME_T frame;
+    if (!MakeFrame(view, &frame)) return MatrixIdentity();
+    // raylib's frustum, its window slid against the shift: a point on the axis lands
+    // shift_x pixels right of the middle, every other point with it.
+    const double top = PICK_NEAR * std::tan(view.camera.fovy * 0.5 * DEG2RAD);
+    const double right = top * (double)frame.aspect;
+    const double slide = right * 2.0 * (double)view.shift_x / (double)view.width;
+    return MatrixFrustum(-right - slide, right - slide, -top, top, PICK_NEAR, PICK_FAR);
+}
+
+bool PickViewRay(const PICK_VIEW_T &view, Vector2 pointer, Ray *ray)
+{
+    CAMERA_FRAME_T frame;
+    if (!MakeFrame(view, &frame) || !std::isfinite(pointer.x) || !std::isfinite(pointer.y)) return false;
+    *ray = Ray{frame.eye, RayThrough(frame, pointer)};
+    return true;
+}
+
 bool ProjectToScreen(const PICK_VIEW_T &view, Vector3 point, Vector2 *screen, float *depth)
 {
     CAMERA_FRAME_T frame;
@@ -117,9 +147,7 @@ STAR_PICK_T PickStar(const ARRAY_OCTREE_T &tree, const PICK_VIEW_T &view, Vector
     walk.pointer = pointer;
     walk.radius = radius;
     const CAMERA_FRAME_T &f = walk.frame;
-    const float x = (pointer.x / f.half_width - 1.0f) * f.tan_half * f.aspect;
-    const float y = (1.0f - pointer.y / f.half_height) * f.tan_half;
-    walk.ray = Vector3Normalize(Vector3Add(f.forward, Vector3Add(Vector3Scale(f.right, x), Vector3Scale(f.up, y))));
+    walk.ray = RayThrough(f, pointer);
     // A pixel spans 2 tan(fovy/2) / height world units at unit depth; a little slack covers rounding.
     walk.spread_per_unit = 1.01f * radius * 2.0f * f.tan_half / (float)view.height;
     Walk(&walk, 0);

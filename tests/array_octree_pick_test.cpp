@@ -82,3 +82,70 @@ TEST(StarPick, FindsWhatLookingAtEveryStarFinds)
     EXPECT_FALSE(PickStar(tree, top, Vector2{NAN, 384}, 8.0f).found);
     EXPECT_TRUE(PickStar(tree, top, Vector2{683, 384}, 40.0f).found);
 }
+
+namespace
+{
+// Where the 3-D pass puts a point: the view matrix, then the projection it loads, then the
+// viewport. Independent of the dot products the pick works with.
+bool DrawnAt(const PICK_VIEW_T &view, Vector3 p, Vector2 *screen)
+{
+    const Matrix m = MatrixMultiply(MatrixLookAt(view.camera.position, view.camera.target, view.camera.up),
+                                    PickViewProjection(view));
+    const float x = m.m0 * p.x + m.m4 * p.y + m.m8 * p.z + m.m12;
+    const float y = m.m1 * p.x + m.m5 * p.y + m.m9 * p.z + m.m13;
+    const float w = m.m3 * p.x + m.m7 * p.y + m.m11 * p.z + m.m15;
+    if (!(w > 0.01f)) return false;
+    *screen = Vector2{(x / w + 1.0f) * 0.5f * (float)view.width, (1.0f - y / w) * 0.5f * (float)view.height};
+    return true;
+}
+} // namespace
+
+// A picture slid sideways (the galaxy beside a panel or a card) must be picked where it is
+// drawn. Catches a drawn projection that is not raylib's when unshifted, a shift that moves
+// the drawing and the pick apart or by another amount, or the other way, and a pointer ray
+// (the double click's) that misses the point drawn under the pointer.
+TEST(StarPick, AShiftedViewIsDrawnPickedAndAimedAlike)
+{
+    GALAXY galaxy(256);
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(3, 12, -40, 60, 30, 40, 50, 200);
+    shape.seed = 4242;
+    GenerateGalaxy(&galaxy, shape);
+    const ARRAY_OCTREE_T &tree = galaxy.field.tree;
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<float> at(-400.0f, 400.0f), fovy(30.0f, 110.0f), shift(-400.0f, 400.0f);
+    std::uniform_int_distribution<size_t> star(0, tree.draw_order.size() - 1);
+    int compared = 0;
+    for (int n = 0; n < 200; n++)
+    {
+        const Camera3D camera = {Vector3{at(rng), at(rng) / 2.0f, at(rng)}, Vector3{at(rng) / 8.0f, 0.0f, at(rng) / 8.0f},
+                                 Vector3{0.0f, 1.0f, 0.0f}, fovy(rng), CAMERA_PERSPECTIVE};
+        const int32_t width = (n % 2 == 0) ? 820 : 1366, height = (n % 2 == 0) ? 520 : 768;
+        const PICK_VIEW_T plain = {camera, width, height};
+        const PICK_VIEW_T shifted = {camera, width, height, (n % 5 == 0) ? 0.0f : shift(rng)};
+        const Vector3 p = tree.draw_positions[star(rng)];
+        Vector2 ours, drawn, unshifted;
+        float depth = 0.0f;
+        if (!ProjectToScreen(shifted, p, &ours, &depth) || !DrawnAt(shifted, p, &drawn) || std::fabs(ours.x) > 1e4f)
+            continue;
+        compared++;
+        const float slack = 0.05f + 1e-5f * (std::fabs(ours.x) + std::fabs(ours.y));
+        EXPECT_NEAR(Vector2Distance(ours, drawn), 0.0f, slack) << n;
+        ASSERT_TRUE(ProjectToScreen(plain, p, &unshifted, &depth));
+        EXPECT_NEAR(ours.x - unshifted.x, shifted.shift_x, slack) << n;
+        EXPECT_NEAR(ours.y, unshifted.y, slack) << n;
+        const Vector2 raylib = GetWorldToScreenEx(p, camera, width, height);
+        EXPECT_NEAR(Vector2Distance(unshifted, raylib), 0.0f, slack) << n;
+
+        Ray ray = {};
+        ASSERT_TRUE(PickViewRay(shifted, ours, &ray));
+        const Vector3 to = Vector3Subtract(p, ray.position);
+        const Vector3 off = Vector3Subtract(to, Vector3Scale(ray.direction, Vector3DotProduct(to, ray.direction)));
+        EXPECT_LT(Vector3Length(off), 1e-3f * Vector3Length(to) + 1e-3f) << n;
+
+        const STAR_PICK_T there = PickStar(tree, shifted, Vector2{unshifted.x + shifted.shift_x, unshifted.y}, 6.0f);
+        const STAR_PICK_T before = PickStar(tree, plain, unshifted, 6.0f);
+        ASSERT_TRUE(there.found && before.found) << n;
+        EXPECT_EQ(there.star, before.star) << n;
+    }
+    EXPECT_GT(compared, 60);
+}
