@@ -11,7 +11,7 @@ CAMERA_CONTROL_T MakeCameraControl(const Camera3D &start)
 }
 
 Camera3D SteerCamera(CAMERA_CONTROL_T *control, const GUI_INPUT_T *input, bool pointer_on_scene, bool keys,
-                     float dt)
+                     float dt, const CAMERA_SCENE_T &scene)
 {
     ORBIT_CAMERA_T *orbit = &control->orbit;
     if (input->left_pressed && pointer_on_scene) control->dragging = true;
@@ -29,8 +29,11 @@ Camera3D SteerCamera(CAMERA_CONTROL_T *control, const GUI_INPUT_T *input, bool p
     if (input->wheel != 0.0f && pointer_on_scene) OrbitCameraZoom(orbit, input->wheel);
     if (input->double_click && pointer_on_scene)
     {
+        // The ray of the picture as drawn, shifted or not, the same one that picks stars.
+        const PICK_VIEW_T view = {OrbitCameraToCamera3D(*orbit), scene.width, scene.height, scene.shift_x};
+        Ray ray = {};
         Vector3 point = {};
-        if (PickPointOnDisc(GetMouseRay(input->mouse, OrbitCameraToCamera3D(*orbit)), &point))
+        if (PickViewRay(view, input->mouse, &ray) && PickCentreOnDisc(ray, scene.disc_radius, &point))
             OrbitCameraCentreOn(orbit, point);
     }
 

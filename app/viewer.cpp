@@ -267,7 +267,11 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
         VisitViewerStar(viewer, hover.star);
         return;
     }
-    viewer->camera = SteerCamera(&viewer->camera_control, input, onScene, cameraKeys, GetFrameTime());
+    CAMERA_SCENE_T scene;
+    scene.disc_radius = (field != nullptr) ? field->disc_radius : 0.0f;
+    scene.width = GetScreenWidth();
+    scene.height = GetScreenHeight();
+    viewer->camera = SteerCamera(&viewer->camera_control, input, onScene, cameraKeys, GetFrameTime(), scene);
     viewer->view_frustum.Update(viewer->camera);
     UpdateStarPointer(&viewer->star_pointer, &viewer->system_card, field, ViewerPickView(viewer), input, onScene);
 }

@@ -188,3 +188,16 @@ bool PickPointOnDisc(Ray ray, Vector3 *point)
     *point = hit;
     return true;
 }
+
+bool PickCentreOnDisc(Ray ray, float disc_radius, Vector3 *point)
+{
+    const float length = Vector3Length(ray.direction);
+    if (!(length > 0.0f) || !(fabsf(ray.direction.y) >= length * sinf(DISC_PICK_MIN_ELEVATION))) return false;
+    Vector3 hit = {};
+    if (!PickPointOnDisc(ray, &hit)) return false;
+    const float radius = std::isfinite(disc_radius) ? fmaxf(disc_radius, 0.0f) : 0.0f;
+    const float off_axis = hypotf(hit.x, hit.z);
+    if (off_axis > radius) hit = Vector3{hit.x * (radius / off_axis), 0.0f, hit.z * (radius / off_axis)};
+    *point = hit;
+    return true;
+}

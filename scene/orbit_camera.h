@@ -78,3 +78,13 @@ void OrbitCameraUpdate(ORBIT_CAMERA_T *cam, float dt);
 // Where the pointer's ray meets the galaxy's disc, the plane y = 0. False for a ray parallel
 // to the plane, pointing away from it, or not finite.
 bool PickPointOnDisc(Ray ray, Vector3 *point);
+
+// A ray closer to the disc's plane than this meets it so far off, and so unsteadily (a pixel
+// moves the point by hundreds of units), that it names no place on the disc.
+constexpr float DISC_PICK_MIN_ELEVATION = 0.0523599f; // radians, 3 degrees
+
+// Where a double click along ray centres the camera: the disc's point under it, pulled in to
+// disc_radius (world units) from the axis when it lies beyond the stars. False, and point left
+// alone, for a ray that meets the plane behind its origin, runs within
+// DISC_PICK_MIN_ELEVATION of it, or is not finite.
+bool PickCentreOnDisc(Ray ray, float disc_radius, Vector3 *point);
