@@ -65,7 +65,7 @@ int main(int argc, char **argv)
 
             ClearBackground(SCENE_BACKGROUND_COLOR);
 
-            BeginMode3D(viewer.camera);
+            BeginSceneMode3D(&viewer);
                 DrawScene(&viewer);
             EndMode3D();
             ProfileScene(&profile, viewer.scene_timings);

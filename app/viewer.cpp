@@ -2,12 +2,15 @@
 // there reads as a plain raylib example.
 #include "app/viewer.h"
 
+#include <cmath>
+
 #include "app/gui.h"
 #include "app/heads_up.h"
 #include "files/user_folders.h"
 #include "galaxy/galaxy_code.h"
 #include "galaxy/system_colors.h"
 #include "random/random.h"
+#include "rlgl.h"
 
 // The scene's fixed set-up.
 constexpr float TEST_OCTREE_EDGE = 512.0f; // world units, centred on the origin
@@ -211,6 +214,22 @@ static void OpenPendingStar(VIEWER_T *viewer)
     if (visit) VisitViewerStar(viewer, star);
 }
 
+// The galaxy's centre goes to the middle of the window's free part: right of the panel while
+// it shows, left of the system card while it is open. It glides there as the camera glides.
+static void GlideSceneShift(VIEWER_T *viewer, int width, int height, float dt)
+{
+    float left = 0.0f, right = (float)width;
+    const bool panel = viewer->menu_state == STATE_GENERATOR || (viewer->menu_state == STATE_VIEW && viewer->panel_in_view);
+    if (panel) left = GENERATOR_PANEL_BOUNDS.x + GENERATOR_PANEL_BOUNDS.width;
+    if (SystemCardOpen(viewer->system_card)) right = SystemCardBounds(width, height).x;
+    // A window too narrow for both keeps the middle between their edges, never off the window.
+    const float goal = Clamp(0.5f * (left + right), 0.0f, (float)width) - 0.5f * (float)width;
+    if (!(dt > 0.0f)) dt = 0.0f;
+    const float keep = expf(-ORBIT_SMOOTHING_RATE * fminf(dt, ORBIT_MAX_FRAME_TIME));
+    viewer->scene_shift = goal + (viewer->scene_shift - goal) * keep;
+    if (!std::isfinite(viewer->scene_shift)) viewer->scene_shift = goal;
+}
+
 void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
 {
     // What the panel changed last frame is asked for first, so this frame already shows it.
@@ -249,6 +268,7 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
                             (viewer->menu_state == STATE_GENERATOR && !viewer->generator_panel.seed_edit_mode);
     if (cameraKeys && input->plain_look_pressed) viewer->plain_look = !viewer->plain_look;
     const bool onScene = PointerOnScene(viewer, input->mouse);
+    GlideSceneShift(viewer, GetScreenWidth(), GetScreenHeight(), GetFrameTime());
     if (in_system)
     {
         UpdateSystemView(&viewer->system_view, &viewer->camera_control.orbit, &viewer->system_card, input, onScene,
@@ -271,6 +291,7 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     scene.disc_radius = (field != nullptr) ? field->disc_radius : 0.0f;
     scene.width = GetScreenWidth();
     scene.height = GetScreenHeight();
+    scene.shift_x = viewer->scene_shift;
     viewer->camera = SteerCamera(&viewer->camera_control, input, onScene, cameraKeys, GetFrameTime(), scene);
     viewer->view_frustum.Update(viewer->camera);
     UpdateStarPointer(&viewer->star_pointer, &viewer->system_card, field, ViewerPickView(viewer), input, onScene);
@@ -278,7 +299,21 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
 
 PICK_VIEW_T ViewerPickView(const VIEWER_T *viewer)
 {
-    return PICK_VIEW_T{viewer->camera, GetScreenWidth(), GetScreenHeight()};
+    return PICK_VIEW_T{viewer->camera, GetScreenWidth(), GetScreenHeight(), viewer->scene_shift};
+}
+
+void BeginSceneMode3D(const VIEWER_T *viewer)
+{
+    const PICK_VIEW_T view = ViewerPickView(viewer);
+    rlglDraw(); // what was batched before goes out with the projection it was made for
+    rlMatrixMode(RL_PROJECTION);
+    rlPushMatrix(); // EndMode3D pops it back to the 2-D projection
+    rlLoadIdentity();
+    rlMultMatrixf(MatrixToFloat(PickViewProjection(view)));
+    rlMatrixMode(RL_MODELVIEW);
+    rlLoadIdentity();
+    rlMultMatrixf(MatrixToFloat(MatrixLookAt(view.camera.position, view.camera.target, view.camera.up)));
+    rlEnableDepthTest();
 }
 
 // With DEBUG on, the frustum's outline and every visible cell's wire box show how the scene

@@ -89,6 +89,10 @@ struct VIEWER_T
         bool valid = false;
         bool drawing = false; // DrawScene draws into it now
     } backdrop;
+    // Pixels right of the window's middle at which the camera's target is drawn: it glides to the
+    // middle of what the panel (left) and the system card (right) leave free. The projection
+    // moves, not the camera.
+    float scene_shift = 0.0f;
 };
 
 // Everything that lives for the whole run. Needs the window (and so the GL context).
@@ -116,7 +120,11 @@ Rectangle DebugButtonBounds(const VIEWER_T *viewer);
 // The view the window draws this frame, for picking and placing rings.
 PICK_VIEW_T ViewerPickView(const VIEWER_T *viewer);
 
-// Inside BeginMode3D/EndMode3D. Records its timings in scene_timings.
+// The 3-D pass of this frame, in place of raylib's BeginMode3D(camera): the same camera and
+// perspective, the picture slid by scene_shift. EndMode3D ends it.
+void BeginSceneMode3D(const VIEWER_T *viewer);
+
+// Inside BeginSceneMode3D/EndMode3D. Records its timings in scene_timings.
 void DrawScene(VIEWER_T *viewer);
 
 // After EndMode3D, in this order: the view state's DEBUG button, the heads-up text, and the
