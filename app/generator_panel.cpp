@@ -3,6 +3,7 @@
 // of the frame after asks for the galaxy.
 #include "app/generator_panel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -12,6 +13,14 @@
 #include "galaxy/galaxy_builder.h"
 #include "galaxy/galaxy_code.h"
 #include "random/random.h"
+
+Rectangle PanelShownBounds(Rectangle bounds, int screen_height)
+{
+    if (screen_height <= 0) return bounds;
+    // At least the title bar and a row stay, however short the window.
+    const float room = std::max((float)screen_height - bounds.y - PANEL_BOTTOM_MARGIN, PANEL_TITLE_BAR + 40.0f);
+    return Rectangle{bounds.x, bounds.y, bounds.width, std::min(bounds.height, room)};
+}
 
 Rectangle PanelSeedBoxBounds(Rectangle bounds)
 {
@@ -160,11 +169,39 @@ static void ShareGalaxyCode(GENERATOR_PANEL_T *panel, Rectangle bounds, GUI_INPU
     ScreenLabel(PanelTextLine(bounds, 2), panel->notice);
 }
 
-void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_state, GUI_INPUT_T *input)
+// A thin bar at the panel's right edge: how much of the panel is out of sight, and where.
+static void DrawPanelScrollBar(Rectangle view, float scroll, float most, float whole)
 {
-    ScreenGroupBox(bounds, "Generate");
+    if (!IsWindowReady() || !(most > 0.0f)) return;
+    const Color ink = GetColor((unsigned)GuiGetStyle(DEFAULT, TEXT_COLOR_NORMAL));
+    const Rectangle track = {view.x + view.width - 10.0f, view.y + 4.0f, 6.0f, view.height - 8.0f};
+    const float thumb = std::max(20.0f, track.height * (view.height / whole));
+    DrawRectangleRec(track, Fade(ink, 0.15f));
+    DrawRectangleRec(Rectangle{track.x, track.y + (track.height - thumb) * (scroll / most), track.width, thumb},
+                     Fade(ink, 0.6f));
+}
+
+void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle whole, int32_t *menu_state, GUI_INPUT_T *input)
+{
+    // In a short window the panel is cut short and its controls (laid out in `bounds`) slide
+    // under the title bar; a control out of sight must not take a click meant for what covers it.
+    const Rectangle shown = PanelShownBounds(whole, input->screen_height);
+    const Rectangle view = {shown.x, shown.y + PANEL_TITLE_BAR, shown.width, shown.height - PANEL_TITLE_BAR};
+    const float most = whole.height - shown.height;
+    if (most > 0.0f && input->wheel != 0.0f && CheckCollisionPointRec(input->mouse, shown))
+        panel->scroll -= input->wheel * PANEL_WHEEL_PIXELS;
+    panel->scroll = std::min(std::max(panel->scroll, 0.0f), std::max(most, 0.0f));
+    const Rectangle bounds = {whole.x, whole.y - panel->scroll, whole.width, whole.height};
+
+    ScreenGroupBox(shown, "Generate");
     // The panel is not meant to be closed; its close box does nothing.
-    ScreenWindowBox(bounds, "Generate", input);
+    ScreenWindowBox(shown, "Generate", input);
+    const Vector2 pointer = input->mouse;
+    if (most > 0.0f)
+    {
+        if (!CheckCollisionPointRec(pointer, view)) input->mouse = Vector2{-100000.0f, -100000.0f};
+        if (IsWindowReady()) BeginScissorMode((int)view.x, (int)view.y, (int)view.width, (int)view.height);
+    }
 
     if (!panel->initialised)
     {
@@ -204,6 +241,13 @@ void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_st
     if (ScreenButton(PanelLoadBounds(bounds), "Load...", input)) panel->request = PANEL_REQUEST_LOAD;
 
     if (ScreenButton(PanelStartBounds(bounds), "Start", input)) *menu_state = STATE_VIEW;
+
+    if (most > 0.0f)
+    {
+        if (IsWindowReady()) EndScissorMode();
+        input->mouse = pointer;
+        DrawPanelScrollBar(view, panel->scroll, most, whole.height);
+    }
 }
 
 void RequestPanelGalaxy(GENERATOR_PANEL_T *panel, GALAXY *galaxy)

@@ -40,6 +40,9 @@ struct GENERATOR_PANEL_T
     // Set for one frame when the panel's Save or Load button is clicked: the shell opens that
     // screen of the main menu. PANEL_REQUEST_NONE otherwise.
     int32_t request = 0;
+    // Pixels the controls have moved up under the title bar, in a window too short for the
+    // panel; the wheel over the panel changes it.
+    float scroll = 0.0f;
 };
 
 constexpr int32_t PANEL_REQUEST_NONE = 0;
@@ -54,6 +57,17 @@ constexpr float PANEL_BUTTON_HEIGHT = 40.0f;
 constexpr float PANEL_CODE_Y = 545.0f;
 constexpr float PANEL_FILE_BUTTONS_Y = 610.0f;
 
+// A window shorter than the panel cuts it this far above its bottom edge; the wheel moves the
+// controls by PANEL_WHEEL_PIXELS a notch under a title bar PANEL_TITLE_BAR high.
+constexpr float PANEL_BOTTOM_MARGIN = 20.0f;
+constexpr float PANEL_TITLE_BAR = 24.0f;
+constexpr float PANEL_WHEEL_PIXELS = 40.0f;
+
+// The panel as a window screen_height pixels tall shows it: bounds, cut short above the
+// window's bottom when the window is too short for it. A height of 0 or less (no window
+// known) shows it whole.
+Rectangle PanelShownBounds(Rectangle bounds, int screen_height);
+
 Rectangle PanelSeedBoxBounds(Rectangle bounds);
 Rectangle PanelSaveBounds(Rectangle bounds);
 Rectangle PanelLoadBounds(Rectangle bounds);
@@ -66,6 +80,8 @@ void OpenGalaxyInPanel(GENERATOR_PANEL_T *panel, const GALAXY_SHAPE_T &shape);
 
 // Called once a frame while menu_state is the generator panel's. Start sets menu_state to the
 // view's. A change of the values sets dirty; the galaxy itself is asked for in the next update.
+// In a window shorter than bounds the panel is cut short (PanelShownBounds) and scrolls: the
+// controls are laid out within bounds moved up by scroll, and only those in sight take clicks.
 void GeneratorPanel(GENERATOR_PANEL_T *panel, Rectangle bounds, int32_t *menu_state, GUI_INPUT_T *input);
 
 // The update step: when dirty, asks for the galaxy of the panel's values, reseeded from its

@@ -139,7 +139,7 @@ static bool PointerOnScene(const VIEWER_T *viewer, Vector2 mouse)
         CheckCollisionPointRec(mouse, SystemViewBarLayout(GetScreenWidth(), GetScreenHeight(), FreeRight(viewer)).bar))
         return false;
     const bool panel = viewer->menu_state == STATE_GENERATOR || viewer->panel_in_view;
-    if (panel && CheckCollisionPointRec(mouse, GENERATOR_PANEL_BOUNDS)) return false;
+    if (panel && CheckCollisionPointRec(mouse, PanelShownBounds(GENERATOR_PANEL_BOUNDS, GetScreenHeight()))) return false;
     if (viewer->menu_state == STATE_VIEW && CheckCollisionPointRec(mouse, DebugButtonBounds(viewer))) return false;
     return !CheckCollisionPointRec(mouse, HeadsUpLayout(GetScreenWidth(), GetScreenHeight()).band);
 }

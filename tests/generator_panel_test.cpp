@@ -365,3 +365,60 @@ TEST_F(GeneratorPanelTest, TheModelRowPicksATypeAndClassicComesBackWhole)
     EXPECT_EQ(std::string(EncodeGalaxyCode(panel.values).text).substr(0, 4), "GX1-");
     EXPECT_TRUE(SamePositions(before, StarPositions(*galaxy)));
 }
+
+// The panel in a window shorter than itself (820 x 520, where it lost its lower half). Catches
+// a wheel that does not scroll it or scrolls it past its end (or scrolls a panel that fits), a
+// Start that the wheel cannot bring into reach or that a click there does not press, and a
+// control slid out of sight under the title bar that still takes a click meant for the bar.
+TEST_F(GeneratorPanelTest, AShortWindowScrollsThePanelToStart)
+{
+    StartSettled();
+    GUI_INPUT_T input = Idle();
+    input.mouse = Vector2{190.0f, 300.0f};
+    input.wheel = -3.0f;
+    GeneratorPanel(&panel, PANEL, &menu_state, &input);
+    EXPECT_EQ(panel.scroll, 0.0f) << "a panel that fits the window scrolled";
+
+    const int height = 520;
+    const Rectangle shown = PanelShownBounds(PANEL, height);
+    ASSERT_EQ(shown.y + shown.height, (float)height - PANEL_BOTTOM_MARGIN);
+    const auto Short = [&](GUI_INPUT_T in) {
+        in.screen_width = 820;
+        in.screen_height = height;
+        return in;
+    };
+    const auto Scrolled = [&](Rectangle r) { return Rectangle{r.x, r.y - panel.scroll, r.width, r.height}; };
+    EXPECT_GT(PanelStartBounds(PANEL).y, (float)height) << "Start is not cut off: the case tests nothing";
+    for (int notch = 0; notch < 20; notch++)
+    {
+        input = Short(Idle());
+        input.mouse = Vector2{190.0f, 300.0f};
+        input.wheel = -1.0f;
+        GeneratorPanel(&panel, PANEL, &menu_state, &input);
+        ASSERT_LE(panel.scroll, PANEL.height - shown.height);
+    }
+    EXPECT_EQ(panel.scroll, PANEL.height - shown.height) << "twenty notches did not reach the end";
+    const Rectangle start = Scrolled(PanelStartBounds(PANEL));
+    ASSERT_TRUE(start.y >= shown.y + PANEL_TITLE_BAR && start.y + start.height <= shown.y + shown.height)
+        << "Start is still out of sight at the end of the scroll";
+
+    // The title bar covers a slider slid up under it: pressing the bar leaves the value alone.
+    const PANEL_SLIDER_T &bulge = Slider(&GALAXY_SHAPE_T::bulge_size);
+    const Rectangle hidden = Scrolled(PanelSliderBounds(PANEL, bulge));
+    ASSERT_TRUE(hidden.y < shown.y + PANEL_TITLE_BAR && hidden.y + hidden.height > shown.y + PANEL_TITLE_BAR - 10.0f);
+    const int32_t before = panel.values.bulge_size;
+    input = Short(Idle());
+    input.mouse = Vector2{hidden.x + 5.0f, shown.y + PANEL_TITLE_BAR - 2.0f};
+    input.left_pressed = input.left_down = true;
+    GeneratorPanel(&panel, PANEL, &menu_state, &input);
+    EXPECT_EQ(panel.values.bulge_size, before) << "a slider under the title bar took its click";
+
+    Frame(Short(PressAt(start)));
+    EXPECT_EQ(menu_state, STATE_GENERATOR);
+    Frame(Short(ReleaseAt(start)));
+    EXPECT_EQ(menu_state, STATE_VIEW) << "a click on the scrolled Start did not start the view";
+    input = Short(Idle());
+    input.wheel = 5.0f;
+    GeneratorPanel(&panel, PANEL, &menu_state, &input); // the pointer is over the scene
+    EXPECT_EQ(panel.scroll, PANEL.height - shown.height) << "the wheel over the scene scrolled the panel";
+}
