@@ -40,6 +40,7 @@ int main(int argc, char **argv)
                      VIEWER_PROGRAM_NAME, std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "");
         return 1;
     }
+    SetWindowMinSize(VIEWER_MIN_WIDTH, VIEWER_MIN_HEIGHT); // a window manager keeps to it
     InstallInputLatch();
     VIEWER_T viewer = CreateViewer();
     ApplyViewerOptions(&viewer, command.options);

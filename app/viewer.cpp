@@ -433,7 +433,7 @@ static void DrawScreen(VIEWER_T *viewer, GUI_INPUT_T *input)
         // Save stores what the panel shows; a galaxy picked in Load opens on the panel.
         menu->saved.current = panel->values;
         menu->saved.have_current = panel->initialised;
-        MainMenu(menu, MAIN_MENU_BOUNDS, &viewer->menu_state, input);
+        MainMenu(menu, MainMenuBounds(input->screen_height), &viewer->menu_state, input);
         if (menu->saved.open_requested)
         {
             OpenGalaxyInPanel(panel, menu->saved.open_shape);

@@ -30,6 +30,10 @@ constexpr int SCREEN_HEIGHT = 768;
 constexpr const char *WINDOW_TITLE = "raylib [core] and raygui test";
 // Vertical sync paces the frames; 4x MSAA; the user may resize the window.
 constexpr unsigned int VIEWER_CONFIG_FLAGS = FLAG_VSYNC_HINT | FLAG_MSAA_4X_HINT | FLAG_WINDOW_RESIZABLE;
+// The smallest window every screen still works in: below the panel's full height the panel
+// scrolls, and the main menu keeps to the bottom left.
+constexpr int VIEWER_MIN_WIDTH = 640;
+constexpr int VIEWER_MIN_HEIGHT = 480;
 
 constexpr Color SCENE_BACKGROUND_COLOR = Color{16, 16, 64, 255};
 
