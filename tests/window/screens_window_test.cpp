@@ -681,3 +681,82 @@ TEST_F(SystemWindow, VisitAStarWatchItsPlanetsOpenOneAndGoBack)
     ASSERT_TRUE(HoldKey("Escape"));
     EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
 }
+
+namespace
+{
+// The view of seed 5 as a new user met it, with DEBUG off.
+class SmallWindow : public ScreensWindow
+{
+  protected:
+    std::vector<std::string> Arguments() const override { return {"--seed", "5", "--view", "--debug", "off"}; }
+
+    // Two presses at one place, each seen by its own frame, quickly enough for a double click.
+    bool DoubleClick(int x, int y) const
+    {
+        return MoveTo(x, y) && Xdotool("sleep 0.3 mousedown 1 sleep 0.12 mouseup 1 sleep 0.12 mousedown 1 sleep 0.12 "
+                                       "mouseup 1 sleep 0.3");
+    }
+};
+
+// Pixels the galaxy lights left of where a card would open, below the heads-up band: the soft
+// look's stars and glow, anything well brighter than the sky.
+int LitPixels(const SCREENSHOT_T &shot)
+{
+    int lit = 0;
+    for (int y = 120; y < std::min(shot.height, 768); y++)
+        for (int x = 0; x < std::min(shot.width, 900); x++)
+        {
+            const SCREENSHOT_T::PIXEL_T p = shot.At(x, y);
+            lit += std::max({p.r, p.g, p.b}) >= 120;
+        }
+    return lit;
+}
+} // namespace
+
+// What a new user stumbled on. Catches double clicks near the horizon of the start view that
+// send the camera's centre far beyond the disc, so that the galaxy leaves the screen; and a
+// panel in a short window that cannot reach Start: no scroll bar, a wheel that does not scroll
+// it, or a Start that a click does not press there.
+TEST_F(SmallWindow, FarDoubleClicksKeepTheGalaxyAndAShortPanelScrollsToStart)
+{
+    bool met = false;
+    const SCREENSHOT_T first = Await("1-view", [](const SCREENSHOT_T &s) { return LitPixels(s) > 2000; }, &met, 60s);
+    ASSERT_TRUE(met) << "the galaxy never lit the view: " << LitPixels(first) << "\n" << viewer->Log();
+    ASSERT_TRUE(MoveTo(683, 600) && HoldKey("space")); // the camera holds still between the clicks
+
+    ASSERT_TRUE(DoubleClick(683, 256));
+    Xdotool("sleep 1.5");
+    SCREENSHOT_T shot = Await("2-horizon", [](const SCREENSHOT_T &s) { return LitPixels(s) > 2000; }, &met, 10s);
+    EXPECT_TRUE(met) << "a double click at (683, 256) lost the galaxy: lit " << LitPixels(shot);
+    const SCREENSHOT_T before = window->Capture();
+    ASSERT_TRUE(DoubleClick(683, 300));
+    shot = Await(
+        "3-below-horizon", [&](const SCREENSHOT_T &s) { return !SameIn(s, before, AREA_T{0, 120, 900, 768}); }, &met,
+        20s);
+    ASSERT_TRUE(met) << "a double click at (683, 300) did not move the camera";
+    Xdotool("sleep 1.5");
+    shot = Await("4-rim", [](const SCREENSHOT_T &s) { return LitPixels(s) > 2000; }, &met, 10s);
+    EXPECT_TRUE(met) << "a double click at (683, 300) lost the galaxy: lit " << LitPixels(shot);
+
+    const std::string id = std::to_string(window->Id());
+    ASSERT_TRUE(Xdotool("windowmove --sync " + id + " 0 0") && Xdotool("windowsize --sync " + id + " 820 520"));
+    Await("5-small", [](const SCREENSHOT_T &s) { return s.width == 820 && s.height == 520; }, &met, 20s);
+    ASSERT_TRUE(met) << "the window did not become 820 x 520";
+    ASSERT_TRUE(MoveTo(600, 300) && HoldKey("Tab"));
+    const AREA_T shown = {20, 20, 360, 500};
+    shot = Await("6-panel", [&](const SCREENSHOT_T &s) { return Count(s, shown, WINDOW_FILL) > 60000; }, &met, 20s);
+    ASSERT_TRUE(met) << "Tab showed no panel in the small window";
+    // The scroll bar's column at the panel's right edge, plain panel where no bar is.
+    EXPECT_LT(Count(shot, AREA_T{350, 52, 356, 490}, WINDOW_FILL), 200) << "no scroll bar on the cut panel";
+
+    ASSERT_TRUE(MoveTo(190, 300) && Xdotool("click --repeat 8 --delay 200 5 sleep 1"));
+    Await("7-scrolled", [](const SCREENSHOT_T &s) { return s.width == 820; }, &met, 10s);
+    ASSERT_TRUE(Click(190, 460)); // Start, at the end of the scroll; a slider before it
+    MoveTo(600, 300);
+    shot = Await("8-view", [&](const SCREENSHOT_T &s) { return s.width == 820 && Count(s, shown, WINDOW_FILL) < 1000; },
+                 &met, 20s);
+    EXPECT_TRUE(met) << "Start, scrolled into reach, did not start the view";
+
+    ASSERT_TRUE(HoldKey("Escape"));
+    EXPECT_EQ(viewer->WaitExit(30s), 0) << viewer->Log();
+}
