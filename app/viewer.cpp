@@ -489,7 +489,7 @@ static void DrawBackdrop(VIEWER_T *viewer)
         backdrop->drawing = true;
         BeginTextureMode(backdrop->texture);
         ClearBackground(SCENE_BACKGROUND_COLOR);
-        BeginMode3D(viewer->camera);
+        BeginSceneMode3D(viewer);
         DrawScene(viewer);
         EndMode3D();
         DimBackdrop(width, height, dim);
