@@ -11,6 +11,7 @@
 namespace
 {
 const std::string HEADER = "galaxy_viewer saved galaxies ";
+const std::string BOOKMARK = "bookmark\t";
 
 // Tabs and line ends would break the line format; other control characters would garble
 // the screen. A cut inside a UTF-8 character would leave half a character.
@@ -51,6 +52,30 @@ bool ParseEntry(const std::string &line, SAVED_GALAXY_T *entry)
     entry->date = line.substr(first + 1, second - first - 1);
     entry->name = CleanText(line.substr(second + 1), SAVED_GALAXY_NAME_MAX_BYTES);
     return true;
+}
+
+// "bookmark", a star link and a note: three fields like an entry's, so an older reader, which
+// cannot decode "bookmark" as a code, keeps the line as it stands.
+bool ParseBookmark(const std::string &line, SAVED_BOOKMARK_T *mark)
+{
+    if (line.compare(0, BOOKMARK.size(), BOOKMARK) != 0) return false;
+    const size_t link_start = BOOKMARK.size();
+    const size_t second = line.find('\t', link_start);
+    if (second == std::string::npos || line.find('\t', second + 1) != std::string::npos) return false;
+    const std::string link = line.substr(link_start, second - link_start);
+    bool has_star = false;
+    if (!DecodeStarLink(link.c_str(), &mark->shape, &has_star, &mark->star, nullptr) || !has_star) return false;
+    mark->code = EncodeGalaxyCode(mark->shape).text;
+    mark->note = CleanText(line.substr(second + 1), SAVED_GALAXY_NAME_MAX_BYTES);
+    return true;
+}
+
+std::string FormatDate(time_t when)
+{
+    struct tm utc = {};
+    char date[32] = "";
+    if (gmtime_r(&when, &utc)) std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return date;
 }
 
 std::string DescribeProblems(const SAVED_GALAXIES_T &list)
@@ -116,8 +141,11 @@ SAVED_GALAXIES_T ParseSavedGalaxies(const std::string &text)
             if (list.file_version != 0) continue;
         }
         SAVED_GALAXY_T entry;
+        SAVED_BOOKMARK_T mark;
         if (ParseEntry(line, &entry))
             list.entries.push_back(entry);
+        else if (ParseBookmark(line, &mark))
+            list.bookmarks.push_back(mark);
         else
             list.unreadable_lines.push_back(raw);
     }
@@ -136,6 +164,9 @@ std::string FormatSavedGalaxies(const SAVED_GALAXIES_T &list)
         text += "\t" + CleanText(entry.date, 64) + "\t" + CleanText(entry.name, SAVED_GALAXY_NAME_MAX_BYTES) +
                 "\n";
     }
+    for (const SAVED_BOOKMARK_T &mark : list.bookmarks)
+        text += BOOKMARK + EncodeStarLink(mark.shape, mark.star) + "\t" +
+                CleanText(mark.note, SAVED_GALAXY_NAME_MAX_BYTES) + "\n";
     for (const std::string &line : list.unreadable_lines)
         text += line + "\n";
     return text;
@@ -166,10 +197,7 @@ void AddSavedGalaxy(SAVED_GALAXIES_T *list, const char *name, const GALAXY_SHAPE
 {
     SAVED_GALAXY_T entry;
     entry.name = CleanText(name ? name : "", SAVED_GALAXY_NAME_MAX_BYTES);
-    struct tm utc = {};
-    char date[32] = "";
-    if (gmtime_r(&now, &utc)) std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    entry.date = date;
+    entry.date = FormatDate(now);
     entry.code = EncodeGalaxyCode(shape).text;
     entry.shape = shape;
     list->entries.push_back(entry);
@@ -179,5 +207,50 @@ bool DeleteSavedGalaxy(SAVED_GALAXIES_T *list, size_t index)
 {
     if (index >= list->entries.size()) return false;
     list->entries.erase(list->entries.begin() + (std::ptrdiff_t)index);
+    return true;
+}
+
+int FindSavedGalaxy(const SAVED_GALAXIES_T &list, const char *name)
+{
+    const std::string clean = CleanText(name ? name : "", SAVED_GALAXY_NAME_MAX_BYTES);
+    for (size_t i = 0; i < list.entries.size(); i++)
+        if (list.entries[i].name == clean) return (int)i;
+    return -1;
+}
+
+bool ReplaceSavedGalaxy(SAVED_GALAXIES_T *list, size_t index, const GALAXY_SHAPE_T &shape, time_t now)
+{
+    if (index >= list->entries.size()) return false;
+    SAVED_GALAXY_T &entry = list->entries[index];
+    entry.date = FormatDate(now);
+    entry.code = EncodeGalaxyCode(shape).text;
+    entry.shape = shape;
+    return true;
+}
+
+void AddBookmark(SAVED_GALAXIES_T *list, const GALAXY_SHAPE_T &shape, uint64_t star, const char *note)
+{
+    const std::string code = EncodeGalaxyCode(shape).text;
+    const std::string clean = CleanText(note ? note : "", SAVED_GALAXY_NAME_MAX_BYTES);
+    for (SAVED_BOOKMARK_T &mark : list->bookmarks)
+    {
+        if (mark.code == code && mark.star == star)
+        {
+            mark.note = clean;
+            return;
+        }
+    }
+    SAVED_BOOKMARK_T mark;
+    mark.code = code;
+    mark.shape = shape;
+    mark.star = star;
+    mark.note = clean;
+    list->bookmarks.push_back(mark);
+}
+
+bool DeleteBookmark(SAVED_GALAXIES_T *list, size_t index)
+{
+    if (index >= list->bookmarks.size()) return false;
+    list->bookmarks.erase(list->bookmarks.begin() + (std::ptrdiff_t)index);
     return true;
 }

@@ -6,13 +6,17 @@
 //   galaxy_viewer saved galaxies 1
 //   <galaxy code>\t<date, UTC, 2026-12-08T23:55:03Z>\t<name>
 //   ...
-// A name holds no tab, line end or other control character (each becomes a space) and at
-// most SAVED_GALAXY_NAME_MAX_BYTES bytes, cut between UTF-8 characters. A line with other
+//   bookmark\t<star link, code#star>\t<note>
+//   ...
+// A name or note holds no tab, line end or other control character (each becomes a space) and
+// at most SAVED_GALAXY_NAME_MAX_BYTES bytes, cut between UTF-8 characters. A line with other
 // than three fields, or whose code does not decode, is kept as it stands. A newer version's
-// header still lets every entry line of this form be read.
+// header still lets every entry line of this form be read. Bookmark lines came later under the
+// same version: an older reader takes them for lines it cannot read, and so keeps them.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -31,9 +35,20 @@ struct SAVED_GALAXY_T
     GALAXY_SHAPE_T shape;
 };
 
+// A star the user kept, with a note; it belongs to whichever saved galaxy has its code, and
+// outlives them all.
+struct SAVED_BOOKMARK_T
+{
+    std::string code; // the galaxy code of shape
+    GALAXY_SHAPE_T shape;
+    uint64_t star = 0; // the star's number in its galaxy
+    std::string note;
+};
+
 struct SAVED_GALAXIES_T
 {
     std::vector<SAVED_GALAXY_T> entries;       // in the file's order; new ones go last
+    std::vector<SAVED_BOOKMARK_T> bookmarks;   // in the file's order, after the entries
     std::vector<std::string> unreadable_lines; // byte for byte, without their \n
     int file_version = SAVED_GALAXIES_VERSION; // the header's number; 0 when it had none
     std::string problem;                       // one line for the screen, empty when all read
@@ -44,7 +59,7 @@ std::string SavedGalaxiesPath(void);
 
 // Reads as much as it can; never fails.
 SAVED_GALAXIES_T ParseSavedGalaxies(const std::string &text);
-// The header, the entries, then the unreadable lines unchanged.
+// The header, the entries, the bookmarks, then the unreadable lines unchanged.
 std::string FormatSavedGalaxies(const SAVED_GALAXIES_T &list);
 
 // A missing file is an empty list, not an error.
@@ -57,3 +72,13 @@ bool StoreSavedGalaxies(const char *path, const SAVED_GALAXIES_T &list, std::str
 void AddSavedGalaxy(SAVED_GALAXIES_T *list, const char *name, const GALAXY_SHAPE_T &shape, time_t now);
 // False when index is past the end.
 bool DeleteSavedGalaxy(SAVED_GALAXIES_T *list, size_t index);
+// The first entry with this name as it would be stored (cleaned and cut), or -1.
+int FindSavedGalaxy(const SAVED_GALAXIES_T &list, const char *name);
+// Entry index takes shape and a date of now; its name and its place in the list stay.
+bool ReplaceSavedGalaxy(SAVED_GALAXIES_T *list, size_t index, const GALAXY_SHAPE_T &shape, time_t now);
+
+// Keeps star `star` of the galaxy of shape with a note; a star kept before only takes the new
+// note, so one star is never listed twice.
+void AddBookmark(SAVED_GALAXIES_T *list, const GALAXY_SHAPE_T &shape, uint64_t star, const char *note);
+// False when index is past the end.
+bool DeleteBookmark(SAVED_GALAXIES_T *list, size_t index);

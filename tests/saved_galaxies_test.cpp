@@ -151,3 +151,60 @@ TEST(SavedGalaxies, UnusualFilesAreReadAsFarAsPossibleAndFailuresSaySo)
     EXPECT_EQ(error, "cannot create folder " + folder.Path("file") + ": Not a directory");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"file"});
 }
+
+// Catches bookmarks lost or changed on the way through the file, a file without bookmarks
+// written back other than byte for byte, one star kept twice, bookmark-like lines that do not
+// name a star taken for bookmarks (they are kept as they stand), and an entry replaced out of
+// its place or under another name.
+TEST(SavedGalaxies, BookmarksComeBackAndOlderFilesStayAsTheyWere)
+{
+    const std::string older = "galaxy_viewer saved galaxies 1\n" + Line(Shape(1, 2), "first") + "\n" +
+                              Line(Shape(2, 9), "second") + "\n" + Line(Shape(1, 2), "first again") + "\n";
+    SAVED_GALAXIES_T list = ParseSavedGalaxies(older);
+    EXPECT_TRUE(list.bookmarks.empty() && list.problem.empty());
+    EXPECT_EQ(FormatSavedGalaxies(list), older);
+
+    AddBookmark(&list, Shape(2, 9), 42, "by the\tdust lane");
+    AddBookmark(&list, Shape(1, 2), 0, "");
+    AddBookmark(&list, Shape(7, 7), 973079, "Ωmega 🌌");
+    AddBookmark(&list, Shape(2, 9), 42, "near the bar"); // the same star: a new note, no new line
+    ASSERT_EQ(list.bookmarks.size(), 3u);
+    const std::string code = EncodeGalaxyCode(Shape(2, 9)).text;
+    const std::vector<std::string> odd = {"bookmark\t" + code + "\tno star", "bookmark\tGX9-NOPE#3\tnote",
+                                          "bookmark\t" + code + "#5\tnote\textra"};
+    for (const std::string &line : odd) list.unreadable_lines.push_back(line);
+
+    TEMP_FOLDER_T folder;
+    const std::string path = folder.Path("galaxies.txt");
+    std::string error;
+    PutFile(path, older);
+    ASSERT_TRUE(StoreSavedGalaxies(path.c_str(), list, &error)) << error;
+    const std::string text = FileContents(path);
+    EXPECT_EQ(text.compare(0, older.size(), older), 0) << "the older lines moved:\n" << text;
+    EXPECT_NE(text.find("\nbookmark\t" + code + "#42\tnear the bar\n"), std::string::npos) << text;
+    SAVED_GALAXIES_T read;
+    ASSERT_TRUE(LoadSavedGalaxies(path.c_str(), &read, &error)) << error;
+    EXPECT_EQ(Fields(read), Fields(list));
+    ASSERT_EQ(read.bookmarks.size(), 3u);
+    for (size_t i = 0; i < 3; i++)
+    {
+        const SAVED_BOOKMARK_T &a = read.bookmarks[i], &b = list.bookmarks[i];
+        EXPECT_EQ(a.code + "#" + std::to_string(a.star) + "|" + a.note,
+                  std::string(EncodeGalaxyCode(b.shape).text) + "#" + std::to_string(b.star) + "|" + b.note);
+    }
+    EXPECT_EQ(read.bookmarks[0].note, "near the bar");
+    EXPECT_EQ(read.unreadable_lines, odd);
+    EXPECT_EQ(FormatSavedGalaxies(read), text);
+
+    EXPECT_EQ(FindSavedGalaxy(read, "first again"), 2);
+    EXPECT_EQ(FindSavedGalaxy(read, "first\nagain"), 2) << "a name is found as it would be stored";
+    EXPECT_EQ(FindSavedGalaxy(read, "third"), -1);
+    ASSERT_TRUE(ReplaceSavedGalaxy(&read, 0, Shape(3, 3), DECEMBER_8_2026));
+    EXPECT_FALSE(ReplaceSavedGalaxy(&read, 3, Shape(3, 3), DECEMBER_8_2026));
+    EXPECT_EQ(Fields(read)[0], std::string("first|2026-12-08T23:55:03Z|") + EncodeGalaxyCode(Shape(3, 3)).text + "|" +
+                                   EncodeGalaxyCode(Shape(3, 3)).text);
+    EXPECT_EQ(read.entries.size(), 3u);
+    ASSERT_TRUE(DeleteBookmark(&read, 1));
+    EXPECT_FALSE(DeleteBookmark(&read, 2));
+    EXPECT_EQ(read.bookmarks[1].star, 973079u);
+}
