@@ -77,7 +77,7 @@ void MainMenu(MAIN_MENU_T *menu, Rectangle bounds, int32_t *menu_state, GUI_INPU
         *menu_state = STATE_GENERATOR;
     }
 
-    if (menu->selected != menu->shown_selected) menu->saved.list_read = false;
+    if (menu->selected != menu->shown_selected) ReopenSavedGalaxiesScreen(&menu->saved);
     menu->shown_selected = menu->selected;
     if (menu->selected == MENU_ENTRY_SAVE) SaveGalaxyScreen(&menu->saved, layout.content, SAVE_TITLE, input);
     if (menu->selected == MENU_ENTRY_LOAD)
@@ -87,6 +87,7 @@ void MainMenu(MAIN_MENU_T *menu, Rectangle bounds, int32_t *menu_state, GUI_INPU
         {
             menu->active = -1;
             menu->selected = -1;
+            menu->shown_selected = -1; // the Load screen closes: coming back opens it anew
             menu->initialised = false;
             *menu_state = STATE_GENERATOR;
         }
