@@ -25,6 +25,9 @@ constexpr float CARD_HEADING_HEIGHT = 28.0f;
 constexpr float CARD_TEXT_HEIGHT = 16.0f;
 constexpr float CARD_DIAGRAM_HEIGHT = 220.0f;
 constexpr float CARD_WHEEL_PIXELS = 48.0f;
+constexpr float CARD_NOTE_ROW = 34.0f;       // the note box's row under the title bar
+constexpr float CARD_BUTTON_WIDTH = 76.0f;   // Bookmark, in the title bar
+constexpr float CARD_KEEP_WIDTH = 60.0f;
 constexpr Color HABITABLE_ZONE_COLOR = Color{60, 170, 90, 90};
 constexpr Color ORBIT_COLOR = Color{120, 130, 150, 255};
 
@@ -174,6 +177,12 @@ void DrawOrbitDiagram(const STAR_T &star, Rectangle area)
     DrawText(TextFormat("outer ring %s AU", FigureText(outer, 2).c_str()), (int)area.x,
              (int)(area.y + area.height - 12.0f), CARD_TEXT_SIZE, text);
 }
+void CloseNote(SYSTEM_CARD_T *card)
+{
+    card->note_open = false;
+    card->note_edit_mode = false;
+    card->note[0] = '\0';
+}
 } // namespace
 
 std::string FormatStarAge(double billion_years)
@@ -268,6 +277,7 @@ void FocusSystemCard(SYSTEM_CARD_T *card, uint32_t star, int32_t planet, int32_t
 void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t star_index, Vector3 position)
 {
     card->shape = shape;
+    CloseNote(card); // a note begun for another star is not this one's
     std::unique_ptr<STAR_SYSTEM_T> system(new STAR_SYSTEM_T());
     GenerateStarSystem(shape, star_index, position, system.get());
     card->rows = SystemCardRows(*system);
@@ -280,6 +290,7 @@ void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t s
 
 void CloseSystemCard(SYSTEM_CARD_T *card)
 {
+    CloseNote(card);
     card->system.reset();
     card->rows.clear();
     card->scroll = 0.0f;
@@ -295,17 +306,64 @@ Rectangle SystemCardBounds(int screen_width, int screen_height)
                      std::max(CARD_TITLE_BAR + 40.0f, (float)screen_height - top - CARD_MARGIN)};
 }
 
-void SystemCard(SYSTEM_CARD_T *card, Rectangle bounds, const GUI_INPUT_T *input)
+Rectangle SystemCardBookmarkBounds(Rectangle bounds)
+{
+    const Rectangle close = WindowCloseBoxBounds(bounds);
+    return Rectangle{close.x - 6.0f - CARD_BUTTON_WIDTH, close.y, CARD_BUTTON_WIDTH, close.height};
+}
+
+void TakeSystemCardKeys(const SYSTEM_CARD_T &card, GUI_INPUT_T *input)
+{
+    if (!SystemCardOpen(card) || !card.note_edit_mode) return;
+    input->tab_pressed = input->space_pressed = input->reset_pressed = false;
+    input->top_down_pressed = input->plain_look_pressed = false;
+    input->copy_pressed = input->copy_link_pressed = input->paste_pressed = input->find_pressed = false;
+    input->arrow_step = 0;
+}
+
+// The note box's row: Enter in the box or Keep asks the shell to keep the star.
+static void NoteRow(SYSTEM_CARD_T *card, Rectangle row, GUI_INPUT_T *input)
+{
+    const Rectangle label = {row.x, row.y, 40.0f, row.height};
+    const Rectangle box = {row.x + 40.0f, row.y, row.width - 48.0f - CARD_KEEP_WIDTH, row.height};
+    const Rectangle keep = {row.x + row.width - CARD_KEEP_WIDTH, row.y, CARD_KEEP_WIDTH, row.height};
+    ScreenLabel(label, "Note:");
+    const bool wasEditing = card->note_edit_mode;
+    if (GuiTextLine(box, card->note, (int)sizeof card->note, card->note_edit_mode, input))
+        card->note_edit_mode = !card->note_edit_mode;
+    const bool enter = wasEditing && !card->note_edit_mode && input->enter_pressed;
+    if (ScreenButton(keep, "Keep", input) || enter)
+    {
+        card->bookmark_requested = true;
+        card->bookmark_star = card->system->star_index;
+        card->bookmark_note = card->note[0] != '\0' ? card->note : card->system->system.name;
+        CloseNote(card);
+    }
+}
+
+void SystemCard(SYSTEM_CARD_T *card, Rectangle bounds, GUI_INPUT_T *input)
 {
     if (!SystemCardOpen(*card)) return;
-    const Rectangle content = {bounds.x + CARD_PADDING, bounds.y + CARD_TITLE_BAR, bounds.width - 2.0f * CARD_PADDING,
-                               bounds.height - CARD_TITLE_BAR};
+    const float top = CARD_TITLE_BAR + (card->note_open ? CARD_NOTE_ROW : 0.0f);
+    const Rectangle content = {bounds.x + CARD_PADDING, bounds.y + top, bounds.width - 2.0f * CARD_PADDING,
+                               bounds.height - top};
     const float most = std::max(0.0f, card->content_height - content.height);
     if (CheckCollisionPointRec(input->mouse, bounds) && input->wheel != 0.0f)
         card->scroll -= input->wheel * CARD_WHEEL_PIXELS;
     card->scroll = std::min(std::max(card->scroll, 0.0f), most);
 
     const bool closed = ScreenWindowBox(bounds, card->system->system.name, input);
+    if (ScreenButton(SystemCardBookmarkBounds(bounds), "Bookmark", input))
+    {
+        // A second click puts the note away unkept.
+        const bool open = !card->note_open;
+        CloseNote(card);
+        card->note_open = card->note_edit_mode = open;
+    }
+    else if (card->note_open)
+        NoteRow(card, Rectangle{bounds.x + CARD_PADDING, bounds.y + CARD_TITLE_BAR + 4.0f,
+                                bounds.width - 2.0f * CARD_PADDING, CARD_NOTE_ROW - 8.0f},
+                input);
     if (IsWindowReady())
     {
         const Color text = GetColor((unsigned)GuiGetStyle(DEFAULT, TEXT_COLOR_NORMAL));

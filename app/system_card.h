@@ -46,6 +46,7 @@ std::string FormatStarAge(double billion_years);
 // The rows of one planet (with its moons) of a system, as the system's rows tell of it, under
 // a heading that names it, or names the moon when moon >= 0.
 std::vector<CARD_ROW_T> PlanetCardRows(const STAR_SYSTEM_T &system, uint32_t star, uint32_t planet, int32_t moon);
+constexpr int CARD_NOTE_MAX_BYTES = 64;
 
 struct SYSTEM_CARD_T
 {
@@ -55,6 +56,14 @@ struct SYSTEM_CARD_T
     float scroll = 0.0f;                   // pixels the content has moved up
     float content_height = 0.0f;           // of the rows
     int32_t focus_planet = -1;             // the planet the card tells of alone; -1: the whole system
+    // "Bookmark" opens a note box at the card's top; Enter (or Keep) keeps the star with it.
+    bool note_open = false;
+    bool note_edit_mode = false;
+    char note[CARD_NOTE_MAX_BYTES + 1] = {};
+    // Set in the frame a note is kept, for the shell to write and then clear.
+    bool bookmark_requested = false;
+    uint64_t bookmark_star = 0;
+    std::string bookmark_note; // the note, or the system's name when none was typed
 };
 
 // Opens (or replaces) the card with the system of star star_index of the galaxy of shape.
@@ -72,6 +81,16 @@ inline bool SystemCardOpen(const SYSTEM_CARD_T &card)
 // their timings, as tall as the window leaves.
 Rectangle SystemCardBounds(int screen_width, int screen_height);
 
-// One frame of an open card: the wheel over it scrolls it, its close box closes it. Draws
-// when a window exists; decides from input either way.
-void SystemCard(SYSTEM_CARD_T *card, Rectangle bounds, const GUI_INPUT_T *input);
+// The card's Bookmark button, in its title bar left of the close box (with room for one more
+// button left of it).
+Rectangle SystemCardBookmarkBounds(Rectangle bounds);
+
+// While the note box takes typing, the keys that mean something elsewhere (camera, Tab,
+// shortcuts that change the galaxy) are taken from the frame before anything reads them;
+// Escape still ends the run.
+void TakeSystemCardKeys(const SYSTEM_CARD_T &card, GUI_INPUT_T *input);
+
+// One frame of an open card: the wheel over it scrolls it, its close box closes it, its
+// Bookmark button opens the note box, whose Enter sets bookmark_requested. Draws when a window
+// exists; decides from input either way.
+void SystemCard(SYSTEM_CARD_T *card, Rectangle bounds, GUI_INPUT_T *input);

@@ -230,11 +230,23 @@ static void GlideSceneShift(VIEWER_T *viewer, int width, int height, float dt)
     if (!std::isfinite(viewer->scene_shift)) viewer->scene_shift = goal;
 }
 
+// The star whose note the card kept last frame goes into the saved-galaxies file.
+static void KeepBookmark(VIEWER_T *viewer)
+{
+    SYSTEM_CARD_T *card = &viewer->system_card;
+    if (!card->bookmark_requested) return;
+    card->bookmark_requested = false;
+    ShowNotice(&viewer->file_actions,
+               BookmarkStar(&viewer->main_menu.saved, card->shape, card->bookmark_star, card->bookmark_note));
+}
+
 void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
 {
     // What the panel changed last frame is asked for first, so this frame already shows it.
     RequestPanelGalaxy(&viewer->generator_panel, viewer->galaxy);
     HelpOverlay(&viewer->help, input);
+    TakeSystemCardKeys(viewer->system_card, input);
+    KeepBookmark(viewer);
     const bool pointing = viewer->menu_state == STATE_VIEW || viewer->menu_state == STATE_GENERATOR;
     if (viewer->search != nullptr && viewer->galaxy != nullptr && pointing)
     {
@@ -438,6 +450,12 @@ static void DrawScreen(VIEWER_T *viewer, GUI_INPUT_T *input)
         {
             OpenGalaxyInPanel(panel, menu->saved.open_shape);
             menu->saved.open_requested = false;
+            // A bookmark opens its star's card once the galaxy is made, as a star link does.
+            if (menu->saved.open_star >= 0)
+            {
+                CloseSystemCard(&viewer->system_card);
+                viewer->pending_star = menu->saved.open_star;
+            }
         }
     }
 }
