@@ -403,6 +403,11 @@ bool ControlsInside(const SCREENSHOT_T &shot, int width)
 // timings, and its close box at the right end of its title bar.
 constexpr AREA_T CARD_AREA = {914, 184, 1354, 756};
 constexpr int CARD_CLOSE_X = 1342, CARD_CLOSE_Y = 196;
+// The card's Bookmark button, left of its close box, and the note box it opens under the title.
+constexpr int CARD_BOOKMARK_X = 1289;
+constexpr AREA_T CARD_NOTE_AREA = {914, 206, 1354, 236};
+// The Load list beside the menu: its first row, that row's Delete button and the Undo above.
+constexpr int LOAD_ROW_Y = 105, LOAD_DELETE_X = 1281, LOAD_UNDO_Y = 70;
 
 bool CardShown(const SCREENSHOT_T &s)
 {
@@ -417,7 +422,8 @@ bool CardShown(const SCREENSHOT_T &s)
 // heads-up lines or controls pushed out of a small or large window; a code that does not reach
 // the clipboard or is not applied from it, a star link that does not bring its card back, a
 // search by name that finds nothing or opens no card, a Save that stores nothing or a Load that opens
-// another galaxy, an F12 or Ctrl+E that writes nothing where the notice says; and an Exit
+// another galaxy, a second Save under one name that adds an entry, a Delete that Undo cannot
+// take back byte for byte, a bookmark lost by Save or that does not open its star, an F12 or Ctrl+E that writes nothing where the notice says; and an Exit
 // entry that does not end the run or a run that ends with a failure status.
 TEST_F(ShareWindow, SteerReadASystemResizeThenShareAndExit)
 {
@@ -573,6 +579,56 @@ TEST_F(ShareWindow, SteerReadASystemResizeThenShareAndExit)
     ASSERT_TRUE(HoldKey("Return"));
     Await("14c-found", CardShown, &met, 20s);
     EXPECT_TRUE(met) << "Enter on \"" << name << "\" opened no card";
+
+    // Bookmark on the card, a note typed into its box (letters that are shortcuts elsewhere),
+    // Enter: the star goes into the saved galaxies file at once.
+    ASSERT_TRUE(Click(CARD_BOOKMARK_X, CARD_CLOSE_Y));
+    Await("14c2-note", [](const SCREENSHOT_T &s) { return Count(s, CARD_NOTE_AREA, PRESSED_FILL) > 2000; }, &met,
+          20s);
+    ASSERT_TRUE(met) << "Bookmark opened no note box on the card";
+    ASSERT_TRUE(TypeSlowly("Lantern"));
+    ASSERT_TRUE(HoldKey("Return"));
+    const std::string markPrefix = "\nbookmark\t" + code + "#";
+    for (int i = 0; i < 50 && FileContents(saved).find(markPrefix) == std::string::npos; i++) Xdotool("sleep 0.2");
+    const std::string marked = FileContents(saved);
+    const size_t mark = marked.find(markPrefix);
+    ASSERT_NE(mark, std::string::npos) << "no bookmark in the saved list:\n" << marked;
+    const std::string markLine = marked.substr(mark + 1, marked.find('\n', mark + 1) - mark - 1);
+    EXPECT_EQ(markLine.substr(markLine.rfind('\t')), "\tLantern") << markLine;
+    // Closed, so that only the bookmark can bring the card back below.
+    ASSERT_TRUE(Click(CARD_CLOSE_X, CARD_CLOSE_Y));
+    MoveTo(700, 450);
+    Await("14c3-closed", [](const SCREENSHOT_T &s) { return s.width > 0 && !CardShown(s); }, &met, 20s);
+    ASSERT_TRUE(met);
+
+    // Save twice under the taken name: asked once, then replaced; one entry, the bookmark kept.
+    ASSERT_TRUE(Click(112, 645)); // Save...
+    ASSERT_TRUE(Click(480, 130));
+    ASSERT_TRUE(TypeSlowly("Spiral"));
+    ASSERT_TRUE(HoldKey("Return"));
+    ASSERT_TRUE(HoldKey("Return"));
+    Xdotool("sleep 1");
+    const std::string twice = FileContents(saved);
+    size_t spirals = 0;
+    for (size_t at = twice.find("\tSpiral\n"); at != std::string::npos; at = twice.find("\tSpiral\n", at + 1))
+        spirals++;
+    EXPECT_EQ(spirals, 1u) << "saved list:\n" << twice;
+    EXPECT_NE(twice.find(markLine + "\n"), std::string::npos) << "Save lost the bookmark:\n" << twice;
+
+    // Load: Delete the galaxy, then Undo: the file is as it was, byte for byte.
+    ASSERT_TRUE(Click(ENTRY_X, EntryY(1))); // Load
+    Xdotool("sleep 0.5");
+    ASSERT_TRUE(Click(LOAD_DELETE_X, LOAD_ROW_Y));
+    for (int i = 0; i < 50 && FileContents(saved) == twice; i++) Xdotool("sleep 0.2");
+    EXPECT_EQ(FileContents(saved).find("\tSpiral\n"), std::string::npos) << "Delete left the galaxy";
+    ASSERT_TRUE(Click(LOAD_DELETE_X, LOAD_UNDO_Y));
+    Await("14c4-undone", [&](const SCREENSHOT_T &) { return FileContents(saved) == twice; }, &met, 10s);
+    EXPECT_EQ(FileContents(saved), twice) << "Undo did not restore the file as it was";
+    // The bookmark, listed under its galaxy, opens the galaxy and that star's card again.
+    ASSERT_TRUE(Click(748, LOAD_ROW_Y + 34));
+    MoveTo(700, 450);
+    Await("14d-bookmark", CardShown, &met, 30s);
+    EXPECT_TRUE(met) << "the bookmark opened no card";
 
     // Load... leads back to the menu, whose Exit entry ends the run.
     ASSERT_TRUE(Click(267, 645));
