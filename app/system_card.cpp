@@ -25,8 +25,8 @@ constexpr float CARD_HEADING_HEIGHT = 28.0f;
 constexpr float CARD_TEXT_HEIGHT = 16.0f;
 constexpr float CARD_DIAGRAM_HEIGHT = 220.0f;
 constexpr float CARD_WHEEL_PIXELS = 48.0f;
-constexpr float CARD_NOTE_ROW = 34.0f;       // the note box's row under the title bar
-constexpr float CARD_BUTTON_WIDTH = 76.0f;   // Bookmark, in the title bar
+constexpr float CARD_NOTE_ROW = 34.0f;     // the note box's row under the title bar
+constexpr float CARD_BUTTON_WIDTH = 76.0f; // Bookmark, in the title bar
 constexpr float CARD_KEEP_WIDTH = 60.0f;
 constexpr Color HABITABLE_ZONE_COLOR = Color{60, 170, 90, 90};
 constexpr Color ORBIT_COLOR = Color{120, 130, 150, 255};
@@ -177,6 +177,7 @@ void DrawOrbitDiagram(const STAR_T &star, Rectangle area)
     DrawText(TextFormat("outer ring %s AU", FigureText(outer, 2).c_str()), (int)area.x,
              (int)(area.y + area.height - 12.0f), CARD_TEXT_SIZE, text);
 }
+
 void CloseNote(SYSTEM_CARD_T *card)
 {
     card->note_open = false;

@@ -245,9 +245,9 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     // What the panel changed last frame is asked for first, so this frame already shows it.
     RequestPanelGalaxy(&viewer->generator_panel, viewer->galaxy);
     HelpOverlay(&viewer->help, input);
-    TakeSystemCardKeys(viewer->system_card, input);
     KeepBookmark(viewer);
     const bool pointing = viewer->menu_state == STATE_VIEW || viewer->menu_state == STATE_GENERATOR;
+    if (pointing) TakeSystemCardKeys(viewer->system_card, input);
     if (viewer->search != nullptr && viewer->galaxy != nullptr && pointing)
     {
         const int64_t found = UpdateStarSearch(viewer->search.get(), viewer->galaxy->field, input);

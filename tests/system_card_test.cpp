@@ -186,4 +186,51 @@ TEST(SystemCard, FiguresShowTwoDigitsAndAPairItsOwnPeriod)
     }
     EXPECT_GE(pairs, 20);
     EXPECT_GT(figures, 3000);
+// Catches a Bookmark button that opens no note box, typing that also steers the camera or
+// switches the look, a note kept for another star or without its text, a kept note left in
+// the box, and a second click on Bookmark that keeps a note instead of putting it away.
+TEST(SystemCard, BookmarkKeepsTheTypedNoteAndTakesTheKeysMeanwhile)
+{
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252);
+    shape.seed = 1;
+    SYSTEM_CARD_T card;
+    OpenSystemCard(&card, shape, 321, Vector3{1.0f, 2.0f, 3.0f});
+    const Rectangle bounds = SystemCardBounds(1366, 768);
+    const Rectangle button = SystemCardBookmarkBounds(bounds);
+    const Vector2 onButton = {button.x + button.width / 2.0f, button.y + button.height / 2.0f};
+    EXPECT_FALSE(CheckCollisionPointRec(onButton, WindowCloseBoxBounds(bounds)));
+    auto frame = [&](Vector2 at, bool released, const char *typed, bool enter) {
+        GUI_INPUT_T input;
+        input.mouse = at;
+        input.left_released = released;
+        input.enter_pressed = enter;
+        input.space_pressed = input.plain_look_pressed = input.top_down_pressed = input.tab_pressed = true;
+        for (const char *c = typed; *c != '\0'; c++) input.typed[input.typed_count++] = *c;
+        TakeSystemCardKeys(card, &input);
+        SystemCard(&card, bounds, &input);
+        return input;
+    };
+    const Vector2 inside = {bounds.x + 100.0f, bounds.y + 300.0f};
+    GUI_INPUT_T seen = frame(onButton, true, "", false);
+    EXPECT_TRUE(seen.space_pressed && seen.plain_look_pressed) << "keys taken before any note box was open";
+    ASSERT_TRUE(card.note_open && card.note_edit_mode);
+    seen = frame(inside, false, "Lt r", false);
+    EXPECT_FALSE(seen.space_pressed || seen.plain_look_pressed || seen.top_down_pressed || seen.tab_pressed);
+    EXPECT_STREQ(card.note, "Lt r");
+    EXPECT_FALSE(card.bookmark_requested);
+    frame(inside, false, "", true);
+    ASSERT_TRUE(card.bookmark_requested);
+    EXPECT_EQ(card.bookmark_star, 321u);
+    EXPECT_EQ(card.bookmark_note, "Lt r");
+    EXPECT_FALSE(card.note_open);
+    EXPECT_STREQ(card.note, "");
+
+    card.bookmark_requested = false;
+    frame(onButton, true, "", false);
+    frame(inside, false, "x", false);
+    frame(onButton, true, "", false);
+    EXPECT_FALSE(card.note_open || card.bookmark_requested) << "a second Bookmark click kept the note";
+    frame(onButton, true, "", false);
+    frame(inside, false, "", true);
+    EXPECT_EQ(card.bookmark_note, std::string(card.system->system.name)) << "an empty note is the system's name";
 }
