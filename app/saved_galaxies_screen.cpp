@@ -200,7 +200,8 @@ void SaveGalaxyScreen(SAVED_GALAXIES_SCREEN_T *screen, Rectangle bounds, const c
         }
     }
     // A name changed after the question asks again.
-    if (!screen->replace_name.empty() && screen->replace_name != (screen->name[0] != '\0' ? screen->name : "Untitled"))
+    if (!screen->replace_name.empty() &&
+        screen->replace_name != (screen->name[0] != '\0' ? screen->name : "Untitled"))
         screen->replace_name.clear();
     ScreenLabel(MessageBounds(bounds), screen->message.c_str());
 }
@@ -227,8 +228,8 @@ void UndoLastDelete(SAVED_GALAXIES_SCREEN_T *screen)
     std::string what;
     if (last.bookmark)
     {
-        list.bookmarks.insert(list.bookmarks.begin() + (std::ptrdiff_t)std::min(last.index, list.bookmarks.size()),
-                              last.mark);
+        list.bookmarks.insert(
+            list.bookmarks.begin() + (std::ptrdiff_t)std::min(last.index, list.bookmarks.size()), last.mark);
         what = "the bookmark of star " + std::to_string(last.mark.star);
     }
     else
@@ -320,7 +321,8 @@ void LoadGalaxyScreen(SAVED_GALAXIES_SCREEN_T *screen, Rectangle bounds, const c
                 screen->message = "Opened " + mark.code;
             }
         }
-        if (item.kind != LOAD_ROW_UNSAVED && ScreenButton(SavedGalaxyDeleteBounds(bounds, row), "Delete", input))
+        if (item.kind != LOAD_ROW_UNSAVED &&
+            ScreenButton(SavedGalaxyDeleteBounds(bounds, row), "Delete", input))
             deleted = screen->first_row + row;
     }
     if (count > fit && fit > 0)

@@ -64,7 +64,8 @@ bool ParseBookmark(const std::string &line, SAVED_BOOKMARK_T *mark)
     if (second == std::string::npos || line.find('\t', second + 1) != std::string::npos) return false;
     const std::string link = line.substr(link_start, second - link_start);
     bool has_star = false;
-    if (!DecodeStarLink(link.c_str(), &mark->shape, &has_star, &mark->star, nullptr) || !has_star) return false;
+    if (!DecodeStarLink(link.c_str(), &mark->shape, &has_star, &mark->star, nullptr) || !has_star)
+        return false;
     mark->code = EncodeGalaxyCode(mark->shape).text;
     mark->note = CleanText(line.substr(second + 1), SAVED_GALAXY_NAME_MAX_BYTES);
     return true;

@@ -45,7 +45,8 @@ class SavedGalaxiesScreenTest : public ::testing::Test
         click.left_pressed = true;
         if (!screen.name_edit_mode) SaveGalaxyScreen(&screen, BOUNDS, "Save", &click);
         GUI_INPUT_T typing = At(Vector2{BOUNDS.x + 40.0f, BOUNDS.y + 110.0f});
-        for (char c : name) typing.typed[typing.typed_count++] = c;
+        for (char c : name)
+            typing.typed[typing.typed_count++] = c;
         SaveGalaxyScreen(&screen, BOUNDS, "Save", &typing);
         Enter();
     }
@@ -61,10 +62,7 @@ class SavedGalaxiesScreenTest : public ::testing::Test
         click.left_released = true;
         LoadGalaxyScreen(&screen, BOUNDS, "Load", &click);
     }
-    SAVED_GALAXIES_T File()
-    {
-        return ParseSavedGalaxies(FileContents(screen.path));
-    }
+    SAVED_GALAXIES_T File() { return ParseSavedGalaxies(FileContents(screen.path)); }
 
     TEMP_FOLDER_T folder;
     SAVED_GALAXIES_SCREEN_T screen;
@@ -130,7 +128,8 @@ TEST_F(SavedGalaxiesScreenTest, DeleteThenUndoLeavesTheFileAsItWasAndBookmarksOp
     ASSERT_EQ(file.entries.size(), 1u);
     EXPECT_EQ(file.entries[0].name, "three");
     EXPECT_EQ(file.bookmarks.size(), 1u);
-    for (int i = 0; i < 3; i++) LoadClick(SavedGalaxyUndoBounds(BOUNDS));
+    for (int i = 0; i < 3; i++)
+        LoadClick(SavedGalaxyUndoBounds(BOUNDS));
     EXPECT_EQ(FileContents(screen.path), before);
     EXPECT_TRUE(screen.undo.empty());
 

@@ -423,8 +423,9 @@ bool CardShown(const SCREENSHOT_T &s)
 // the clipboard or is not applied from it, a star link that does not bring its card back, a
 // search by name that finds nothing or opens no card, a Save that stores nothing or a Load that opens
 // another galaxy, a second Save under one name that adds an entry, a Delete that Undo cannot
-// take back byte for byte, a bookmark lost by Save or that does not open its star, an F12 or Ctrl+E that writes nothing where the notice says; and an Exit
-// entry that does not end the run or a run that ends with a failure status.
+// take back byte for byte, a bookmark lost by Save or that does not open its star, an F12 or
+// Ctrl+E that writes nothing where the notice says; and an Exit entry that does not end the run
+// or a run that ends with a failure status.
 TEST_F(ShareWindow, SteerReadASystemResizeThenShareAndExit)
 {
     ASSERT_FALSE(code.empty()) << "--print-code printed nothing";
@@ -583,13 +584,15 @@ TEST_F(ShareWindow, SteerReadASystemResizeThenShareAndExit)
     // Bookmark on the card, a note typed into its box (letters that are shortcuts elsewhere),
     // Enter: the star goes into the saved galaxies file at once.
     ASSERT_TRUE(Click(CARD_BOOKMARK_X, CARD_CLOSE_Y));
-    Await("14c2-note", [](const SCREENSHOT_T &s) { return Count(s, CARD_NOTE_AREA, PRESSED_FILL) > 2000; }, &met,
-          20s);
+    Await(
+        "14c2-note", [](const SCREENSHOT_T &s) { return Count(s, CARD_NOTE_AREA, PRESSED_FILL) > 2000; }, &met,
+        20s);
     ASSERT_TRUE(met) << "Bookmark opened no note box on the card";
     ASSERT_TRUE(TypeSlowly("Lantern"));
     ASSERT_TRUE(HoldKey("Return"));
     const std::string markPrefix = "\nbookmark\t" + code + "#";
-    for (int i = 0; i < 50 && FileContents(saved).find(markPrefix) == std::string::npos; i++) Xdotool("sleep 0.2");
+    for (int i = 0; i < 50 && FileContents(saved).find(markPrefix) == std::string::npos; i++)
+        Xdotool("sleep 0.2");
     const std::string marked = FileContents(saved);
     const size_t mark = marked.find(markPrefix);
     ASSERT_NE(mark, std::string::npos) << "no bookmark in the saved list:\n" << marked;
