@@ -281,17 +281,23 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     if (cameraKeys && input->plain_look_pressed) viewer->plain_look = !viewer->plain_look;
     const bool onScene = PointerOnScene(viewer, input->mouse);
     GlideSceneShift(viewer, GetScreenWidth(), GetScreenHeight(), GetFrameTime());
+    // Enter and Backspace are the bookmark note's while it takes typing.
+    const bool note_typing = SystemCardOpen(viewer->system_card) && viewer->system_card.note_edit_mode;
     if (in_system)
     {
+        const bool backspace = input->backspace_pressed;
+        if (note_typing) input->backspace_pressed = false;
         UpdateSystemView(&viewer->system_view, &viewer->camera_control.orbit, &viewer->system_card, input, onScene,
                          GetFrameTime());
+        if (note_typing) input->backspace_pressed = backspace;
         viewer->camera = OrbitCameraToCamera3D(viewer->camera_control.orbit);
         viewer->view_frustum.Update(viewer->camera);
         viewer->star_pointer.hover = STAR_PICK_T{};
         return;
     }
     // A double click, or Enter, on the star under the pointer goes into its system.
-    const bool editing = viewer->menu_state == STATE_GENERATOR && viewer->generator_panel.seed_edit_mode;
+    const bool editing =
+        note_typing || (viewer->menu_state == STATE_GENERATOR && viewer->generator_panel.seed_edit_mode);
     const STAR_PICK_T &hover = viewer->star_pointer.hover;
     if (field != nullptr && hover.found && onScene && (input->double_click || (input->enter_pressed && !editing)))
     {
@@ -460,12 +466,11 @@ static void DrawScreen(VIEWER_T *viewer, GUI_INPUT_T *input)
     }
 }
 
-// The card's "Visit" button, in its title bar left of the close box.
+// The card's "Visit" button, in its title bar left of Bookmark.
 static Rectangle VisitButtonBounds(void)
 {
-    const Rectangle card = SystemCardBounds(GetScreenWidth(), GetScreenHeight());
-    const Rectangle close = WindowCloseBoxBounds(card);
-    return Rectangle{close.x - 64.0f, card.y + 3.0f, 56.0f, close.height + 2.0f};
+    const Rectangle bookmark = SystemCardBookmarkBounds(SystemCardBounds(GetScreenWidth(), GetScreenHeight()));
+    return Rectangle{bookmark.x - 6.0f - 56.0f, bookmark.y, 56.0f, bookmark.height};
 }
 
 // Close enough that no star of the backdrop would move by a visible amount: the camera's

@@ -186,6 +186,8 @@ TEST(SystemCard, FiguresShowTwoDigitsAndAPairItsOwnPeriod)
     }
     EXPECT_GE(pairs, 20);
     EXPECT_GT(figures, 3000);
+}
+
 // Catches a Bookmark button that opens no note box, typing that also steers the camera or
 // switches the look, a note kept for another star or without its text, a kept note left in
 // the box, and a second click on Bookmark that keeps a note instead of putting it away.

@@ -180,7 +180,7 @@ TEST(ViewerProfile, PrintsEveryStageAndEnds)
     ASSERT_TRUE(viewer.Started());
     ASSERT_EQ(viewer.WaitExit(120s), 0) << viewer.Log();
     const std::string log = viewer.Log();
-    for (const char *stage : {"frame", "cull", "draw", "generate", "index", "main_thread_cpu"})
+    for (const char *stage : {"frame", "cull", "draw", "generate", "index", "main_thread_cpu", "system_frame"})
     {
         const std::string head = std::string("stage ") + stage + " median_ms ";
         const size_t at = log.find(head);
