@@ -796,6 +796,13 @@ TEST_F(SmallWindow, FarDoubleClicksKeepTheGalaxyAndAShortPanelScrollsToStart)
     Xdotool("sleep 1.5");
     shot = Await("4-rim", [](const SCREENSHOT_T &s) { return LitPixels(s) > 2000; }, &met, 10s);
     EXPECT_TRUE(met) << "a double click at (683, 300) lost the galaxy: lit " << LitPixels(shot);
+    // A double click that lands on a star goes into its system; Backspace comes back.
+    if (BarShown(shot))
+    {
+        ASSERT_TRUE(HoldKey("BackSpace"));
+        Await("4b-back", [](const SCREENSHOT_T &s) { return !BarShown(s) && LitPixels(s) > 2000; }, &met, 20s);
+        ASSERT_TRUE(met) << "Backspace did not come back from the system the double click went into";
+    }
 
     const std::string id = std::to_string(window->Id());
     ASSERT_TRUE(Xdotool("windowmove --sync " + id + " 0 0") && Xdotool("windowsize --sync " + id + " 820 520"));
