@@ -222,7 +222,13 @@ void DrawSystemView(const SYSTEM_VIEW_T &view, int screen_width, int screen_heig
     if (!SystemViewDrawsSystem(view)) return;
     const Camera3D camera = SystemViewCamera(view);
     BeginMode3D(camera);
-    DrawOrrery(view.orrery, view.positions, camera, view.hovered, SystemViewFade(view));
+    ORRERY_DRAW_T how;
+    how.hovered = view.hovered;
+    how.fade = SystemViewFade(view);
+    how.screen_height = screen_height;
+    // Only a galaxy drawn live wrote depth; its picture wrote none since the window was cleared.
+    how.clear_depth = dim_galaxy;
+    DrawOrrery(view.orrery, view.positions, camera, how);
     EndMode3D();
 }
 

@@ -83,11 +83,21 @@ int32_t PickOrreryBody(const ORRERY_T &orrery, const std::vector<Vector3> &posit
 // The date after `years`, as the view shows it: "year 3, day 125", with a minus for the past.
 std::string OrreryDate(double years);
 
+// How a frame draws the orrery.
+struct ORRERY_DRAW_T
+{
+    int32_t hovered = -1;    // ringed; -1 for none
+    float fade = 1.0f;       // 0 to 1 dims all of it together while the view glides in or out
+    int screen_height = 768; // spheres get as many rings as their size in pixels asks for
+    // Whether what was drawn before wrote depth that would hide the system; a backdrop laid
+    // down as a flat picture writes none, and clearing a multisampled window's depth is costly.
+    bool clear_depth = true;
+};
+
 // Drawing (orrery_draw.cpp, needs a window). Stars glow, planets and moons are shaded from
-// their star, orbits are lines and belts particles; `hovered` is ringed. `fade` 0 to 1 dims all
-// of it together while the view glides in or out.
-void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, Camera3D camera, int32_t hovered,
-                float fade);
+// their star, orbits are lines and belts particles.
+void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, Camera3D camera,
+                const ORRERY_DRAW_T &how);
 // In 2-D: takes `share` (0 to 1) of the light away from everything drawn so far, so the galaxy
 // behind the orrery reads as a backdrop.
 void DimBackdrop(int screen_width, int screen_height, float share);

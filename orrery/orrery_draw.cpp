@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "external/glad.h"
 #include "orrery/orrery.h"
+#include "scene/opaque_picture.h"
 #include "rlgl.h"
 
 namespace
@@ -16,6 +18,8 @@ constexpr float PI_F = 3.14159265358979f;
 constexpr float GOLDEN_ANGLE = 2.39996323f;
 constexpr int ORBIT_SEGMENTS = 120;
 constexpr int BELT_PARTICLES = 420;
+constexpr int MIN_RINGS = 3;
+constexpr int MAX_RINGS = 16;
 constexpr Color ORBIT_COLOR = {120, 135, 160, 120};
 constexpr Color MOON_ORBIT_COLOR = {120, 135, 160, 60};
 constexpr Color ZONE_COLOR = {60, 200, 90, 46};
@@ -28,12 +32,15 @@ unsigned char Alpha(unsigned char a, float fade)
     return (unsigned char)((float)a * fade);
 }
 
-// A sphere whose vertices are lit from `light` (a unit vector from the centre to the star).
-void DrawLitSphere(Vector3 centre, float radius, Color color, Vector3 light, bool lit, float fade, int rings)
+// A unit sphere's triangles as vertex directions, counter-clockwise seen from outside, made
+// once per ring count: the sines and cosines were most of a system frame's CPU time.
+const std::vector<Vector3> &UnitSphere(int rings)
 {
+    static std::vector<Vector3> made[MAX_RINGS + 1];
+    std::vector<Vector3> &sphere = made[rings];
+    if (!sphere.empty()) return sphere;
     const int slices = rings * 2;
-    if (rlCheckBufferLimit(rings * slices * 6)) rlglDraw();
-    rlBegin(RL_TRIANGLES);
+    sphere.reserve((size_t)(rings * slices * 6));
     for (int i = 0; i < rings; i++)
     {
         const float t0 = PI_F * (float)i / (float)rings, t1 = PI_F * (float)(i + 1) / (float)rings;
@@ -44,18 +51,70 @@ void DrawLitSphere(Vector3 centre, float radius, Color color, Vector3 light, boo
                                   {std::sin(t1) * std::cos(p0), std::cos(t1), std::sin(t1) * std::sin(p0)},
                                   {std::sin(t1) * std::cos(p1), std::cos(t1), std::sin(t1) * std::sin(p1)},
                                   {std::sin(t0) * std::cos(p1), std::cos(t0), std::sin(t0) * std::sin(p1)}};
-            const int order[6] = {0, 2, 1, 0, 3, 2}; // counter-clockwise seen from outside
-            for (int k : order)
-            {
-                float shade = 1.0f;
-                if (lit) shade = DARK_SIDE + (1.0f - DARK_SIDE) * std::max(0.0f, Vector3DotProduct(n[k], light));
-                rlColor4ub((unsigned char)((float)color.r * shade), (unsigned char)((float)color.g * shade),
-                           (unsigned char)((float)color.b * shade), Alpha(color.a, fade));
-                rlVertex3f(centre.x + radius * n[k].x, centre.y + radius * n[k].y, centre.z + radius * n[k].z);
-            }
+            for (int k : {0, 2, 1, 0, 3, 2}) sphere.push_back(n[k]);
         }
     }
+    return sphere;
+}
+
+// The stride through the orbits' segment ends for an orbit of this size on screen, so that a
+// segment spans a few pixels: one of 1, 2, 3, 5 or 10 (each divides the segment count).
+int OrbitStride(float radius, Vector3 centre, const Camera3D &camera, float pixels_per_unit_at_one)
+{
+    const float distance = std::max(1e-3f, Vector3Distance(centre, camera.position));
+    const float circumference = 2.0f * PI_F * radius * pixels_per_unit_at_one / distance;
+    const float wanted = circumference / 6.0f; // segments of about 6 pixels
+    for (int stride : {10, 5, 3, 2})
+        if ((float)(ORBIT_SEGMENTS / stride) >= wanted) return stride;
+    return 1;
+}
+
+// As many rings as the sphere's size on screen asks for, up to `most`: a moon a few pixels
+// across looks the same with four rings as with eight, at a fraction of the vertices.
+int RingsFor(float radius, Vector3 centre, const Camera3D &camera, float pixels_per_unit_at_one, int most)
+{
+    const float distance = std::max(1e-3f, Vector3Distance(centre, camera.position));
+    const float pixels = radius * pixels_per_unit_at_one / distance;
+    return std::max(MIN_RINGS, std::min(most, (int)std::ceil(1.5f * std::sqrt(std::max(0.0f, pixels)))));
+}
+
+// A sphere whose vertices are lit from `light` (a unit vector from the centre to the star).
+void DrawLitSphere(Vector3 centre, float radius, Color color, Vector3 light, bool lit, float fade, int rings)
+{
+    const std::vector<Vector3> &sphere = UnitSphere(rings);
+    if (rlCheckBufferLimit((int)sphere.size())) rlglDraw();
+    const unsigned char alpha = Alpha(color.a, fade);
+    rlBegin(RL_TRIANGLES);
+    for (const Vector3 &n : sphere)
+    {
+        float shade = 1.0f;
+        if (lit) shade = DARK_SIDE + (1.0f - DARK_SIDE) * std::max(0.0f, Vector3DotProduct(n, light));
+        rlColor4ub((unsigned char)((float)color.r * shade), (unsigned char)((float)color.g * shade),
+                   (unsigned char)((float)color.b * shade), alpha);
+        rlVertex3f(centre.x + radius * n.x, centre.y + radius * n.y, centre.z + radius * n.z);
+    }
     rlEnd();
+}
+
+// The cosines and sines of the orbits' segment ends, once.
+struct ORBIT_ANGLES_T
+{
+    float cos[ORBIT_SEGMENTS + 1], sin[ORBIT_SEGMENTS + 1];
+};
+
+const ORBIT_ANGLES_T &OrbitAngles()
+{
+    static const ORBIT_ANGLES_T angles = [] {
+        ORBIT_ANGLES_T made = {};
+        for (int i = 0; i <= ORBIT_SEGMENTS; i++)
+        {
+            const float a = 2.0f * PI_F * (float)i / ORBIT_SEGMENTS;
+            made.cos[i] = std::cos(a);
+            made.sin[i] = std::sin(a);
+        }
+        return made;
+    }();
+    return angles;
 }
 
 // A circle in the plane of `right` and `up`.
@@ -64,20 +123,18 @@ void DrawLoop(Vector3 centre, float radius, Vector3 right, Vector3 up, Color col
     if (rlCheckBufferLimit(2 * ORBIT_SEGMENTS)) rlglDraw();
     rlBegin(RL_LINES);
     rlColor4ub(color.r, color.g, color.b, color.a);
+    const ORBIT_ANGLES_T &angles = OrbitAngles();
     for (int i = 0; i < ORBIT_SEGMENTS; i++)
-    {
-        const float a0 = 2.0f * PI_F * (float)i / ORBIT_SEGMENTS, a1 = 2.0f * PI_F * (float)(i + 1) / ORBIT_SEGMENTS;
-        rlVertex3f(centre.x + radius * (std::cos(a0) * right.x + std::sin(a0) * up.x),
-                   centre.y + radius * (std::cos(a0) * right.y + std::sin(a0) * up.y),
-                   centre.z + radius * (std::cos(a0) * right.z + std::sin(a0) * up.z));
-        rlVertex3f(centre.x + radius * (std::cos(a1) * right.x + std::sin(a1) * up.x),
-                   centre.y + radius * (std::cos(a1) * right.y + std::sin(a1) * up.y),
-                   centre.z + radius * (std::cos(a1) * right.z + std::sin(a1) * up.z));
-    }
+        for (int k : {i, i + 1})
+            rlVertex3f(centre.x + radius * (angles.cos[k] * right.x + angles.sin[k] * up.x),
+                       centre.y + radius * (angles.cos[k] * right.y + angles.sin[k] * up.y),
+                       centre.z + radius * (angles.cos[k] * right.z + angles.sin[k] * up.z));
     rlEnd();
 }
 
-void DrawEllipse(Vector3 centre, const ORRERY_BODY_T &body, Color color)
+// Every `stride`-th of the orbit's segment ends: a moon's orbit a few pixels wide reads the same
+// with a tenth of the segments, and a crowded system has hundreds of them.
+void DrawEllipse(Vector3 centre, const ORRERY_BODY_T &body, Color color, int stride)
 {
     const float a = body.orbit, e = body.eccentricity;
     const float b = a * std::sqrt(1.0f - e * e);
@@ -85,11 +142,11 @@ void DrawEllipse(Vector3 centre, const ORRERY_BODY_T &body, Color color)
     if (rlCheckBufferLimit(2 * ORBIT_SEGMENTS)) rlglDraw();
     rlBegin(RL_LINES);
     rlColor4ub(color.r, color.g, color.b, color.a);
+    const ORBIT_ANGLES_T &angles = OrbitAngles();
     Vector3 last = {};
-    for (int i = 0; i <= ORBIT_SEGMENTS; i++)
+    for (int i = 0; i <= ORBIT_SEGMENTS; i += stride)
     {
-        const float t = 2.0f * PI_F * (float)i / ORBIT_SEGMENTS;
-        const float x = a * (std::cos(t) - e), z = b * std::sin(t);
+        const float x = a * (angles.cos[i] - e), z = b * angles.sin[i];
         const Vector3 at = {centre.x + x * c - z * s, centre.y, centre.z + x * s + z * c};
         if (i > 0)
         {
@@ -154,9 +211,11 @@ void DrawBelt(Vector3 centre, Vector3 at, const ORRERY_BODY_T &body, Vector3 rig
 }
 } // namespace
 
-void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, Camera3D camera, int32_t hovered,
-                float fade)
+void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, Camera3D camera,
+                const ORRERY_DRAW_T &how)
 {
+    const int32_t hovered = how.hovered;
+    const float fade = how.fade;
     if (positions.size() != orrery.bodies.size() || !(fade > 0.0f)) return;
     rlglDraw();
     // raylib's 3-D mode leaves the depth test as it finds it, and its 2-D mode turns it off.
@@ -164,7 +223,9 @@ void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, C
     // below follows a draw of what came before.
     rlEnableDepthTest();
     rlEnableDepthMask();
-    glClear(GL_DEPTH_BUFFER_BIT);
+    if (how.clear_depth) glClear(GL_DEPTH_BUFFER_BIT);
+    const float pixels_per_unit_at_one =
+        0.5f * (float)std::max(1, how.screen_height) / std::max(1e-3f, std::tan(0.5f * camera.fovy * DEG2RAD));
 
     const Vector3 forward = Vector3Normalize(Vector3Subtract(camera.target, camera.position));
     const Vector3 right = Vector3Normalize(Vector3CrossProduct(forward, camera.up));
@@ -182,7 +243,8 @@ void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, C
         Vector3 light = {0.0f, 1.0f, 0.0f};
         if (!star && body.star >= 0 && (size_t)body.star < positions.size())
             light = Vector3Normalize(Vector3Subtract(positions[(size_t)body.star], positions[b]));
-        const int rings = star ? 16 : (body.kind == ORRERY_PLANET ? 12 : 8);
+        const int most = star ? MAX_RINGS : (body.kind == ORRERY_PLANET ? 12 : 8);
+        const int rings = RingsFor(body.radius, positions[b], camera, pixels_per_unit_at_one, most);
         DrawLitSphere(positions[b], body.radius, body.color, light, !star, fade, rings);
     }
 
@@ -202,7 +264,8 @@ void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, C
         if (body.kind == ORRERY_BELT)
             DrawBelt(parent_at(body), positions[b], body, right, up, fade);
         else if (body.orbit > 0.0f)
-            DrawEllipse(parent_at(body), body, Color{line.r, line.g, line.b, Alpha(line.a, fade)});
+            DrawEllipse(parent_at(body), body, Color{line.r, line.g, line.b, Alpha(line.a, fade)},
+                        OrbitStride(body.orbit, parent_at(body), camera, pixels_per_unit_at_one));
     }
     if (hovered >= 0 && (size_t)hovered < orrery.bodies.size())
     {
@@ -222,8 +285,12 @@ void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, C
         const float shells[3] = {1.35f, 1.9f, 2.8f};
         const unsigned char strength[3] = {110, 55, 25};
         for (int k = 0; k < 3; k++)
-            DrawLitSphere(positions[b], body.radius * shells[k],
-                          Color{body.color.r, body.color.g, body.color.b, strength[k]}, Vector3{0.0f, 1.0f, 0.0f}, false, fade, 10);
+        {
+            const float radius = body.radius * shells[k];
+            DrawLitSphere(positions[b], radius, Color{body.color.r, body.color.g, body.color.b, strength[k]},
+                          Vector3{0.0f, 1.0f, 0.0f}, false, fade,
+                          RingsFor(radius, positions[b], camera, pixels_per_unit_at_one, 10));
+        }
     }
     EndBlendMode(); // draws the glow first
     glEnable(GL_MULTISAMPLE);
@@ -245,12 +312,7 @@ void DimBackdrop(int screen_width, int screen_height, float share)
 
 void DrawBackdropPicture(Texture2D picture, int screen_width, int screen_height)
 {
-    rlglDraw();
-    glDisable(GL_MULTISAMPLE);
-    glDisable(GL_BLEND);
-    DrawTextureRec(picture, Rectangle{0.0f, 0.0f, (float)screen_width, -(float)screen_height}, Vector2{0.0f, 0.0f},
-                   WHITE);
-    rlglDraw();
-    glEnable(GL_BLEND);
-    glEnable(GL_MULTISAMPLE);
+    (void)screen_width;
+    (void)screen_height;
+    DrawOpaquePicture(picture, Vector2{0.0f, 0.0f});
 }
