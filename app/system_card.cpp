@@ -10,6 +10,7 @@
 #include "app/figure_text.h"
 #include "app/gui.h"
 #include "app/heads_up.h"
+#include "scene/opaque_picture.h"
 #include "systems/stars.h"
 #include "systems/temperature_color.h"
 
@@ -270,6 +271,7 @@ void FocusSystemCard(SYSTEM_CARD_T *card, uint32_t star, int32_t planet, int32_t
     if (!SystemCardOpen(*card)) return;
     card->rows = planet < 0 ? SystemCardRows(*card->system) : PlanetCardRows(*card->system, star, (uint32_t)planet, moon);
     card->focus_planet = planet;
+    card->rows_version++;
     card->scroll = 0.0f;
     card->content_height = 0.0f;
     for (const CARD_ROW_T &row : card->rows) card->content_height += row.height;
@@ -284,6 +286,7 @@ void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t s
     card->rows = SystemCardRows(*system);
     card->system = std::move(system);
     card->focus_planet = -1;
+    card->rows_version++;
     card->scroll = 0.0f;
     card->content_height = 0.0f;
     for (const CARD_ROW_T &row : card->rows) card->content_height += row.height;
@@ -294,8 +297,15 @@ void CloseSystemCard(SYSTEM_CARD_T *card)
     CloseNote(card);
     card->system.reset();
     card->rows.clear();
+    card->rows_version++;
     card->scroll = 0.0f;
     card->content_height = 0.0f;
+}
+
+void ReleaseSystemCardPicture(SYSTEM_CARD_T *card)
+{
+    if (card->picture.texture.id != 0) UnloadRenderTexture(card->picture.texture);
+    card->picture = SYSTEM_CARD_T::PICTURE_T{};
 }
 
 Rectangle SystemCardBounds(int screen_width, int screen_height)
@@ -342,6 +352,64 @@ static void NoteRow(SYSTEM_CARD_T *card, Rectangle row, GUI_INPUT_T *input)
     }
 }
 
+// The rows that show in a content area of this size at the card's scroll, the area's top left
+// corner at `origin`.
+static void DrawCardRows(const SYSTEM_CARD_T &card, Vector2 origin, float width, float height, Color text)
+{
+    float y = origin.y - card.scroll;
+    for (const CARD_ROW_T &row : card.rows)
+    {
+        if (y + row.height >= origin.y && y <= origin.y + height)
+        {
+            if (row.kind == CARD_ROW_HEADING)
+            {
+                float x = origin.x;
+                if (row.swatch.a > 0)
+                {
+                    DrawRectangle((int)x, (int)y + 2, 18, 18, row.swatch);
+                    DrawRectangleLines((int)x, (int)y + 2, 18, 18, text);
+                    x += 26.0f;
+                }
+                DrawText(row.text.c_str(), (int)x, (int)y + 2, CARD_HEADING_SIZE, text);
+            }
+            else if (row.kind == CARD_ROW_TEXT)
+                DrawText(row.text.c_str(), (int)(origin.x + row.indent), (int)y + 3, CARD_TEXT_SIZE, text);
+            else if (row.kind == CARD_ROW_DIAGRAM && row.star < card.system->system.star_count)
+                DrawOrbitDiagram(card.system->system.stars[row.star], Rectangle{origin.x, y + 4.0f, width, row.height - 8.0f});
+        }
+        y += row.height;
+    }
+}
+
+// The rows through the picture of them, drawn again only when they scrolled, changed or the
+// card changed size. The picture starts from the card's own background, so text blended onto
+// it there looks as it does blended onto the card.
+static void DrawCardContent(SYSTEM_CARD_T *card, Rectangle content, Color text)
+{
+    const int width = (int)content.width, height = (int)content.height;
+    if (width <= 0 || height <= 0) return;
+    SYSTEM_CARD_T::PICTURE_T *picture = &card->picture;
+    if (picture->texture.id != 0 &&
+        (picture->texture.texture.width != width || picture->texture.texture.height != height))
+        ReleaseSystemCardPicture(card);
+    if (picture->texture.id == 0)
+    {
+        picture->texture = LoadRenderTexture(width, height);
+        picture->valid = false;
+    }
+    if (!picture->valid || picture->rows_version != card->rows_version || picture->scroll != card->scroll)
+    {
+        BeginTextureMode(picture->texture);
+        ClearBackground(GetColor((unsigned)GuiGetStyle(DEFAULT, BACKGROUND_COLOR)));
+        DrawCardRows(*card, Vector2{0.0f, 0.0f}, content.width, content.height, text);
+        EndTextureMode();
+        picture->rows_version = card->rows_version;
+        picture->scroll = card->scroll;
+        picture->valid = true;
+    }
+    DrawOpaquePicture(picture->texture.texture, Vector2{(float)(int)content.x, (float)(int)content.y});
+}
+
 void SystemCard(SYSTEM_CARD_T *card, Rectangle bounds, GUI_INPUT_T *input)
 {
     if (!SystemCardOpen(*card)) return;
@@ -368,32 +436,7 @@ void SystemCard(SYSTEM_CARD_T *card, Rectangle bounds, GUI_INPUT_T *input)
     if (IsWindowReady())
     {
         const Color text = GetColor((unsigned)GuiGetStyle(DEFAULT, TEXT_COLOR_NORMAL));
-        BeginScissorMode((int)content.x, (int)content.y, (int)content.width, (int)content.height);
-        float y = content.y - card->scroll;
-        for (const CARD_ROW_T &row : card->rows)
-        {
-            if (y + row.height >= content.y && y <= content.y + content.height)
-            {
-                if (row.kind == CARD_ROW_HEADING)
-                {
-                    float x = content.x;
-                    if (row.swatch.a > 0)
-                    {
-                        DrawRectangle((int)x, (int)y + 2, 18, 18, row.swatch);
-                        DrawRectangleLines((int)x, (int)y + 2, 18, 18, text);
-                        x += 26.0f;
-                    }
-                    DrawText(row.text.c_str(), (int)x, (int)y + 2, CARD_HEADING_SIZE, text);
-                }
-                else if (row.kind == CARD_ROW_TEXT)
-                    DrawText(row.text.c_str(), (int)(content.x + row.indent), (int)y + 3, CARD_TEXT_SIZE, text);
-                else if (row.kind == CARD_ROW_DIAGRAM && row.star < card->system->system.star_count)
-                    DrawOrbitDiagram(card->system->system.stars[row.star],
-                                     Rectangle{content.x, y + 4.0f, content.width, row.height - 8.0f});
-            }
-            y += row.height;
-        }
-        EndScissorMode();
+        DrawCardContent(card, content, text);
         if (most > 0.0f)
         {
             // A thin bar at the right edge tells how much is hidden and where the view is.

@@ -64,11 +64,23 @@ struct SYSTEM_CARD_T
     bool bookmark_requested = false;
     uint64_t bookmark_star = 0;
     std::string bookmark_note; // the note, or the system's name when none was typed
+    // The rows as drawn last, kept as a picture: a card of text costs a software renderer
+    // several milliseconds a frame, and it changes only when it scrolls or tells of another body.
+    uint64_t rows_version = 0; // changes whenever the rows do
+    struct PICTURE_T
+    {
+        RenderTexture2D texture = {};
+        uint64_t rows_version = 0;
+        float scroll = 0.0f;
+        bool valid = false;
+    } picture;
 };
 
 // Opens (or replaces) the card with the system of star star_index of the galaxy of shape.
 void OpenSystemCard(SYSTEM_CARD_T *card, const GALAXY_SHAPE_T &shape, uint32_t star_index, Vector3 position);
 void CloseSystemCard(SYSTEM_CARD_T *card);
+// Frees the card's picture of its rows; before the window closes.
+void ReleaseSystemCardPicture(SYSTEM_CARD_T *card);
 // An open card tells of one planet (or one of its moons) of its system alone, or, for a planet
 // of -1, of the whole system again.
 void FocusSystemCard(SYSTEM_CARD_T *card, uint32_t star, int32_t planet, int32_t moon);

@@ -76,6 +76,7 @@ void DestroyViewer(VIEWER_T *viewer)
     UnloadGalaxyLook(&viewer->look);
     if (viewer->backdrop.texture.id != 0) UnloadRenderTexture(viewer->backdrop.texture);
     viewer->backdrop = VIEWER_T::BACKDROP_T{};
+    ReleaseSystemCardPicture(&viewer->system_card);
     if (viewer->test_octree != nullptr)
     {
         viewer->test_octree->Destroy(); // releases the test points too
