@@ -79,7 +79,10 @@ bool ProfileFrameStart(PROFILE_RUN_T *run)
     }
     const int32_t system = SystemViewFrame(run);
     if (system > PROFILE_WARM_UP_FRAMES + 1 && system <= PROFILE_WARM_UP_FRAMES + run->frames + 1)
+    {
         AddProfileSample(run, "system_frame", (now - run->last_start) * 1000.0);
+        AddProfileSample(run, "system_main_thread_cpu", (cpu - run->last_cpu_start) * 1000.0);
+    }
     // The frame that asked for the first regeneration counts too: it may be the one held.
     if (RegeneratingFrame(run) >= 1 && system == 0)
     {
