@@ -287,10 +287,12 @@ void LoadGalaxyScreen(SAVED_GALAXIES_SCREEN_T *screen, Rectangle bounds, const c
     if (count == 0)
         ScreenLabel(Line(bounds, 40.0f), "No saved galaxies yet: Save stores the current one.");
     else if (marks == 0)
-        ScreenLabel(Line(bounds, 40.0f), TextFormat("%d saved galaxies: click one to open it", galaxies));
-    else
         ScreenLabel(Line(bounds, 40.0f),
-                    TextFormat("%d saved galaxies, %d bookmarks: click one to open it", galaxies, marks));
+                    TextFormat("%d saved %s: click one to open it", galaxies, galaxies == 1 ? "galaxy" : "galaxies"));
+    else
+        ScreenLabel(Line(bounds, 40.0f), TextFormat("%d saved %s, %d %s: click one to open it", galaxies,
+                                                    galaxies == 1 ? "galaxy" : "galaxies", marks,
+                                                    marks == 1 ? "bookmark" : "bookmarks"));
     const bool undo = !screen->undo.empty() && ScreenButton(SavedGalaxyUndoBounds(bounds), "Undo", input);
 
     int deleted = -1;
