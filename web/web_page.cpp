@@ -73,6 +73,12 @@ EM_JS(void, JsShowGalaxy, (const char *code, double stars), {
     document.title = text + " \u00b7 galaxy viewer";
     var output = document.getElementById("star-count");
     if (output) output.value = String(stars);
+    if (Module.firstGalaxyMs === undefined)
+    {
+        // From the start of the page's navigation: what a visitor waits for.
+        Module.firstGalaxyMs = performance.now();
+        console.log("first galaxy shown " + Math.round(Module.firstGalaxyMs) + " ms after the page was opened");
+    }
 });
 
 EM_JS(void, JsShowNotice, (const char *text), {
