@@ -1,7 +1,8 @@
 // The array octree on screen: all visible stars in one multi-draw of points from a vertex
 // buffer uploaded once per tree, and the visible cells' wire boxes in one multi-draw of lines.
 // Raylib 3.5's rlgl has no call for a static vertex buffer, so this file talks to OpenGL
-// through the loader raylib itself compiles in; only this file does.
+// itself: through the loader raylib compiles in on the desktop, WebGL 1 in a browser, with the
+// calls that differ in scene/gl_calls.h.
 #include "octree/array_octree.h"
 #include "octree/array_octree_lod.h"
 
