@@ -99,7 +99,13 @@ void UpdateFileActions(FILE_ACTIONS_T *actions, const STAR_FIELD_T *field, const
 void CaptureRequestedScreenshot(FILE_ACTIONS_T *actions)
 {
     if (!actions->screenshot_pending || !IsWindowReady()) return;
-    if (IsWindowResized() || GetScreenWidth() < 1 || GetScreenHeight() < 1) return;
+#if defined(__EMSCRIPTEN__)
+    // raylib's web platform never clears its resized flag; the page knows when it resized.
+    const bool resized = PageResizedThisFrame();
+#else
+    const bool resized = IsWindowResized();
+#endif
+    if (resized || GetScreenWidth() < 1 || GetScreenHeight() < 1) return;
     actions->screenshot_pending = false;
 
     std::string path, error;

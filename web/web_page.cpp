@@ -38,6 +38,7 @@ struct PAGE_T
     std::string saved_path;
     struct stat saved_stat = {};
     bool saved_known = false;
+    bool resized = false; // this frame
 } page;
 } // namespace
 
@@ -271,6 +272,7 @@ void StartPage(VIEWER_T *viewer, const PAGE_START_T &start)
 
 void FollowPageSize(void)
 {
+    page.resized = false;
     int width = std::max(VIEWER_MIN_WIDTH, JsWindowWidth());
     int height = std::max(VIEWER_MIN_HEIGHT, JsWindowHeight());
     if (width == GetScreenWidth() && height == GetScreenHeight()) return;
@@ -279,6 +281,12 @@ void FollowPageSize(void)
     if (width == JsScreenWidth() && height == JsScreenHeight()) height -= 1;
     if (width == GetScreenWidth() && height == GetScreenHeight()) return;
     glfwSetWindowSize(glfwGetCurrentContext(), width, height);
+    page.resized = true;
+}
+
+bool PageResizedThisFrame(void)
+{
+    return page.resized;
 }
 
 void SyncPage(VIEWER_T *viewer)

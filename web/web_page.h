@@ -27,6 +27,9 @@ void StartPage(VIEWER_T *viewer, const PAGE_START_T &start);
 
 // Once a frame, before the frame: the canvas takes the size of the browser's window.
 void FollowPageSize(void);
+// Whether FollowPageSize changed the canvas's size this frame (raylib's own flag, once set in a
+// browser, stays set).
+bool PageResizedThisFrame(void);
 
 // Once a frame, after it: the address, the title and the star count follow the galaxy shown, an
 // address the user edited opens its galaxy, and a changed saved-galaxies file goes to storage.
