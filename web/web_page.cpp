@@ -262,8 +262,11 @@ PAGE_START_T ReadPageAddress(void)
     return start;
 }
 
+EM_JS(void, JsNameUntitledPage, (), { document.title = "galaxy viewer"; });
+
 void StartPage(VIEWER_T *viewer, const PAGE_START_T &start)
 {
+    JsNameUntitledPage(); // emscripten's GLFW gave it the desktop window's title
     if (start.refused.empty()) return;
     const std::string notice = "Code refused: " + start.refused + "; showing the default galaxy";
     JsShowNotice(notice.c_str());
