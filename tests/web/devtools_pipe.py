@@ -78,6 +78,21 @@ class Page:
             value = self.evaluate(expression)
         return value
 
+    def click(self, x, y):
+        """The left button held across several frames at (x, y) of the page."""
+        self.call("Input.dispatchMouseEvent", {"type": "mouseMoved", "x": x, "y": y})
+        time.sleep(0.2)
+        for kind in ("mousePressed", "mouseReleased"):
+            self.call("Input.dispatchMouseEvent", {"type": kind, "x": x, "y": y, "button": "left", "clickCount": 1})
+            time.sleep(0.3)
+
+    def type_text(self, text):
+        """Characters as typing gives them: a key press with its text, one at a time."""
+        for c in text:
+            self.call("Input.dispatchKeyEvent", {"type": "keyDown", "key": c, "text": c, "unmodifiedText": c})
+            self.call("Input.dispatchKeyEvent", {"type": "keyUp", "key": c})
+            time.sleep(0.1)
+
     def key(self, key, code, key_code, modifiers=0):
         """A key held across several frames, as a person presses it (raylib reads held keys).
         With modifiers 2 Ctrl goes down first: emscripten's GLFW reads it from its own key table."""

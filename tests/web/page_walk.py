@@ -2,7 +2,8 @@
 """The web page as a person uses it: page_walk.py BASE_URL (the served build/web folder).
 
 Over the DevTools pipe, in real time: opens a code; F12 and Ctrl+E give a PNG and a CSV
-download with as many rows as stars; an edited address opens its galaxy and the title follows.
+download with as many rows as stars; Save keeps the galaxy in the browser's storage, where a
+reloaded page finds it; an edited address opens its galaxy and the title follows.
 Prints one "ok:" or "FAILED:" line per check and exits 1 on any failure.
 """
 import os
@@ -43,6 +44,21 @@ try:
           b"\x89PNG\r\n\x1a\n", str(files))
     rows = sum(1 for _ in open(os.path.join(downloads, csvs[0]))) - 1 if csvs else -1
     check("Ctrl+E downloads a CSV of every star", rows == 8109, "%s, %d rows" % (files, rows))
+
+    # Save... on the panel, a name typed into the Save screen's box, Enter: the saved galaxies
+    # go to local storage, and a new page finds them where the Load screen reads them.
+    page.click(112, 644)
+    page.click(480, 130)
+    page.type_text("Three arms")
+    page.key("Enter", "Enter", 13)
+    stored = page.wait_for("localStorage.getItem('galaxy_viewer/galaxies.txt')", 10) or ""
+    check("Save keeps the galaxy in the browser's storage",
+          "GX1-J8GZG0VYRW0P0Y180RCFT58\t" in stored and stored.endswith("\tThree arms\n"), repr(stored))
+    page.call("Page.reload")
+    page.wait_for(COUNT, 20)
+    restored = page.evaluate("FS.readFile('/home/web_user/.local/share/galaxy_viewer/galaxies.txt', "
+                             "{encoding: 'utf8'})")
+    check("a new page reads the saved galaxies back", restored == stored, repr(restored))
 
     page.evaluate("location.hash = '#GX1-07W06ZP705G7GA0J51JPC'")
     shown = page.wait_for("%s == '24327' && document.title" % COUNT, 20)
