@@ -13,6 +13,10 @@
 #include "random/random.h"
 #include "rlgl.h"
 
+#if defined(__EMSCRIPTEN__)
+#include "web/web_page.h"
+#endif
+
 namespace
 {
 constexpr double NOTICE_SECONDS = 6.0;
@@ -45,6 +49,14 @@ bool Reserve(FILE_ACTIONS_T *actions, const std::string &folder, const char *ext
     Notify(actions, error);
     return false;
 }
+
+#if defined(__EMSCRIPTEN__)
+std::string FileName(const std::string &path)
+{
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+#endif
 } // namespace
 
 FILE_ACTIONS_T MakeFileActions(void)
@@ -69,7 +81,13 @@ void UpdateFileActions(FILE_ACTIONS_T *actions, const STAR_FIELD_T *field, const
     if (!Reserve(actions, actions->exports_folder, "csv", &path)) return;
     if (ExportStarField(*field, path.c_str(), &error))
     {
+#if defined(__EMSCRIPTEN__)
+        // A page has no folders of the user's: the file is handed to the browser as a download.
+        Notify(actions, OfferDownload(path, "text/csv") ? "Stars exported: " + FileName(path) + " downloaded"
+                                                         : "Stars exported, but the browser took no download");
+#else
         Notify(actions, "Stars exported to " + path);
+#endif
     }
     else
     {
@@ -81,7 +99,13 @@ void UpdateFileActions(FILE_ACTIONS_T *actions, const STAR_FIELD_T *field, const
 void CaptureRequestedScreenshot(FILE_ACTIONS_T *actions)
 {
     if (!actions->screenshot_pending || !IsWindowReady()) return;
-    if (IsWindowResized() || GetScreenWidth() < 1 || GetScreenHeight() < 1) return;
+#if defined(__EMSCRIPTEN__)
+    // raylib's web platform never clears its resized flag; the page knows when it resized.
+    const bool resized = PageResizedThisFrame();
+#else
+    const bool resized = IsWindowResized();
+#endif
+    if (resized || GetScreenWidth() < 1 || GetScreenHeight() < 1) return;
     actions->screenshot_pending = false;
 
     std::string path, error;
@@ -90,7 +114,12 @@ void CaptureRequestedScreenshot(FILE_ACTIONS_T *actions)
     Image image = GetScreenData();
     if (SaveImageAsPng(image, path.c_str(), &error))
     {
+#if defined(__EMSCRIPTEN__)
+        Notify(actions, OfferDownload(path, "image/png") ? "Screenshot " + FileName(path) + " downloaded"
+                                                          : "Screenshot taken, but the browser took no download");
+#else
         Notify(actions, "Screenshot saved to " + path);
+#endif
     }
     else
     {

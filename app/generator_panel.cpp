@@ -14,6 +14,10 @@
 #include "galaxy/galaxy_code.h"
 #include "random/random.h"
 
+#if defined(__EMSCRIPTEN__)
+#include "web/web_page.h"
+#endif
+
 Rectangle PanelShownBounds(Rectangle bounds, int screen_height)
 {
     if (screen_height <= 0) return bounds;
@@ -147,7 +151,11 @@ static void ShareGalaxyCode(GENERATOR_PANEL_T *panel, Rectangle bounds, GUI_INPU
     const GALAXY_CODE_TEXT_T code = EncodeGalaxyCode(panel->values);
     if (input->copy_pressed)
     {
+#if defined(__EMSCRIPTEN__)
+        CopyTextToPage(code.text); // raylib has no clipboard in a browser
+#else
         if (IsWindowReady()) SetClipboardText(code.text);
+#endif
         std::snprintf(panel->notice, sizeof panel->notice, "Code copied to the clipboard");
     }
     if (input->paste_pressed)

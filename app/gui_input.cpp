@@ -4,6 +4,10 @@
 
 #include <GLFW/glfw3.h>
 
+#if defined(__EMSCRIPTEN__)
+#include "web/web_page.h"
+#endif
+
 // Keys that went down since the last read. File-static because GLFW calls back into plain
 // functions; only the window's own thread writes and reads them.
 static bool keyWentDown[GLFW_KEY_LAST + 1] = {};
@@ -110,8 +114,12 @@ GUI_INPUT_T ReadGuiInput(void)
     input.wheel = GetMouseWheelMove();
     if (input.paste_pressed)
     {
+#if defined(__EMSCRIPTEN__)
+        input.clipboard = PastedPageText(); // a browser hands the clipboard over only as it pastes
+#else
         const char *text = GetClipboardText();
         if (text != nullptr) input.clipboard = text;
+#endif
     }
     for (bool &latched : keyWentDown) latched = false;
     for (bool &latched : keyWentDownWithCtrl) latched = false;

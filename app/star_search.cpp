@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "galaxy/galaxy_builder.h"
+
 namespace
 {
 constexpr int TEXT_SIZE = 20;
@@ -30,11 +32,18 @@ void KeepIndexUpToDate(STAR_SEARCH_T *search, const STAR_FIELD_T &field)
     search->building_count = field.StarCount();
     search->built = false;
     search->done = 0;
+#if defined(GALAXY_BUILDER_IN_FRAME)
+    // No thread in the page: the names are made in this frame, which then waits for them.
+    BuildStarNameIndex(search->building_shape, search->building_count, 1, search->building.get(), &search->done);
+    search->index = std::move(search->building);
+    search->built = true;
+#else
     STAR_SEARCH_T *s = search;
     search->worker = std::thread([s] {
         BuildStarNameIndex(s->building_shape, s->building_count, 0, s->building.get(), &s->done);
         s->built = true;
     });
+#endif
 }
 
 // Keys and clicks the box uses are not for anything under it.

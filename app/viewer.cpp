@@ -10,6 +10,10 @@
 #include "galaxy/galaxy_code.h"
 #include "galaxy/system_colors.h"
 #include "random/random.h"
+
+#if defined(__EMSCRIPTEN__)
+#include "web/web_page.h"
+#endif
 #include "rlgl.h"
 
 // The scene's fixed set-up.
@@ -156,7 +160,11 @@ static void ShareStarLinks(VIEWER_T *viewer, GUI_INPUT_T *input)
         else
         {
             const std::string link = EncodeStarLink(viewer->system_card.shape, viewer->system_card.system->star_index);
+#if defined(__EMSCRIPTEN__)
+            CopyTextToPage(link.c_str()); // raylib has no clipboard in a browser
+#else
             if (IsWindowReady()) SetClipboardText(link.c_str());
+#endif
             ShowNotice(&viewer->file_actions, "Star link copied: " + link);
         }
     }

@@ -2,6 +2,12 @@
 # fetches, checks and unpacks into .deps/. raylib is built from source with the project;
 # raygui is a single header compiled once, in app/gui.cpp.
 
+# The browser build (scripts/web) has dependencies of its own.
+if(EMSCRIPTEN)
+    include("${PROJECT_SOURCE_DIR}/web/dependencies.cmake")
+    return()
+endif()
+
 set(RAYLIB_PACKAGE_DIR "${PROJECT_SOURCE_DIR}/.deps/raylib-0.8.1/package"
     CACHE PATH "Unpacked npm package raylib@0.8.1 (scripts/setup puts it here)")
 set(RAYLIB_SOURCE_DIR "${RAYLIB_PACKAGE_DIR}/vendor/raylib")

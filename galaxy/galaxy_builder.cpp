@@ -30,13 +30,18 @@ void GALAXY_BUILDER_T::Request(const GALAXY_SHAPE_T &shape)
         std::lock_guard<std::mutex> lock(mutex);
         request = shape;
         pending = true;
+#if !defined(GALAXY_BUILDER_IN_FRAME)
         if (!worker.joinable()) worker = std::thread(&GALAXY_BUILDER_T::Work, this);
+#endif
     }
     wake.notify_all();
 }
 
 bool GALAXY_BUILDER_T::Collect(GALAXY *galaxy)
 {
+#if defined(GALAXY_BUILDER_IN_FRAME)
+    BuildInFrame();
+#endif
     {
         std::lock_guard<std::mutex> lock(mutex);
         if (!ready) return false;
@@ -59,6 +64,10 @@ bool GALAXY_BUILDER_T::Busy(void)
 
 void GALAXY_BUILDER_T::WaitForReady(void)
 {
+#if defined(GALAXY_BUILDER_IN_FRAME)
+    BuildInFrame();
+    return;
+#endif
     std::unique_lock<std::mutex> lock(mutex);
     finished.wait(lock, [this] { return ready || (!pending && !running); });
 }
@@ -102,6 +111,26 @@ void GALAXY_BUILDER_T::Work(void)
         ready = true;
         finished.notify_all();
     }
+}
+
+// What the worker does for one request, on the calling thread, when there is no worker. The
+// stream is the caller's too, so it is kept around the generation as the worker's would be.
+void GALAXY_BUILDER_T::BuildInFrame(void)
+{
+    if (release && !pending)
+    {
+        built.Release(); // the galaxy taken off screen; a frame later, as the worker would
+        release = false;
+    }
+    if (!pending || ready) return;
+    release = false;
+    const GALAXY_SHAPE_T shape = request;
+    pending = false;
+    const RANDOM_STATE_T before = RandomGetState();
+    MakeStarField(&built, shape);
+    built_stream = RandomGetState();
+    RandomSetState(before);
+    ready = true;
 }
 
 bool RequestGalaxy(GALAXY_BUILDER_T *builder, GALAXY *galaxy, const GALAXY_SHAPE_T &shape)

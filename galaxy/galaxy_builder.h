@@ -20,6 +20,12 @@ constexpr uint64_t GALAXY_BUILDER_SYNC_POINTS = 200000;
 // galaxies still arrived; at 10 and more they stopped arriving while a slider moved.
 constexpr int GALAXY_BUILDER_NICENESS = 8;
 
+// A browser page without shared memory has no second thread: there the builder makes the
+// latest request in the frame that collects it, and the steps in between are still skipped.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+#define GALAXY_BUILDER_IN_FRAME 1
+#endif
+
 class GALAXY_BUILDER_T
 {
   public:
@@ -51,6 +57,7 @@ class GALAXY_BUILDER_T
 
   private:
     void Work(void);
+    void BuildInFrame(void);
 
     std::mutex mutex;
     std::condition_variable wake;     // the worker: a request to run, or stop

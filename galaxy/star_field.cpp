@@ -15,6 +15,7 @@
 #include "galaxy/hubble_types.h"
 #include "galaxy/star_color.h"
 #include "random/random.h"
+#include "scene/usable_cores.h"
 
 namespace
 {
@@ -54,7 +55,7 @@ double MillisecondsSince(double start)
 // calling thread takes the last) and waits for them all.
 template <typename WORK> void ForSlices(uint64_t total, int threads, WORK work)
 {
-    if (threads <= 0) threads = (int)std::thread::hardware_concurrency();
+    if (threads <= 0) threads = UsableCores();
     if (threads <= 0) threads = 1;
     // Below a few thousand items a thread costs more than it saves.
     const uint64_t slices = total < 8192 ? 1 : (uint64_t)threads;
@@ -91,9 +92,10 @@ void PlaceStars(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, uint64_t limit
 // every star split among `threads` threads.
 void PrepareColorsAndDrawing(STAR_FIELD_T *field, int threads)
 {
+    if (threads <= 0) threads = UsableCores(); // the samples below start a thread unless this is 1
     const uint32_t count = (uint32_t)field->star_list.Count();
     const IOBJECT_T *stars = field->stars.get();
-    std::vector<float> farthest((size_t)(threads > 0 ? threads : std::thread::hardware_concurrency()) + 1, 0.0f);
+    std::vector<float> farthest((size_t)threads + 1, 0.0f);
     std::atomic<size_t> slice{0};
     ForSlices(count, threads, [&](uint64_t first, uint64_t n) {
         farthest[slice.fetch_add(1)] = FarthestFromAxis(stars + first, (uint32_t)n);

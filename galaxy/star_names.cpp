@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "galaxy/star_system_on_demand.h"
+#include "scene/usable_cores.h"
 
 namespace
 {
@@ -39,7 +40,7 @@ std::string STAR_NAME_INDEX_T::Name(uint64_t star) const
 void BuildStarNameIndex(const GALAXY_SHAPE_T &shape, uint64_t star_count, int threads, STAR_NAME_INDEX_T *index,
                         std::atomic<uint64_t> *done)
 {
-    if (threads <= 0) threads = (int)std::thread::hardware_concurrency();
+    if (threads <= 0) threads = UsableCores();
     if (threads <= 0) threads = 1;
     if (star_count < 4096) threads = 1;
     // Each thread names a slice of its own; the slices are joined in order afterwards.

@@ -3,6 +3,7 @@
 // (above the depth guard), and the order in which stars reach a child is the order in which
 // insertion would hand them over, so every leaf lists its stars as the incremental tree does.
 #include "octree/array_octree.h"
+#include "scene/usable_cores.h"
 
 #include <algorithm>
 #include <atomic>
@@ -104,7 +105,7 @@ void ARRAY_OCTREE_T::ResetToRoot(void)
 
 void ARRAY_OCTREE_T::Build(const IOBJECT_T *stars, uint32_t count, int threads)
 {
-    if (threads <= 0) threads = (int)std::thread::hardware_concurrency();
+    if (threads <= 0) threads = UsableCores();
     if (threads <= 0) threads = 1;
     // draw_order and draw_positions keep their length: the leaves write every element again,
     // and emptying them would make growing them back fill megabytes of zeros first.

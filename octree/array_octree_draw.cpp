@@ -1,7 +1,8 @@
 // The array octree on screen: all visible stars in one multi-draw of points from a vertex
 // buffer uploaded once per tree, and the visible cells' wire boxes in one multi-draw of lines.
 // Raylib 3.5's rlgl has no call for a static vertex buffer, so this file talks to OpenGL
-// through the loader raylib itself compiles in; only this file does.
+// itself: through the loader raylib compiles in on the desktop, WebGL 1 in a browser, with the
+// calls that differ in scene/gl_calls.h.
 #include "octree/array_octree.h"
 #include "octree/array_octree_lod.h"
 
@@ -10,8 +11,8 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "external/glad.h"
 #include "rlgl.h"
+#include "scene/gl_calls.h"
 
 // Defined by raylib's rlgl but not declared in the headers of this version.
 extern "C" Matrix GetMatrixProjection(void);
@@ -26,13 +27,13 @@ const float STAR_POINT_SIDE = STAR_CUBE_EDGE * std::sqrt(1.5f);
 
 // An edge that k cells share is drawn once with the opacity of k faint lines laid over each
 // other, 1 - (1 - alpha)^k, so the picture is what drawing it k times gave.
-const char *const VERTEX_SHADER = R"(#version 330
-in vec3 vertexPosition;
-in float vertexMultiplicity;
+const char *const VERTEX_SHADER = R"(
+ATTRIBUTE vec3 vertexPosition;
+ATTRIBUTE float vertexMultiplicity;
 uniform mat4 mvp;
 uniform float pointScale;
 uniform vec4 colDiffuse;
-out float fragAlpha;
+VARYING float fragAlpha;
 void main()
 {
     gl_Position = mvp*vec4(vertexPosition, 1.0);
@@ -41,10 +42,9 @@ void main()
 }
 )";
 
-const char *const FRAGMENT_SHADER = R"(#version 330
+const char *const FRAGMENT_SHADER = R"(
 uniform vec4 colDiffuse;
-in float fragAlpha;
-out vec4 finalColor;
+VARYING float fragAlpha;
 void main()
 {
     finalColor = vec4(colDiffuse.rgb, fragAlpha);
@@ -56,17 +56,17 @@ void main()
 // projected area (vertexExtent, world units), so the samples of a node cover about the node
 // and no more: their pixels, not the stars', are what a frame costs. Points keep a least size
 // (pixels) so far stars stay round, and a most so near ones stay stars.
-const char *const SOFT_VERTEX_SHADER = R"(#version 330
-in vec3 vertexPosition;
-in vec4 vertexColor;
-in float vertexWeight;
-in float vertexExtent;
+const char *const SOFT_VERTEX_SHADER = R"(
+ATTRIBUTE vec3 vertexPosition;
+ATTRIBUTE vec4 vertexColor;
+ATTRIBUTE float vertexWeight;
+ATTRIBUTE float vertexExtent;
 uniform mat4 mvp;
 uniform float pointScale;
 uniform float pixelsPerUnit;
 uniform float exposure;
 uniform float fade;
-out vec3 fragLight;
+VARYING vec3 fragLight;
 const float LEAST_SIZE = 3.0;
 const float MOST_SIZE = 9.0;
 const float MOST_SPREAD = 16.0;
@@ -81,9 +81,8 @@ void main()
 }
 )";
 
-const char *const SOFT_FRAGMENT_SHADER = R"(#version 330
-in vec3 fragLight;
-out vec4 finalColor;
+const char *const SOFT_FRAGMENT_SHADER = R"(
+VARYING vec3 fragLight;
 void main()
 {
     vec2 d = gl_PointCoord*2.0 - 1.0;
@@ -120,7 +119,7 @@ struct CELL_VERTEX_T
 
 bool LoadProgram(ARRAY_OCTREE_GPU_T *gpu)
 {
-    gpu->shader = LoadShaderCode(VERTEX_SHADER, FRAGMENT_SHADER);
+    gpu->shader = LoadShaderCode(VertexShaderSource(VERTEX_SHADER).c_str(), FragmentShaderSource(FRAGMENT_SHADER).c_str());
     gpu->mvp_location = GetShaderLocation(gpu->shader, "mvp");
     gpu->color_location = GetShaderLocation(gpu->shader, "colDiffuse");
     gpu->point_scale_location = GetShaderLocation(gpu->shader, "pointScale");
@@ -226,7 +225,8 @@ void UploadCells(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_GPU_T *gpu)
 
 bool LoadSoftProgram(ARRAY_OCTREE_GPU_T *gpu)
 {
-    gpu->soft_shader = LoadShaderCode(SOFT_VERTEX_SHADER, SOFT_FRAGMENT_SHADER);
+    gpu->soft_shader =
+        LoadShaderCode(VertexShaderSource(SOFT_VERTEX_SHADER).c_str(), FragmentShaderSource(SOFT_FRAGMENT_SHADER).c_str());
     gpu->soft_mvp_location = GetShaderLocation(gpu->soft_shader, "mvp");
     gpu->soft_point_scale_location = GetShaderLocation(gpu->soft_shader, "pointScale");
     gpu->soft_exposure_location = GetShaderLocation(gpu->soft_shader, "exposure");
@@ -354,13 +354,13 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
     if (!visible.star_first.empty())
     {
         SetColor(gpu, Color{color.r, color.g, color.b, 255});
-        glEnable(GL_PROGRAM_POINT_SIZE);
+        EnableProgramPointSize(true);
         glBindVertexArray(gpu->star_vao);
         // Stars are drawn once each: the attribute array is off, its constant value is 1.
         if (gpu->multiplicity_location >= 0) glVertexAttrib1f((GLuint)gpu->multiplicity_location, 1.0f);
-        glMultiDrawArrays(GL_POINTS, visible.star_first.data(), visible.star_count.data(),
+        MultiDrawArrays(GL_POINTS, visible.star_first.data(), visible.star_count.data(),
                           (GLsizei)visible.star_first.size());
-        glDisable(GL_PROGRAM_POINT_SIZE);
+        EnableProgramPointSize(false);
     }
     // The faint lines write depth: drawn before the stars they would hide every star behind
     // any cell edge. After them they only brighten what they cross.
@@ -370,7 +370,7 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
         glBindVertexArray(gpu->cell_vao);
         // Faint one-pixel lines gain nothing from multisampling, and a software rasteriser
         // spends most of a DEBUG frame on their samples.
-        glDisable(GL_MULTISAMPLE);
+        EnableMultisample(false);
         // The visible leaves' ranges, from whole leaves to the shared buffer's vertices.
         gpu->cell_first.clear();
         gpu->cell_count.clear();
@@ -387,8 +387,8 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
                 gpu->cell_count.push_back(count);
             }
         }
-        glMultiDrawArrays(GL_LINES, gpu->cell_first.data(), gpu->cell_count.data(), (GLsizei)gpu->cell_first.size());
-        glEnable(GL_MULTISAMPLE);
+        MultiDrawArrays(GL_LINES, gpu->cell_first.data(), gpu->cell_count.data(), (GLsizei)gpu->cell_first.size());
+        EnableMultisample(true);
     }
 
     // Raylib binds its own program and arrays for every batch it draws; leave none of ours.
@@ -434,10 +434,10 @@ void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &l
     glDepthMask(GL_FALSE);
     glEnable(GL_BLEND);
     glBlendFuncSeparate(GL_ONE, GL_ONE, GL_ZERO, GL_ONE);
-    glEnable(GL_PROGRAM_POINT_SIZE);
+    EnableProgramPointSize(true);
     // Soft round points need no edge smoothing; without it a software rasteriser shades and
     // blends each point once instead of per sample.
-    glDisable(GL_MULTISAMPLE);
+    EnableMultisample(false);
     for (int32_t level = 1; level <= LOD_FADE_LEVELS; level++)
     {
         const LOD_RANGES_T &stars = selection.stars[level];
@@ -450,16 +450,16 @@ void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &l
             // A star stands for itself, in its own size.
             glVertexAttrib1f((GLuint)gpu->soft_weight_location, 1.0f);
             glVertexAttrib1f((GLuint)gpu->soft_extent_location, 0.0f);
-            glMultiDrawArrays(GL_POINTS, stars.first.data(), stars.count.data(), (GLsizei)stars.first.size());
+            MultiDrawArrays(GL_POINTS, stars.first.data(), stars.count.data(), (GLsizei)stars.first.size());
         }
         if (!samples.first.empty())
         {
             glBindVertexArray(gpu->sample_vao);
-            glMultiDrawArrays(GL_POINTS, samples.first.data(), samples.count.data(), (GLsizei)samples.first.size());
+            MultiDrawArrays(GL_POINTS, samples.first.data(), samples.count.data(), (GLsizei)samples.first.size());
         }
     }
-    glEnable(GL_MULTISAMPLE);
-    glDisable(GL_PROGRAM_POINT_SIZE);
+    EnableMultisample(true);
+    EnableProgramPointSize(false);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); // raylib's own blending
     glDepthMask(GL_TRUE);
     if (depth_test) glEnable(GL_DEPTH_TEST);

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "external/glad.h"
 #include "orrery/orrery.h"
 #include "scene/opaque_picture.h"
 #include "rlgl.h"
+#include "scene/gl_calls.h"
 
 namespace
 {
@@ -253,7 +253,7 @@ void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, C
     rlDisableBackfaceCulling(); // the zones and belts are flat and seen from either side
     // Large soft areas need no edge smoothing; a software rasteriser then blends each pixel
     // once instead of once per sample.
-    glDisable(GL_MULTISAMPLE);
+    EnableMultisample(false);
     for (const ORRERY_ZONE_T &zone : orrery.zones)
         DrawZone(positions[(size_t)zone.star_body], zone.inner, zone.outer,
                  Color{ZONE_COLOR.r, ZONE_COLOR.g, ZONE_COLOR.b, Alpha(ZONE_COLOR.a, fade)});
@@ -293,7 +293,7 @@ void DrawOrrery(const ORRERY_T &orrery, const std::vector<Vector3> &positions, C
         }
     }
     EndBlendMode(); // draws the glow first
-    glEnable(GL_MULTISAMPLE);
+    EnableMultisample(true);
     rlEnableBackfaceCulling();
     rlEnableDepthMask();
     rlglDraw();
@@ -304,10 +304,10 @@ void DimBackdrop(int screen_width, int screen_height, float share)
 {
     if (!(share > 0.0f)) return;
     rlglDraw();
-    glDisable(GL_MULTISAMPLE); // one blend per pixel, not per sample, over the whole window
+    EnableMultisample(false); // one blend per pixel, not per sample, over the whole window
     DrawRectangle(0, 0, screen_width, screen_height, Fade(BLACK, std::min(1.0f, share)));
     rlglDraw();
-    glEnable(GL_MULTISAMPLE);
+    EnableMultisample(true);
 }
 
 void DrawBackdropPicture(Texture2D picture, int screen_width, int screen_height)
