@@ -209,7 +209,8 @@ std::vector<Found> Find(const Shape &shape, const std::string &text, size_t most
     if (text.empty() || !MakeField(shape, &field, nullptr)) return found;
     STAR_NAME_INDEX_T names;
     BuildStarNameIndex(ToInternal(shape), field.StarCount(), 0, &names);
-    for (uint32_t star : FindStarNames(names, text, most)) found.push_back(Found{star, names.Name(star)});
+    for (uint32_t star : FindStarNames(names, text, most))
+        found.push_back(Found{star, names.Name(star)});
     return found;
 }
 } // namespace galaxy_core

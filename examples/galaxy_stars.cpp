@@ -26,9 +26,11 @@ int main(int argc, char **argv)
         char *end = nullptr;
         const uint64_t star = std::strtoull(argv[2], &end, 10);
         std::string json;
-        if (argv[2][0] < '0' || argv[2][0] > '9' || *end != '\0' || !galaxy_core::MakeSystemJson(shape, star, &json, &why))
+        if (argv[2][0] < '0' || argv[2][0] > '9' || *end != '\0' ||
+            !galaxy_core::MakeSystemJson(shape, star, &json, &why))
         {
-            std::fprintf(stderr, "galaxy_stars: star %s: %s\n", argv[2], why.empty() ? "not a star number" : why.c_str());
+            std::fprintf(stderr, "galaxy_stars: star %s: %s\n", argv[2],
+                         why.empty() ? "not a star number" : why.c_str());
             return 2;
         }
         std::fputs(json.c_str(), stdout);

@@ -42,7 +42,8 @@ galaxy_core::Shape ShapeOfCode(const std::string &code)
 {
     galaxy_core::Shape shape;
     std::string why;
-    if (!galaxy_core::DecodeCode(code, &shape, &why)) throw py::value_error("galaxy code " + code + ": " + why);
+    if (!galaxy_core::DecodeCode(code, &shape, &why))
+        throw py::value_error("galaxy code " + code + ": " + why);
     return shape;
 }
 
@@ -93,7 +94,8 @@ py::array_t<uint8_t> StarColors(const std::string &code)
 py::object System(const std::string &code, int64_t index)
 {
     const galaxy_core::Shape shape = ShapeOfCode(code);
-    if (index < 0) throw py::index_error("star " + std::to_string(index) + ": a star number is never negative");
+    if (index < 0)
+        throw py::index_error("star " + std::to_string(index) + ": a star number is never negative");
     std::string json;
     std::string why;
     bool made = false;
@@ -114,7 +116,8 @@ py::dict DecodeCode(const std::string &code)
     const galaxy_core::Shape shape = ShapeOfCode(code);
     py::dict out;
     out["seed"] = shape.seed;
-    for (const SHAPE_FIELD_T &f : SHAPE_FIELDS) out[f.name] = shape.*f.field;
+    for (const SHAPE_FIELD_T &f : SHAPE_FIELDS)
+        out[f.name] = shape.*f.field;
     return out;
 }
 
@@ -129,7 +132,8 @@ std::string EncodeCode(const py::dict &values)
         if (key == "seed")
         {
             const int64_t seed = item.second.cast<int64_t>();
-            if (seed < 0 || seed > 4294967295LL) throw py::value_error("seed " + std::to_string(seed) + " is not 0 to 4294967295");
+            if (seed < 0 || seed > 4294967295LL)
+                throw py::value_error("seed " + std::to_string(seed) + " is not 0 to 4294967295");
             shape.seed = (uint32_t)seed;
             continue;
         }
@@ -157,7 +161,8 @@ py::list Find(const std::string &code, const std::string &text)
         found = galaxy_core::Find(shape, text);
     }
     py::list out;
-    for (const galaxy_core::Found &f : found) out.append(py::make_tuple(f.index, f.name));
+    for (const galaxy_core::Found &f : found)
+        out.append(py::make_tuple(f.index, f.name));
     return out;
 }
 } // namespace
@@ -177,6 +182,7 @@ PYBIND11_MODULE(galaxy_core, m)
     m.def("find", &Find, py::arg("code"), py::arg("text"),
           "[(index, name)] of the stars whose system names contain text (any case), best first: "
           "what galaxy_viewer --find prints.");
-    m.def("default_code", [] { return galaxy_core::EncodeCode(galaxy_core::DefaultShape()); },
-          "The code of galaxy_viewer's galaxy when no value is given.");
+    m.def(
+        "default_code", [] { return galaxy_core::EncodeCode(galaxy_core::DefaultShape()); },
+        "The code of galaxy_viewer's galaxy when no value is given.");
 }
