@@ -6,7 +6,9 @@
 # The library is static, and it calls raylib (drawing, and the camera's matrix), which is built
 # here from source: its archive goes beside ours (in a folder of its own, so it never shadows a
 # system raylib), and what raylib in turn links comes from the system.
-set(GALAXY_RAYLIB_LIBS "-lm -ldl -lrt -lX11")
+set(GALAXY_RAYLIB_SYSTEM_LIBS m dl rt X11)
+list(TRANSFORM GALAXY_RAYLIB_SYSTEM_LIBS PREPEND "-l" OUTPUT_VARIABLE _raylib_flags)
+list(JOIN _raylib_flags " " GALAXY_RAYLIB_LIBS)
 install(TARGETS galaxy_core ARCHIVE DESTINATION lib)
 install(FILES "$<TARGET_FILE:raylib>" DESTINATION lib/galaxy_core)
 
