@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/progress_line.h"
 #include "files/star_export.h"
 #include "files/system_json.h"
 #include "galaxy/galaxy.h"
@@ -225,8 +226,12 @@ int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::str
         return 0;
     }
 
+    PROGRESS_LINE_T progress = MakeProgressLine();
+    const bool writes = !options.export_path.empty();
+    if (writes) ShowProgressStep(&progress, "making the galaxy");
     GALAXY galaxy(VIEWER_GALAXY_EXTENT);
     GenerateGalaxy(&galaxy, options.shape);
+    if (writes) ClearProgressLine(&progress);
     const STAR_FIELD_T &field = galaxy.field;
     const uint64_t stars = field.star_list.Count();
     if (stars == 0)
@@ -269,13 +274,20 @@ int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::str
             return 1;
         }
     }
-    if (options.export_path.empty()) return 0;
 
     std::string why;
-    if (!ExportStarField(field, options.export_path.c_str(), &why))
+    if (!options.export_path.empty())
     {
-        *err += std::string(VIEWER_PROGRAM_NAME) + ": " + why + "\n";
-        return 2;
+        const std::string what = "writing " + GroupedCount(stars) + " stars";
+        const bool wrote = ExportStarField(field, options.export_path.c_str(), &why, [&](uint64_t done, uint64_t total) {
+            ShowProgress(&progress, what, done, total);
+        });
+        EndProgressLine(&progress);
+        if (!wrote)
+        {
+            *err += std::string(VIEWER_PROGRAM_NAME) + ": " + why + "\n";
+            return 2;
+        }
     }
     return 0;
 }
