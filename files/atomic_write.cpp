@@ -53,6 +53,9 @@ bool OpenAtomicFile(ATOMIC_FILE_T *file, const char *path, std::string *error)
     if (!path || !*path) return Fail(error, "write", "an unnamed file", ENOENT);
     file->path = path;
     file->failure = 0;
+    // The rename would refuse a folder only after everything was written.
+    struct stat target = {};
+    if (stat(path, &target) == 0 && S_ISDIR(target.st_mode)) return Fail(error, "write", path, EISDIR);
     std::string temporary = FolderOf(path) + "/.galaxy_viewer-XXXXXX";
     const int fd = mkstemp(&temporary[0]);
     if (fd < 0) return Fail(error, "write", path, errno);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -365,7 +366,8 @@ TEST_F(CommandLine, CatalogLineKIsTheSystemOfStarK)
 }
 
 // Catches a catalog refused after something was written, a refusal that exits 0 or says
-// nothing or several lines, a catalog of a galaxy without stars, and a flag --help leaves out.
+// nothing or several lines, a catalog of a galaxy without stars or over a folder, and a flag
+// --help leaves out.
 TEST_F(CommandLine, BadCatalogExitsTwoAndWritesNothing)
 {
     const std::vector<std::vector<std::string>> bad = {
@@ -373,9 +375,11 @@ TEST_F(CommandLine, BadCatalogExitsTwoAndWritesNothing)
         {"--export-systems", folder + "/systems"},
         {"--export-systems", folder + "/missing/systems.jsonl"},
         {"--export-systems", folder + "/.err/systems.csv"},
+        {"--export-systems", folder + "/taken.jsonl"},
         {"--arms", "100000", "--export-systems", folder + "/systems.jsonl"},
         {"--type", "SBb", "--size-xz", "-5", "--export-systems", folder + "/systems.jsonl"},
     };
+    mkdir((folder + "/taken.jsonl").c_str(), 0755);
     for (const std::vector<std::string> &args : bad)
     {
         const RUN_T run = Run(args, false);
@@ -384,8 +388,9 @@ TEST_F(CommandLine, BadCatalogExitsTwoAndWritesNothing)
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << args[1] << " not one line: " << run.err;
         EXPECT_EQ(run.err.rfind("galaxy_viewer: ", 0), 0u) << run.err;
     }
-    EXPECT_EQ(temp.Names(), (std::vector<std::string>{".err", ".out"}));
+    EXPECT_EQ(temp.Names(), (std::vector<std::string>{".err", ".out", "taken.jsonl"}));
     EXPECT_NE(Run(bad[0], false).err.find("unknown catalog format \".txt\""), std::string::npos);
-    EXPECT_NE(Run(bad[4], false).err.find("arms 100000 is out of range"), std::string::npos);
+    EXPECT_NE(Run(bad[5], false).err.find("arms 100000 is out of range"), std::string::npos);
+    EXPECT_NE(Run(bad[4], false).err.find("Is a directory"), std::string::npos);
     EXPECT_NE(Run({"--help"}, false).out.find("--export-systems"), std::string::npos);
 }
