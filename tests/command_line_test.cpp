@@ -340,8 +340,11 @@ TEST_F(CommandLine, CatalogLineKIsTheSystemOfStarK)
             }
             expectRowAgrees(rows[k + 1], nlohmann::json::parse(system.out), k);
         }
+        for (size_t k = 0; k < lines.size(); k++)
+            ASSERT_NE(lines[k].find(",\"star_index\":" + std::to_string(k) + ","), std::string::npos) << k;
+        // A sample of the lines: each is long, and parsing all of them is slow under the sanitizers.
         int habitable = 0;
-        for (size_t k = 0; k < lines.size() && !HasFailure(); k++)
+        for (size_t k = 0; k < lines.size() && !HasFailure(); k += 37)
         {
             const nlohmann::json line = nlohmann::json::parse(lines[k]);
             expectRowAgrees(rows[k + 1], line, k);

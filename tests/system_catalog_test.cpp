@@ -36,7 +36,9 @@ TEST(SystemCatalog, SameBytesOnAnyNumberOfThreads)
     std::vector<std::string> texts;
     for (int threads : {1, 2})
     {
-        const std::string path = folder.Path(std::to_string(threads) + ".jsonl");
+        // CSV, whose rows are quick to make: a stream shared between threads shows in them as
+        // well, since every system draws its planets and air from it in turn.
+        const std::string path = folder.Path(std::to_string(threads) + ".csv");
         std::vector<uint64_t> heard;
         std::string error;
         ASSERT_TRUE(ExportSystemCatalog(field, path.c_str(), threads, &error,
@@ -52,7 +54,7 @@ TEST(SystemCatalog, SameBytesOnAnyNumberOfThreads)
         texts.push_back(FileContents(path));
     }
     EXPECT_EQ(texts[0], texts[1]);
-    EXPECT_EQ((uint64_t)std::count(texts[0].begin(), texts[0].end(), '\n'), field.StarCount());
+    EXPECT_EQ((uint64_t)std::count(texts[0].begin(), texts[0].end(), '\n'), field.StarCount() + 1);
 }
 
 // Catches a streamed write that truncates the old file when the disk fills halfway, leaves its
