@@ -3,7 +3,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/progress_line.h"
 #include "files/star_export.h"
+#include "files/system_catalog.h"
 #include "files/system_json.h"
 #include "galaxy/galaxy.h"
 #include "galaxy/galaxy_code.h"
@@ -134,6 +136,9 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
     app.add_flag("--print-code", options.print_code, "print the galaxy's code and exit (no window)");
     app.add_option("--export", options.export_path,
                    "write the galaxy's stars to FILE (.csv or .ply) and exit (no window)");
+    app.add_option("--export-systems", options.catalog_path,
+                   "write every star's system to FILE and exit (no window): .jsonl, one --system object a "
+                   "line, or .csv, one summary row a system");
     CLI::Option *systemOption = app.add_option(
         "--system", options.system_index, "print the star system of star N (0 is the first) as JSON and exit (no window)");
     // An unsigned option would read -1 as the largest star number there is.
@@ -219,14 +224,28 @@ COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv)
 
 int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::string *err)
 {
-    if (!options.print_system && options.export_path.empty() && options.find_text.empty() && !options.link_given)
+    if (!options.print_system && options.export_path.empty() && options.catalog_path.empty() &&
+        options.find_text.empty() && !options.link_given)
     {
         if (options.print_code) *out += std::string(EncodeGalaxyCode(options.shape).text) + "\n";
         return 0;
     }
+    // Before anything is made or written: a catalog refused only after the star export was
+    // written would leave half of what was asked for.
+    const std::string refused =
+        options.catalog_path.empty() ? "" : SystemCatalogFormatProblem(options.catalog_path.c_str());
+    if (!refused.empty())
+    {
+        *err += std::string(VIEWER_PROGRAM_NAME) + ": " + refused + "\n";
+        return 2;
+    }
 
+    PROGRESS_LINE_T progress = MakeProgressLine();
+    const bool writes = !options.export_path.empty() || !options.catalog_path.empty();
+    if (writes) ShowProgressStep(&progress, "making the galaxy");
     GALAXY galaxy(VIEWER_GALAXY_EXTENT);
     GenerateGalaxy(&galaxy, options.shape);
+    if (writes) ClearProgressLine(&progress);
     const STAR_FIELD_T &field = galaxy.field;
     const uint64_t stars = field.star_list.Count();
     if (stars == 0)
@@ -269,13 +288,34 @@ int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::str
             return 1;
         }
     }
-    if (options.export_path.empty()) return 0;
 
     std::string why;
-    if (!ExportStarField(field, options.export_path.c_str(), &why))
+    if (!options.export_path.empty())
     {
-        *err += std::string(VIEWER_PROGRAM_NAME) + ": " + why + "\n";
-        return 2;
+        const std::string what = "writing " + GroupedCount(stars) + " stars";
+        const bool wrote = ExportStarField(field, options.export_path.c_str(), &why, [&](uint64_t done, uint64_t total) {
+            ShowProgress(&progress, what, done, total);
+        });
+        EndProgressLine(&progress);
+        if (!wrote)
+        {
+            *err += std::string(VIEWER_PROGRAM_NAME) + ": " + why + "\n";
+            return 2;
+        }
+    }
+    if (!options.catalog_path.empty())
+    {
+        const std::string what = "writing " + GroupedCount(stars) + " systems";
+        const bool wrote =
+            ExportSystemCatalog(field, options.catalog_path.c_str(), 0, &why, [&](uint64_t done, uint64_t total) {
+                ShowProgress(&progress, what, done, total);
+            });
+        EndProgressLine(&progress);
+        if (!wrote)
+        {
+            *err += std::string(VIEWER_PROGRAM_NAME) + ": " + why + "\n";
+            return 2;
+        }
     }
     return 0;
 }

@@ -21,6 +21,7 @@ struct VIEWER_OPTIONS_T
     bool shape_given = false;  // any galaxy flag or --code: open on this galaxy
     bool print_code = false;   // print the galaxy's code and exit, without a window
     std::string export_path;   // write the star field here and exit, without a window
+    std::string catalog_path;  // write every star's system here and exit, without a window
     bool print_system = false; // print the system of star system_index as JSON and exit
     uint64_t system_index = 0;
     bool link_given = false;   // --code named a star (CODE#N): open the galaxy at it
@@ -32,7 +33,10 @@ struct VIEWER_OPTIONS_T
     int32_t profile_frames = 0; // --profile N: measure N frames in the view, print, exit
     bool unbatched = false;     // draw cell by cell and star by star, for comparison
 
-    bool NeedsWindow() const { return !print_code && export_path.empty() && !print_system && find_text.empty(); }
+    bool NeedsWindow() const
+    {
+        return !print_code && export_path.empty() && catalog_path.empty() && !print_system && find_text.empty();
+    }
 };
 
 struct COMMAND_LINE_T
@@ -47,7 +51,8 @@ struct COMMAND_LINE_T
 
 COMMAND_LINE_T ParseCommandLine(int argc, const char *const *argv);
 
-// What --print-code, --system and --export do, with no window: writes to out and err, returns
-// the exit status (0, or 2 when the galaxy has no stars, a star index is past it or a file cannot
-// be written; err then says why).
+// What --print-code, --system, --find, --export and --export-systems do, with no window: writes
+// to out and err, returns the exit status (0, or 2 when the galaxy has no stars, a star index is
+// past it or a file cannot be written; err then says why). Long writes show a progress line on
+// stderr as they go, when it is a terminal.
 int RunWithoutWindow(const VIEWER_OPTIONS_T &options, std::string *out, std::string *err);

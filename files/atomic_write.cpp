@@ -42,30 +42,76 @@ void SyncFolder(const std::string &folder)
 }
 } // namespace
 
-bool WriteFileAtomically(const char *path, const std::string &contents, std::string *error)
+ATOMIC_FILE_T::~ATOMIC_FILE_T()
 {
+    AbandonAtomicFile(this);
+}
+
+bool OpenAtomicFile(ATOMIC_FILE_T *file, const char *path, std::string *error)
+{
+    AbandonAtomicFile(file);
     if (!path || !*path) return Fail(error, "write", "an unnamed file", ENOENT);
-    const std::string folder = FolderOf(path);
-    std::string temporary = folder + "/.galaxy_viewer-XXXXXX";
+    file->path = path;
+    file->failure = 0;
+    // The rename would refuse a folder only after everything was written.
+    struct stat target = {};
+    if (stat(path, &target) == 0 && S_ISDIR(target.st_mode)) return Fail(error, "write", path, EISDIR);
+    std::string temporary = FolderOf(path) + "/.galaxy_viewer-XXXXXX";
     const int fd = mkstemp(&temporary[0]);
     if (fd < 0) return Fail(error, "write", path, errno);
+    file->fd = fd;
+    file->temporary = temporary;
 
     // mkstemp makes the file private; a replaced file keeps its mode, a new one gets the
     // usual rw-r--r--.
     struct stat old = {};
     const mode_t mode = stat(path, &old) == 0 && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : 0644;
-    errno = 0;
-    int failure = 0;
-    if (fchmod(fd, mode) != 0 || !WriteAll(fd, contents) || fsync(fd) != 0) failure = errno ? errno : EIO;
-    if (close(fd) != 0 && failure == 0) failure = errno;
-    if (failure == 0 && rename(temporary.c_str(), path) != 0) failure = errno;
-    if (failure != 0)
-    {
-        unlink(temporary.c_str());
-        return Fail(error, "write", path, failure);
-    }
-    SyncFolder(folder);
+    if (fchmod(fd, mode) != 0) file->failure = errno ? errno : EIO;
     return true;
+}
+
+bool AppendAtomicFile(ATOMIC_FILE_T *file, const std::string &piece)
+{
+    if (file->fd < 0 && file->failure == 0) file->failure = EBADF;
+    if (file->failure != 0) return false;
+    errno = 0;
+    if (!WriteAll(file->fd, piece)) file->failure = errno ? errno : EIO;
+    return file->failure == 0;
+}
+
+bool CommitAtomicFile(ATOMIC_FILE_T *file, std::string *error)
+{
+    if (file->fd < 0 && file->failure == 0) file->failure = EBADF;
+    errno = 0;
+    if (file->failure == 0 && fsync(file->fd) != 0) file->failure = errno ? errno : EIO;
+    if (file->fd >= 0 && close(file->fd) != 0 && file->failure == 0) file->failure = errno;
+    file->fd = -1;
+    if (file->failure == 0 && rename(file->temporary.c_str(), file->path.c_str()) != 0) file->failure = errno;
+    if (file->failure != 0)
+    {
+        const int failure = file->failure;
+        AbandonAtomicFile(file);
+        return Fail(error, "write", file->path, failure);
+    }
+    file->temporary.clear();
+    SyncFolder(FolderOf(file->path));
+    return true;
+}
+
+void AbandonAtomicFile(ATOMIC_FILE_T *file)
+{
+    if (file->fd >= 0) close(file->fd);
+    file->fd = -1;
+    if (!file->temporary.empty()) unlink(file->temporary.c_str());
+    file->temporary.clear();
+}
+
+bool WriteFileAtomically(const char *path, const std::string &contents, std::string *error)
+{
+    ATOMIC_FILE_T file;
+    if (!OpenAtomicFile(&file, path, error)) return false;
+    AppendAtomicFile(&file, contents);
+    return CommitAtomicFile(&file, error);
 }
 
 std::string FolderOf(const std::string &path)

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "files/atomic_write.h"
 #include "galaxy/star_field.h"
 
 // "index,x,y,z", then one row per star of star_list. Coordinates carry nine significant
@@ -15,5 +16,6 @@ std::string StarFieldPly(const STAR_FIELD_T &field);
 
 // Writes CSV or PLY as path's extension says (.csv or .ply, in any case), replacing path
 // only when the whole file is written. On failure *error says what and why, and nothing is
-// written.
-bool ExportStarField(const STAR_FIELD_T &field, const char *path, std::string *error);
+// written. progress, when given, hears how many stars are written as the rows are made.
+bool ExportStarField(const STAR_FIELD_T &field, const char *path, std::string *error,
+                     const WRITE_PROGRESS_T &progress = {});

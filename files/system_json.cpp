@@ -52,9 +52,8 @@ JSON PlanetJson(const PLANET_T &planet, const std::vector<GAS_SHARE_T> &gases)
     out["moons"] = moons;
     return out;
 }
-} // namespace
 
-std::string StarSystemJson(const STAR_SYSTEM_T &star_system)
+JSON SystemJson(const STAR_SYSTEM_T &star_system)
 {
     const SYSTEM_T &system = star_system.system;
     JSON out;
@@ -90,5 +89,16 @@ std::string StarSystemJson(const STAR_SYSTEM_T &star_system)
     for (const JSON &star : stars)
         for (const JSON &planet : star["planets"]) all.push_back(planet);
     out["planets"] = all;
-    return out.dump(2) + "\n";
+    return out;
+}
+} // namespace
+
+std::string StarSystemJson(const STAR_SYSTEM_T &star_system)
+{
+    return SystemJson(star_system).dump(2) + "\n";
+}
+
+std::string StarSystemJsonLine(const STAR_SYSTEM_T &star_system)
+{
+    return SystemJson(star_system).dump() + "\n";
 }

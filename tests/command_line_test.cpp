@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <vector>
 
@@ -244,4 +245,155 @@ TEST_F(CommandLine, SystemPrintsAPairsPeriodByKeplersLaw)
         EXPECT_EQ(stars[1].at("orbit_period_years"), stars[0].at("orbit_period_years")) << "star " << index;
     }
     EXPECT_GE(pairs, 20);
+}
+
+namespace
+{
+std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start))
+    {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    EXPECT_EQ(start, text.size()) << "the last line is not ended";
+    return lines;
+}
+
+std::vector<std::string> CsvFields(const std::string &row)
+{
+    std::vector<std::string> fields(1);
+    for (char c : row)
+    {
+        if (c == ',') fields.emplace_back();
+        else fields.back() += c;
+    }
+    return fields;
+}
+} // namespace
+
+// Catches a catalog line that is not what --system prints for that star (another star, other
+// figures, indented), lines missing, doubled or out of order; a CSV row that disagrees with its
+// system (place, class, temperature, counts), in a spiral and in a Hubble type; anything on
+// stdout or on a stderr that is not a terminal; and a terminal that is shown no progress.
+TEST_F(CommandLine, CatalogLineKIsTheSystemOfStarK)
+{
+    // Row k + 1 of the CSV against the system of star k as JSON.
+    const auto expectRowAgrees = [](const std::string &text, const nlohmann::json &system, size_t k) {
+        const std::vector<std::string> row = CsvFields(text);
+        ASSERT_EQ(row.size(), 9u) << text;
+        EXPECT_EQ(row[0], system.at("name")) << text;
+        EXPECT_EQ(row[1], std::to_string(k));
+        EXPECT_EQ(system.at("star_index"), k);
+        const char *axes[3] = {"x", "y", "z"};
+        for (int axis = 0; axis < 3; axis++)
+            EXPECT_EQ(std::strtof(row[2 + axis].c_str(), nullptr), system.at("position").at(axes[axis]).get<float>())
+                << text;
+        EXPECT_EQ(row[5], system.at("stars")[0].at("class")) << text;
+        EXPECT_EQ(row[6], system.at("stars")[0].at("temperature").dump()) << text;
+        EXPECT_EQ(row[7], std::to_string(system.at("planets").size())) << text;
+        int zone = 0;
+        for (const auto &planet : system.at("planets")) zone += planet.at("in_habitable_zone").get<bool>() ? 1 : 0;
+        EXPECT_EQ(row[8], std::to_string(zone)) << text;
+    };
+    const std::vector<std::vector<std::string>> galaxies = {{"--seed", "4242", "--arms", "1"},
+                                                            {"--seed", "7", "--type", "SBb"}};
+    for (const std::vector<std::string> &galaxy : galaxies)
+    {
+        const std::string shown = galaxy[2] + " " + galaxy[3];
+        const auto with = [&](std::vector<std::string> args) {
+            args.insert(args.begin(), galaxy.begin(), galaxy.end());
+            return args;
+        };
+        // The JSON Lines of the spiral only: its lines are long, and what differs between the
+        // models, the stars' places and order and the shape that seeds their systems, the CSV shows.
+        const bool lines_too = galaxy[2] == "--arms";
+        const RUN_T run =
+            Run(with({"--export-systems", folder + "/all.CSV", "--export", folder + "/stars.csv"}), false);
+        ASSERT_EQ(run.status, 0) << shown << run.err;
+        EXPECT_EQ(run.out + run.err, "") << shown;
+        if (lines_too)
+        {
+            ASSERT_EQ(Run(with({"--export-systems", folder + "/all.jsonl"}), false).status, 0);
+        }
+
+        const std::vector<std::string> rows = Lines(FileContents(folder + "/all.CSV"));
+        const std::vector<std::string> lines =
+            lines_too ? Lines(FileContents(folder + "/all.jsonl")) : std::vector<std::string>();
+        const size_t stars = Lines(FileContents(folder + "/stars.csv")).size() - 1;
+        ASSERT_GT(stars, 2000u) << shown;
+        ASSERT_EQ(rows.size(), stars + 1) << shown;
+        EXPECT_EQ(rows[0], "name,index,x,y,z,class,temperature_k,planets,habitable_planets");
+        if (lines_too)
+        {
+            ASSERT_EQ(lines.size(), stars) << shown;
+        }
+        for (size_t k : {(size_t)0, (size_t)1, stars / 2, stars - 1})
+        {
+            const RUN_T system = Run(with({"--system", std::to_string(k)}), false);
+            ASSERT_EQ(system.status, 0) << shown << system.err;
+            if (lines_too)
+            {
+                EXPECT_EQ(lines[k], nlohmann::ordered_json::parse(system.out).dump()) << "star " << k;
+            }
+            expectRowAgrees(rows[k + 1], nlohmann::json::parse(system.out), k);
+        }
+        for (size_t k = 0; k < lines.size(); k++)
+            ASSERT_NE(lines[k].find(",\"star_index\":" + std::to_string(k) + ","), std::string::npos) << k;
+        // A sample of the lines: each is long, and parsing all of them is slow under the sanitizers.
+        int habitable = 0;
+        for (size_t k = 0; k < lines.size() && !HasFailure(); k += 37)
+        {
+            const nlohmann::json line = nlohmann::json::parse(lines[k]);
+            expectRowAgrees(rows[k + 1], line, k);
+            for (const auto &planet : line.at("planets")) habitable += planet.at("in_habitable_zone").get<bool>();
+        }
+        if (lines_too)
+        {
+            EXPECT_GT(habitable, 0) << shown;
+        }
+    }
+
+    // On a terminal (script gives the viewer one), the progress of both writes.
+    const std::string log = folder + "/terminal.log";
+    const std::string command = "script -qec \"env -u DISPLAY '" + std::string(GALAXY_VIEWER_PATH) +
+                                "' --arms 1 --export '" + folder + "/t.ply' --export-systems '" + folder +
+                                "/t.csv'\" '" + log + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string shown = FileContents(log);
+    EXPECT_NE(shown.find("\rwriting 2,703 stars\u2026 100%"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("writing 2,703 systems\u2026 0%"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\rwriting 2,703 systems\u2026 100%"), std::string::npos) << shown;
+}
+
+// Catches a catalog refused after something was written, a refusal that exits 0 or says
+// nothing or several lines, a catalog of a galaxy without stars or over a folder, and a flag
+// --help leaves out.
+TEST_F(CommandLine, BadCatalogExitsTwoAndWritesNothing)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {"--export-systems", folder + "/systems.txt", "--export", folder + "/stars.csv"},
+        {"--export-systems", folder + "/systems"},
+        {"--export-systems", folder + "/missing/systems.jsonl"},
+        {"--export-systems", folder + "/.err/systems.csv"},
+        {"--export-systems", folder + "/taken.jsonl"},
+        {"--arms", "100000", "--export-systems", folder + "/systems.jsonl"},
+        {"--type", "SBb", "--size-xz", "-5", "--export-systems", folder + "/systems.jsonl"},
+    };
+    mkdir((folder + "/taken.jsonl").c_str(), 0755);
+    for (const std::vector<std::string> &args : bad)
+    {
+        const RUN_T run = Run(args, false);
+        EXPECT_EQ(run.status, 2) << args[1] << run.err;
+        EXPECT_TRUE(run.out.empty()) << args[1];
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << args[1] << " not one line: " << run.err;
+        EXPECT_EQ(run.err.rfind("galaxy_viewer: ", 0), 0u) << run.err;
+    }
+    EXPECT_EQ(temp.Names(), (std::vector<std::string>{".err", ".out", "taken.jsonl"}));
+    EXPECT_NE(Run(bad[0], false).err.find("unknown catalog format \".txt\""), std::string::npos);
+    EXPECT_NE(Run(bad[5], false).err.find("arms 100000 is out of range"), std::string::npos);
+    EXPECT_NE(Run(bad[4], false).err.find("Is a directory"), std::string::npos);
+    EXPECT_NE(Run({"--help"}, false).out.find("--export-systems"), std::string::npos);
 }
