@@ -167,6 +167,7 @@ void STAR_FIELD_T::Empty(void)
     // themselves stay in their array.
     star_list = ARRAYLIST();
     tree.Clear();
+    cells = ARRAY_OCTREE_CELLS_T();
 }
 
 void STAR_FIELD_T::Release(void)

@@ -13,6 +13,7 @@
 #include "galaxy/galaxy_shape.h"
 #include "galaxy/spiral_arms.h"
 #include "octree/array_octree.h"
+#include "octree/array_octree_cells.h"
 #include "octree/array_octree_lod.h"
 #include "scene/arraylist.h"
 #include "scene/object.h"
@@ -55,6 +56,9 @@ struct STAR_FIELD_T
 
     // Derived from tree and colors for drawing, made with them and kept in step by SetStarColors.
     ARRAY_OCTREE_LOD_T lod;         // level-of-detail samples of tree
+    // The leaves' wire boxes (DEBUG), made by the builder's worker when asked, else by the
+    // first frame that draws them.
+    ARRAY_OCTREE_CELLS_T cells;
     std::vector<uint32_t> places;   // places[star] = j where tree.draw_order[j] == star
     std::vector<Color> draw_colors; // colors in the tree's draw order: what the GPU takes
     // Raised by every change of colors. colors_changed lists the ranges of draw_colors (whole

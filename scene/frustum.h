@@ -45,6 +45,9 @@ class FRUSTUM_T
     void Update(Camera3D camera);
     // False only when the box is certainly outside; boxes just beyond an edge may pass.
     bool BoxVisible(Vector3 min, Vector3 max) const;
+    // True only when every corner of the box lies at least margin (world units) in front of
+    // every plane, so that anything within the box passes BoxVisible despite rounding.
+    bool BoxInside(Vector3 min, Vector3 max, float margin) const;
     // Every pair of corners joined, in the current 3-D pass (frustum_draw.cpp).
     void Draw(void) const;
 
