@@ -272,7 +272,9 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     // frame colours, counts and draws it.
     if (viewer->builder != nullptr && viewer->galaxy != nullptr && viewer->builder->Collect(viewer->galaxy))
         NoteGalaxyFailure(&viewer->generator_panel, *field);
-    // DEBUG's wire boxes come with the tree, made here once for each new tree.
+    // DEBUG's wire boxes come with the tree: from the builder while DEBUG is on, here for a
+    // galaxy made in the frame or one that was made while it was off.
+    if (viewer->builder != nullptr) viewer->builder->MakeCells(viewer->debug_flag);
     if (field != nullptr && viewer->debug_flag && !viewer->unbatched &&
         (!field->cells.built || field->cells.tree_version != field->tree.version))
         BuildArrayOctreeCells(field->tree, &field->cells);
@@ -411,7 +413,13 @@ static void DrawHud(const VIEWER_T *viewer)
     };
     const HUD_LAYOUT_T layout = HeadsUpLayout(GetScreenWidth(), GetScreenHeight());
     DrawHeadsUp(layout, lines);
-    if ((viewer->show_timings || viewer->debug_flag) && viewer->galaxy != nullptr)
+    const bool timings = (viewer->show_timings || viewer->debug_flag) && viewer->galaxy != nullptr;
+    if (viewer->builder != nullptr)
+    {
+        const std::string progress = HeadsUpProgressText(viewer->builder->Progress());
+        if (!progress.empty()) DrawHeadsUpProgress(layout, timings, progress.c_str());
+    }
+    if (timings)
     {
         DrawHeadsUpTimings(layout,
                            TextFormat("Generate %.2f ms, index %.2f ms", viewer->galaxy->field.generate_ms,
