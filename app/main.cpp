@@ -52,6 +52,7 @@ int main(int argc, char **argv)
     while (!WindowShouldClose() && viewer.menu_state != STATE_EXIT)
     {
         if (ProfileFrameStart(&profile)) break; // --profile has all its frames
+        ProfileDebug(&profile, &viewer);
         ProfileRegenerating(&profile, &viewer, command.options.shape);
         ProfileSystemView(&profile, &viewer);
         // Update
