@@ -93,7 +93,7 @@ void CollectPosition(Vector3 position, void *context)
 TEST(ArrayOctreeCells, BlocksCoverAsTheirLeavesAndFramesDrawTheVisibleLeaves)
 {
     std::mt19937 rng(5);
-    std::vector<FRUSTUM_T> frusta = RandomFrusta(&rng, 40);
+    std::vector<FRUSTUM_T> frusta = RandomFrusta(&rng, 16);
     frusta.push_back(MakeViewerFrustum(MakeViewerCamera()));
     std::vector<ARRAY_OCTREE_T> trees;
     {
@@ -113,7 +113,7 @@ TEST(ArrayOctreeCells, BlocksCoverAsTheirLeavesAndFramesDrawTheVisibleLeaves)
         for (int32_t capacity : {0, 8})
         {
             std::vector<IOBJECT_T> stars;
-            for (int i = 0; i < 1500; i++)
+            for (int i = 0; i < 800; i++)
             {
                 const float g = (i % 2 == 0) ? 4.0f : 1.0f;
                 stars.push_back(IOBJECT_T(Vector3{g * step(rng), g * step(rng), g * step(rng)}, Vector3{1, 1, 1}));
