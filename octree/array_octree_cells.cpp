@@ -9,9 +9,6 @@
 
 namespace
 {
-// Beyond rounding of the frustum's planes (world units): a node is skipped or taken whole only
-// when it is that far out or in, so the leaves drawn are exactly those the leaf test keeps.
-constexpr float CELL_FRUSTUM_MARGIN = 0.01f;
 
 // A float's bits turned so that unsigned order is numeric order, and back.
 uint32_t Ordered(float value)
@@ -337,9 +334,9 @@ void CollectBelow(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_CELLS_T &cells,
         AddRange(ranges, cells.leaf_first[node.leaf], cells.leaf_first[node.leaf + 1] - cells.leaf_first[node.leaf]);
         return;
     }
-    if (!frustum.BoxVisible(Widened(node.box.min, -CELL_FRUSTUM_MARGIN), Widened(node.box.max, CELL_FRUSTUM_MARGIN)))
+    if (!frustum.BoxVisible(Widened(node.box.min, -FRUSTUM_ROUNDING_MARGIN), Widened(node.box.max, FRUSTUM_ROUNDING_MARGIN)))
         return;
-    if (cells.block_first[index] >= 0 && frustum.BoxInside(node.box.min, node.box.max, CELL_FRUSTUM_MARGIN))
+    if (cells.block_first[index] >= 0 && frustum.BoxInside(node.box.min, node.box.max, FRUSTUM_ROUNDING_MARGIN))
     {
         AddRange(ranges, cells.block_first[index], cells.block_count[index]);
         return;

@@ -30,6 +30,11 @@ enum FRUSTUM_CORNER
 
 constexpr Color FRUSTUM_OUTLINE_COLOR = Color{190, 33, 55, 255};
 
+// Beyond the rounding of the planes (world units): a node of a tree is passed over or taken
+// whole only when it is this far out or in, so that the leaves within it are exactly those the
+// leaf by leaf test keeps.
+constexpr float FRUSTUM_ROUNDING_MARGIN = 0.01f;
+
 class FRUSTUM_T
 {
   public:
