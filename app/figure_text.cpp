@@ -71,3 +71,10 @@ std::string PeriodText(double years, int year_decimals)
     if (std::fabs(days) >= 1.0) return FigureText(days, 0) + " days";
     return FigureText(days * HOURS_PER_DAY, 0) + " hours";
 }
+
+std::string CountText(uint64_t count)
+{
+    std::string digits = std::to_string(count);
+    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+    return digits;
+}

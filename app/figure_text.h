@@ -2,6 +2,7 @@
 // never an exponent, and periods in the unit that suits them. Needs no window.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // value with `decimals` decimals, or as many more as it takes to show two significant digits:
@@ -18,3 +19,6 @@ std::string SignificantText(double value, int digits);
 // year_decimals decimals, as FigureText), days from one day, hours below: "1156.3 years",
 // "88 days", "17 hours".
 std::string PeriodText(double years, int year_decimals);
+
+// A count with its thousands apart: 973080 becomes "973,080".
+std::string CountText(uint64_t count);

@@ -1,6 +1,10 @@
 // Placing and drawing the heads-up block.
 #include "app/heads_up.h"
 
+#include <cmath>
+
+#include "app/figure_text.h"
+
 HUD_LAYOUT_T HeadsUpLayout(int screenWidth, int screenHeight)
 {
     (void)screenHeight; // four lines fit at the top of any window the viewer allows
@@ -36,4 +40,23 @@ void DrawHeadsUp(const HUD_LAYOUT_T &layout, const char *const lines[HUD_LINE_CO
         const Color color = (i == HUD_LINE_FPS) ? HUD_FPS_COLOR : HUD_COLOR;
         DrawText(lines[i], (int)layout.line[i].x, (int)layout.line[i].y, HUD_FONT_SIZE, color);
     }
+}
+
+std::string HeadsUpProgressText(const GALAXY_BUILD_PROGRESS_T &progress)
+{
+    if (!progress.running || !(progress.seconds > HUD_PROGRESS_AFTER_SECONDS)) return std::string();
+    const float fraction = progress.fraction < 0.0f ? 0.0f : progress.fraction > 1.0f ? 1.0f : progress.fraction;
+    // Rounded down: 100% only once it is all done.
+    const int percent = (int)std::floor(fraction * 100.0f);
+    // The default font has no ellipsis character.
+    return "building " + CountText(progress.stars) + " stars... " + std::to_string(percent) + "%";
+}
+
+void DrawHeadsUpProgress(const HUD_LAYOUT_T &layout, bool timings_shown, const char *text)
+{
+    const Rectangle above = timings_shown ? HeadsUpTimingsBand(layout) : layout.band;
+    const Rectangle band = Rectangle{layout.band.x, above.y + above.height + 4.0f, layout.band.width,
+                                     (float)(HUD_LINE_HEIGHT + 8)};
+    DrawRectangleRec(band, HUD_BAND_COLOR);
+    DrawText(text, (int)layout.line[0].x, (int)band.y + 6, HUD_FONT_SIZE, HUD_COLOR);
 }

@@ -4,6 +4,9 @@
 // screens' controls instead of over them.
 #pragma once
 
+#include <string>
+
+#include "galaxy/galaxy_builder.h"
 #include "scene/vector_math.h"
 
 constexpr int HUD_LINE_COUNT = 4;
@@ -37,3 +40,12 @@ void DrawHeadsUp(const HUD_LAYOUT_T &layout, const char *const lines[HUD_LINE_CO
 // Two more lines on a band of their own under the block: the stage timings (F3, or DEBUG).
 Rectangle HeadsUpTimingsBand(const HUD_LAYOUT_T &layout);
 void DrawHeadsUpTimings(const HUD_LAYOUT_T &layout, const char *first, const char *second);
+
+// A regeneration shows its progress only once it has run this long (seconds): shorter ones
+// would only flicker a line.
+constexpr double HUD_PROGRESS_AFTER_SECONDS = 0.25;
+
+// "building 973,080 stars... 40%" for a regeneration that has run long enough; empty otherwise.
+std::string HeadsUpProgressText(const GALAXY_BUILD_PROGRESS_T &progress);
+// One line on a band of its own under the block, and under the timings when they are shown.
+void DrawHeadsUpProgress(const HUD_LAYOUT_T &layout, bool timings_shown, const char *text);

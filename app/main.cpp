@@ -32,6 +32,7 @@ bool RunFrame(RUN_T *run)
 {
     VIEWER_T &viewer = run->viewer;
     if (ProfileFrameStart(&run->profile)) return false;
+    ProfileDebug(&run->profile, &viewer);
     ProfileRegenerating(&run->profile, &viewer, run->options.shape);
     ProfileSystemView(&run->profile, &viewer);
     // Update

@@ -54,10 +54,23 @@ bool ProfileRecording(const PROFILE_RUN_T *run)
     return run->frames > 0 && run->seen > PROFILE_WARM_UP_FRAMES && run->seen <= PROFILE_WARM_UP_FRAMES + run->frames;
 }
 
+// Frames of the DEBUG phase begun so far, its warm-up included; 0 before it.
+static int32_t DebugFrame(const PROFILE_RUN_T *run)
+{
+    const int32_t before = PROFILE_WARM_UP_FRAMES + run->frames;
+    return (run->frames > 0 && run->seen > before) ? run->seen - before : 0;
+}
+
+static bool DebugRecording(const PROFILE_RUN_T *run)
+{
+    const int32_t frame = DebugFrame(run);
+    return frame > PROFILE_WARM_UP_FRAMES && frame <= PROFILE_WARM_UP_FRAMES + run->frames;
+}
+
 // Frames of the regenerating phase begun so far; 0 before it.
 static int32_t RegeneratingFrame(const PROFILE_RUN_T *run)
 {
-    const int32_t before = PROFILE_WARM_UP_FRAMES + run->frames;
+    const int32_t before = 2 * (PROFILE_WARM_UP_FRAMES + run->frames);
     return (run->frames > 0 && run->seen > before) ? run->seen - before : 0;
 }
 
@@ -77,6 +90,11 @@ bool ProfileFrameStart(PROFILE_RUN_T *run)
         AddProfileSample(run, "frame", (now - run->last_start) * 1000.0);
         AddProfileSample(run, "main_thread_cpu", (cpu - run->last_cpu_start) * 1000.0);
     }
+    if (DebugRecording(run) && run->last_start >= 0.0)
+    {
+        AddProfileSample(run, "frame_debug", (now - run->last_start) * 1000.0);
+        AddProfileSample(run, "main_thread_cpu_debug", (cpu - run->last_cpu_start) * 1000.0);
+    }
     const int32_t system = SystemViewFrame(run);
     if (system > PROFILE_WARM_UP_FRAMES + 1 && system <= PROFILE_WARM_UP_FRAMES + run->frames + 1)
     {
@@ -94,6 +112,18 @@ bool ProfileFrameStart(PROFILE_RUN_T *run)
     run->last_cpu_start = cpu;
     run->seen += 1;
     return run->frames > 0 && SystemViewFrame(run) > PROFILE_WARM_UP_FRAMES + run->frames + 1;
+}
+
+void ProfileDebug(PROFILE_RUN_T *run, VIEWER_T *viewer)
+{
+    const int32_t frame = DebugFrame(run);
+    if (frame == 1)
+    {
+        run->debug_before = viewer->debug_flag;
+        viewer->debug_flag = true;
+    }
+    else if (frame == PROFILE_WARM_UP_FRAMES + run->frames + 1)
+        viewer->debug_flag = run->debug_before;
 }
 
 void ProfileSystemView(const PROFILE_RUN_T *run, VIEWER_T *viewer)
@@ -145,6 +175,11 @@ void ProfileScene(PROFILE_RUN_T *run, const SCENE_TIMINGS_T &timings)
     {
         AddProfileSample(run, "cull_while_regenerating", timings.cull_ms);
         AddProfileSample(run, "draw_while_regenerating", timings.draw_ms);
+    }
+    if (DebugRecording(run))
+    {
+        AddProfileSample(run, "cull_debug", timings.cull_ms);
+        AddProfileSample(run, "draw_debug", timings.draw_ms);
     }
     if (!ProfileRecording(run)) return;
     AddProfileSample(run, "cull", timings.cull_ms);

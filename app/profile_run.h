@@ -1,6 +1,7 @@
 // --profile N: the viewer measures itself. After a short warm-up it records N frames (wall time
 // from one frame's start to the next's, the scene's cull and draw times, the main thread's CPU
-// time) and a few regenerations of the galaxy; then PROFILE_REGENERATING_FRAMES more frames
+// time) and a few regenerations of the galaxy; then as many again with DEBUG on, after their own
+// warm-up (the same stages with "_debug"); then PROFILE_REGENERATING_FRAMES more frames
 // while the galaxy is regenerated every PROFILE_REGENERATE_EVERY frames, as a dragged slider
 // does. It prints one line per stage as
 //   stage <name> median_ms <value> p95_ms <value> max_ms <value>
@@ -29,6 +30,7 @@ struct PROFILE_RUN_T
     int32_t seen = 0;    // frames begun so far, warm-up included
     double last_start = -1.0;     // wall clock, seconds
     double last_cpu_start = -1.0; // this thread's CPU clock, seconds
+    bool debug_before = false;    // the viewer's DEBUG state, given back after the DEBUG frames
     std::vector<PROFILE_SAMPLES_T> stages;
 };
 
@@ -57,6 +59,10 @@ void ProfileGenerations(PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE
 // the galaxy again every PROFILE_REGENERATE_EVERY frames, with the seed alternately one more,
 // the way the panel asks (through the viewer's galaxy builder when the galaxy is large).
 void ProfileRegenerating(const PROFILE_RUN_T *run, VIEWER_T *viewer, const GALAXY_SHAPE_T &shape);
+
+// At the start of every frame, after ProfileFrameStart: turns DEBUG on for the DEBUG frames and
+// back to what it was after them.
+void ProfileDebug(PROFILE_RUN_T *run, VIEWER_T *viewer);
 
 // At the start of every frame, after ProfileFrameStart: opens the system view when its phase
 // begins.

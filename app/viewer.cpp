@@ -281,6 +281,12 @@ void UpdateViewer(VIEWER_T *viewer, GUI_INPUT_T *input)
     // frame colours, counts and draws it.
     if (viewer->builder != nullptr && viewer->galaxy != nullptr && viewer->builder->Collect(viewer->galaxy))
         NoteGalaxyFailure(&viewer->generator_panel, *field);
+    // DEBUG's wire boxes come with the tree: from the builder while DEBUG is on, here for a
+    // galaxy made in the frame or one that was made while it was off.
+    if (viewer->builder != nullptr) viewer->builder->MakeCells(viewer->debug_flag);
+    if (field != nullptr && viewer->debug_flag && !viewer->unbatched &&
+        (!field->cells.built || field->cells.tree_version != field->tree.version))
+        BuildArrayOctreeCells(field->tree, &field->cells);
     if (field != nullptr) ColorStarsFromSystems(field, STAR_COLOR_BUDGET_MS);
     if (field != nullptr && viewer->builder != nullptr) OpenPendingStar(viewer);
     drawn_object_count = 0;
@@ -388,6 +394,8 @@ void DrawScene(VIEWER_T *viewer)
     }
     else
         CountDrawnObjects(CollectVisibleRanges(field->tree, viewer->view_frustum, &viewer->visible));
+    if (viewer->debug_flag && !viewer->unbatched)
+        CollectCellLineRanges(field->tree, field->cells, viewer->view_frustum, &viewer->cell_lines);
     const double culled = ClockSeconds();
     if (soft)
         DrawGalaxyLook(*field, &galaxy->tree_gpu, viewer->camera, &viewer->look);
@@ -397,7 +405,8 @@ void DrawScene(VIEWER_T *viewer)
         field->tree.VisitVisibleLeaves(viewer->view_frustum, DrawLeafUnbatched, &draw);
     }
     else
-        DrawArrayOctree(field->tree, viewer->visible, &galaxy->tree_gpu, GALAXY_TREE_COLOR, viewer->debug_flag);
+        DrawArrayOctree(field->tree, viewer->visible, &galaxy->tree_gpu, GALAXY_TREE_COLOR,
+                        viewer->debug_flag ? &field->cells : nullptr, &viewer->cell_lines);
     viewer->scene_timings.cull_ms = (culled - start) * 1000.0;
     viewer->scene_timings.draw_ms = (ClockSeconds() - culled) * 1000.0;
 }
@@ -413,7 +422,13 @@ static void DrawHud(const VIEWER_T *viewer)
     };
     const HUD_LAYOUT_T layout = HeadsUpLayout(GetScreenWidth(), GetScreenHeight());
     DrawHeadsUp(layout, lines);
-    if ((viewer->show_timings || viewer->debug_flag) && viewer->galaxy != nullptr)
+    const bool timings = (viewer->show_timings || viewer->debug_flag) && viewer->galaxy != nullptr;
+    if (viewer->builder != nullptr)
+    {
+        const std::string progress = HeadsUpProgressText(viewer->builder->Progress());
+        if (!progress.empty()) DrawHeadsUpProgress(layout, timings, progress.c_str());
+    }
+    if (timings)
     {
         DrawHeadsUpTimings(layout,
                            TextFormat("Generate %.2f ms, index %.2f ms", viewer->galaxy->field.generate_ms,

@@ -20,6 +20,7 @@
 #include "galaxy/galaxy_builder.h"
 #include "galaxy/galaxy_look.h"
 #include "octree/array_octree.h"
+#include "octree/array_octree_cells.h"
 #include "octree/octree.h"
 #include "scene/frustum.h"
 #include "scene/viewer_pose.h"
@@ -66,6 +67,7 @@ struct VIEWER_T
     OCTREE_T *test_octree = nullptr; // fed one random point a frame; neither drawn nor queried
     FRUSTUM_T view_frustum;        // rebuilt from the camera every frame; culls the galaxy's cells
     ARRAY_OCTREE_RANGES_T visible; // what the frustum leaves of the galaxy this frame
+    CELL_LINE_RANGES_T cell_lines; // with DEBUG, the lines of the visible cells' wire boxes
     SCENE_TIMINGS_T scene_timings; // this frame's DrawScene
     MAIN_MENU_T main_menu = {};    // the screens' records, kept across frames
     GENERATOR_PANEL_T generator_panel = {};

@@ -18,6 +18,7 @@
 
 #include "galaxy/galaxy.h"
 #include "galaxy/star_color.h"
+#include "octree/array_octree_cells.h"
 #include "random/random.h"
 #include "scene/viewer_pose.h"
 
@@ -309,4 +310,56 @@ void BM_GalaxyVisibleRangesNineArms(benchmark::State &state)
     state.counters["star_ranges"] = (double)ranges.star_first.size();
 }
 BENCHMARK(BM_GalaxyVisibleRangesNineArms)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+// DEBUG's cells at density 40: making their lines once per tree (on the builder's worker), then
+// what a DEBUG frame adds on the CPU from the starting pose: the walk that picks the visible
+// leaves' lines. Its counters compare the lines handed to the renderer with those the visible
+// leaves give drawn one by one (each shared edge once), as before blocks.
+void BM_GalaxyDensity40CellsBuild(benchmark::State &state)
+{
+    RandomSeed(1.0);
+    GALAXY galaxy(256);
+    galaxy.Generate(DenseShape());
+    ARRAY_OCTREE_CELLS_T cells;
+    for (auto _ : state)
+    {
+        BuildArrayOctreeCells(galaxy.field.tree, &cells);
+        benchmark::DoNotOptimize(cells.vertices.data());
+    }
+    state.counters["leaves"] = (double)galaxy.field.tree.LeafCount();
+    state.counters["leaf_lines"] = (double)cells.leaf_first.back() / 2.0;
+    state.counters["lines"] = (double)cells.vertices.size() / 2.0;
+    state.counters["MB"] = (double)(cells.vertices.size() * sizeof(CELL_VERTEX_T)) / 1e6;
+}
+BENCHMARK(BM_GalaxyDensity40CellsBuild)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+void BM_GalaxyDensity40DebugLines(benchmark::State &state)
+{
+    RandomSeed(1.0);
+    GALAXY galaxy(256);
+    galaxy.Generate(DenseShape());
+    ARRAY_OCTREE_CELLS_T cells;
+    BuildArrayOctreeCells(galaxy.field.tree, &cells);
+    const FRUSTUM_T frustum = MakeViewerFrustum(MakeViewerCamera());
+    CELL_LINE_RANGES_T lines;
+    for (auto _ : state)
+    {
+        CollectCellLineRanges(galaxy.field.tree, cells, frustum, &lines);
+        benchmark::DoNotOptimize(lines.first.data());
+    }
+    ARRAY_OCTREE_RANGES_T visible;
+    CollectVisibleRanges(galaxy.field.tree, frustum, &visible);
+    double leaf_lines = 0.0;
+    for (size_t r = 0; r < visible.cell_first.size(); r++)
+    {
+        const size_t leaf = (size_t)visible.cell_first[r] / CELL_LINE_VERTICES;
+        const size_t end = leaf + (size_t)visible.cell_count[r] / CELL_LINE_VERTICES;
+        leaf_lines += (double)(cells.leaf_first[end] - cells.leaf_first[leaf]) / 2.0;
+    }
+    double drawn = 0.0;
+    for (int32_t c : lines.count) drawn += (double)c / 2.0;
+    state.counters["lines"] = drawn;
+    state.counters["leaf_lines"] = leaf_lines;
+    state.counters["ranges"] = (double)lines.first.size();
+}
+BENCHMARK(BM_GalaxyDensity40DebugLines)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 } // namespace

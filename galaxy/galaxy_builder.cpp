@@ -72,6 +72,21 @@ void GALAXY_BUILDER_T::WaitForReady(void)
     finished.wait(lock, [this] { return ready || (!pending && !running); });
 }
 
+GALAXY_BUILD_PROGRESS_T GALAXY_BUILDER_T::Progress(void)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    GALAXY_BUILD_PROGRESS_T progress;
+    if (!running) return progress;
+    progress.running = true;
+    progress.seconds = ClockSeconds() - started;
+    progress.stars = running_stars;
+    const float field = (float)field_progress.load() / (float)STAR_FIELD_PROGRESS_DONE;
+    const float cells = (float)cells_progress.load() / (float)CELLS_PROGRESS_DONE;
+    progress.fraction = running_cells ? GALAXY_BUILD_FIELD_SHARE * field + (1.0f - GALAXY_BUILD_FIELD_SHARE) * cells
+                                      : field;
+    return progress;
+}
+
 void GALAXY_BUILDER_T::Work(void)
 {
 #ifdef __linux__
@@ -98,12 +113,19 @@ void GALAXY_BUILDER_T::Work(void)
         const GALAXY_SHAPE_T shape = request;
         pending = false;
         running = true;
+        started = ClockSeconds();
+        running_stars = StarFieldLimit(shape);
+        running_cells = make_cells.load();
+        field_progress.store(0);
+        cells_progress.store(0);
+        const bool cells = running_cells;
         lock.unlock();
 
         // This thread's own stream: seeded here, so the main thread's draws meanwhile do not
         // interleave with these.
-        MakeStarField(&built, shape);
+        MakeStarField(&built, shape, 0, &field_progress);
         const RANDOM_STATE_T stream = RandomGetState();
+        if (cells) BuildArrayOctreeCells(built.tree, &built.cells, &cells_progress);
 
         lock.lock();
         built_stream = stream;

@@ -3,6 +3,7 @@
 // swapped in whole. Small galaxies are still generated at once, in the frame that asks.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -19,6 +20,18 @@ constexpr uint64_t GALAXY_BUILDER_SYNC_POINTS = 200000;
 // galaxy regenerates took 58 ms against 68 ms at 0 (ordinary frames 49 to 55 ms), and the new
 // galaxies still arrived; at 10 and more they stopped arriving while a slider moved.
 constexpr int GALAXY_BUILDER_NICENESS = 8;
+// With cells asked for, the share of the progress figure the field itself fills; the cells
+// fill the rest (at density 40 they take about twice as long as the field).
+constexpr float GALAXY_BUILD_FIELD_SHARE = 0.3f;
+
+// What the worker is doing, for a line that tells the user.
+struct GALAXY_BUILD_PROGRESS_T
+{
+    bool running = false;
+    double seconds = 0.0; // since this generation started
+    uint64_t stars = 0;   // the most it places
+    float fraction = 0.0f; // 0 to 1, never lower than before within one generation
+};
 
 // A browser page without shared memory has no second thread: there the builder makes the
 // latest request in the frame that collects it, and the steps in between are still skipped.
@@ -55,6 +68,13 @@ class GALAXY_BUILDER_T
     // caller that must have the result.
     void WaitForReady(void);
 
+    // Whether the generations that start from now on also make their leaves' wire boxes
+    // (DEBUG's cells), so the frame that shows one does not.
+    void MakeCells(bool make) { make_cells.store(make); }
+
+    // The generation running now, if any. Never waits for it.
+    GALAXY_BUILD_PROGRESS_T Progress(void);
+
   private:
     void Work(void);
     void BuildInFrame(void);
@@ -69,6 +89,14 @@ class GALAXY_BUILDER_T
     bool ready = false;    // `built` holds a finished generation not yet collected
     bool release = false;  // `built` holds a galaxy taken off screen, to be freed when idle
     GALAXY_SHAPE_T request = {};
+    std::atomic<bool> make_cells{false};
+    // The running generation: when it started, how many stars it places, whether it makes
+    // cells, and its progress (STAR_FIELD_PROGRESS_*, then the cells).
+    double started = 0.0;
+    uint64_t running_stars = 0;
+    bool running_cells = false;
+    std::atomic<uint32_t> field_progress{0};
+    std::atomic<uint32_t> cells_progress{0};
     STAR_FIELD_T built; // the worker's alone while running, the collector's otherwise
     RANDOM_STATE_T built_stream;
 };

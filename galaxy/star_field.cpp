@@ -19,14 +19,43 @@
 
 namespace
 {
+// Stars are counted in steps of this many, so watching costs nothing per star.
+constexpr uint64_t PROGRESS_STEP = 16384;
+
+// Slices report out of order: progress only ever goes up.
+void NoteStage(std::atomic<uint32_t> *progress, uint32_t reached)
+{
+    if (progress == nullptr) return;
+    uint32_t seen = progress->load(std::memory_order_relaxed);
+    while (seen < reached && !progress->compare_exchange_weak(seen, reached, std::memory_order_relaxed))
+    {
+    }
+}
+
+// The placing share of placed out of limit stars.
+void NotePlaced(std::atomic<uint32_t> *progress, uint64_t placed, uint64_t limit)
+{
+    if (limit == 0) return;
+    NoteStage(progress, (uint32_t)((placed < limit ? placed : limit) * STAR_FIELD_PROGRESS_PLACED / limit));
+}
+
+struct ADDING_T
+{
+    STAR_FIELD_T *field;
+    std::atomic<uint32_t> *progress;
+    uint64_t limit;
+};
+
 void AddStar(Vector3 position, void *context)
 {
-    STAR_FIELD_T *field = (STAR_FIELD_T *)context;
+    const ADDING_T *adding = (const ADDING_T *)context;
+    STAR_FIELD_T *field = adding->field;
     const uint64_t next = field->star_list.Count();
     if (next >= field->star_capacity) return; // cannot happen: the array holds the walk's limit
     IOBJECT_T *star = &field->stars[next];
     *star = IOBJECT_T(position, Vector3{1.0f, 1.0f, 1.0f});
     field->star_list.Push(star);
+    if ((next + 1) % PROGRESS_STEP == 0) NotePlaced(adding->progress, next + 1, adding->limit);
 }
 
 // Room for n stars; false when it cannot be had.
@@ -72,18 +101,27 @@ template <typename WORK> void ForSlices(uint64_t total, int threads, WORK work)
     for (std::thread &helper : helpers) helper.join();
 }
 
-void PlaceStars(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, uint64_t limit, int threads)
+void PlaceStars(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, uint64_t limit, int threads,
+                std::atomic<uint32_t> *progress)
 {
     if (shape.model == GALAXY_MODEL_CLASSIC)
     {
-        WalkSpiralArms(shape, SPIRAL_POINTS_IN_DISC, AddStar, field);
+        ADDING_T adding = {field, progress, limit};
+        WalkSpiralArms(shape, SPIRAL_POINTS_IN_DISC, AddStar, &adding);
         return;
     }
     IOBJECT_T *stars = field->stars.get();
     OBJECT **list = field->star_list.items; // reserved for limit stars
-    ForSlices(limit, threads, [&shape, stars, list](uint64_t first, uint64_t count) {
-        PlaceHubbleStars(shape, first, count, stars + first);
-        for (uint64_t k = first; k < first + count; k++) list[k] = &stars[k];
+    std::atomic<uint64_t> placed{0};
+    ForSlices(limit, threads, [&shape, stars, list, progress, limit, &placed](uint64_t first, uint64_t count) {
+        // Each star has its own dice, so placing a slice in steps gives the same stars.
+        for (uint64_t from = first; from < first + count; from += PROGRESS_STEP)
+        {
+            const uint64_t n = first + count - from < PROGRESS_STEP ? first + count - from : PROGRESS_STEP;
+            PlaceHubbleStars(shape, from, n, stars + from);
+            for (uint64_t k = from; k < from + n; k++) list[k] = &stars[k];
+            NotePlaced(progress, placed.fetch_add(n) + n, limit);
+        }
     });
     field->star_list.count = limit;
 }
@@ -169,6 +207,7 @@ void STAR_FIELD_T::Empty(void)
     // themselves stay in their array.
     star_list = ARRAYLIST();
     tree.Clear();
+    cells = ARRAY_OCTREE_CELLS_T();
 }
 
 void STAR_FIELD_T::Release(void)
@@ -186,7 +225,7 @@ std::string StarFieldProblem(const GALAXY_SHAPE_T &shape)
     return shape.model == GALAXY_MODEL_CLASSIC ? SpiralShapeProblem(shape) : HubbleShapeProblem(shape);
 }
 
-void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads)
+void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads, std::atomic<uint32_t> *progress)
 {
     field->shape = shape;
     field->Empty();
@@ -198,12 +237,14 @@ void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads
         if (!ReserveStars(field, limit)) throw std::bad_alloc();
         field->star_list.Reserve(limit);
         if (field->star_list.capacity < limit) throw std::bad_alloc();
-        PlaceStars(field, shape, limit, threads);
+        PlaceStars(field, shape, limit, threads, progress);
         field->generate_ms = MillisecondsSince(start);
+        NoteStage(progress, STAR_FIELD_PROGRESS_PLACED);
 
         const double indexing = ClockSeconds();
         field->tree.Build(field->stars.get(), (uint32_t)field->star_list.Count(), threads);
         field->index_ms = MillisecondsSince(indexing);
+        NoteStage(progress, STAR_FIELD_PROGRESS_INDEXED);
         PrepareColorsAndDrawing(field, threads);
         if (shape.model == GALAXY_MODEL_CLASSIC)
             field->dust.clear();
@@ -217,16 +258,18 @@ void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads
         field->shape = shape;
         field->failure = "not enough memory for " + std::to_string(limit) + " stars";
         PrepareColorsAndDrawing(field, 1);
+        NoteStage(progress, STAR_FIELD_PROGRESS_DONE);
         return;
     }
+    NoteStage(progress, STAR_FIELD_PROGRESS_DONE);
     if (field->star_list.Count() == 0 && field->failure.empty())
         field->failure = "no star of this shape has finite coordinates";
 }
 
-void MakeStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads)
+void MakeStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads, std::atomic<uint32_t> *progress)
 {
     RandomSeed((double)shape.seed);
-    FillStarField(field, shape, threads);
+    FillStarField(field, shape, threads, progress);
 }
 
 void SetStarColors(STAR_FIELD_T *field, uint32_t first, uint32_t count, const Color *colors)

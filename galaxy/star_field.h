@@ -5,6 +5,7 @@
 // taken by swapping two fields whole. Needs no window.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 #include "galaxy/galaxy_shape.h"
 #include "galaxy/spiral_arms.h"
 #include "octree/array_octree.h"
+#include "octree/array_octree_cells.h"
 #include "octree/array_octree_lod.h"
 #include "scene/arraylist.h"
 #include "scene/object.h"
@@ -23,6 +25,12 @@ constexpr uint32_t GALAXY_NOT_DRAWN = UINT32_MAX;
 // Changed colours are reported in blocks of this many draw places: a block any of whose stars
 // changed is uploaded again whole.
 constexpr uint32_t STAR_FIELD_COLOR_BLOCK = 1024;
+// A field's making in thousandths: placing the stars takes the first STAR_FIELD_PROGRESS_PLACED
+// (they are counted as they come), indexing them up to STAR_FIELD_PROGRESS_INDEXED, the rest is
+// colouring and preparing the drawing.
+constexpr uint32_t STAR_FIELD_PROGRESS_DONE = 1000;
+constexpr uint32_t STAR_FIELD_PROGRESS_PLACED = 400;
+constexpr uint32_t STAR_FIELD_PROGRESS_INDEXED = 850;
 
 struct STAR_FIELD_T
 {
@@ -55,6 +63,9 @@ struct STAR_FIELD_T
 
     // Derived from tree and colors for drawing, made with them and kept in step by SetStarColors.
     ARRAY_OCTREE_LOD_T lod;         // level-of-detail samples of tree
+    // The leaves' wire boxes (DEBUG), made by the builder's worker when asked, else by the
+    // first frame that draws them.
+    ARRAY_OCTREE_CELLS_T cells;
     std::vector<uint32_t> places;   // places[star] = j where tree.draw_order[j] == star
     std::vector<Color> draw_colors; // colors in the tree's draw order: what the GPU takes
     // Raised by every change of colors. colors_changed lists the ranges of draw_colors (whole
@@ -84,11 +95,15 @@ std::string StarFieldProblem(const GALAXY_SHAPE_T &shape);
 // places its stars on `threads` threads (0: one per core), the same stars however many. A star
 // whose coordinates would not be finite is never stored. A shape that places no star, or
 // memory that cannot be had, leaves the field empty with the reason in failure.
-void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads = 0);
+// With progress, it is raised from 0 to STAR_FIELD_PROGRESS_DONE as the work goes (placing the
+// stars, then indexing and preparing them), never lowered, for another thread to watch.
+void FillStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads = 0,
+                   std::atomic<uint32_t> *progress = nullptr);
 
 // Seeds the calling thread's random stream with shape.seed, then FillStarField: the same shape
 // gives the same field on every run and every thread.
-void MakeStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads = 0);
+void MakeStarField(STAR_FIELD_T *field, const GALAXY_SHAPE_T &shape, int threads = 0,
+                   std::atomic<uint32_t> *progress = nullptr);
 
 // Stars first to first + count - 1 take colors[0...count - 1]; draw_colors follows, the changed
 // blocks go into colors_changed and colors_version rises by one. Stars beyond the field are

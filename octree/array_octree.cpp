@@ -377,6 +377,45 @@ uint64_t ARRAY_OCTREE_T::VisitVisibleLeaves(const FRUSTUM_T &frustum, LEAF_VISIT
     return VisitBelow(nodes, 0, frustum, visit, context);
 }
 
+namespace
+{
+Vector3 Widened(Vector3 v, float by)
+{
+    return Vector3{v.x + by, v.y + by, v.z + by};
+}
+
+// The leaf walk's ranges without visiting every leaf: a node certainly outside the frustum
+// gives nothing, one certainly inside gives all its stars and leaves, which lie side by side.
+uint64_t RangesBelow(const std::vector<ARRAY_OCTREE_NODE_T> &nodes, uint32_t index, const FRUSTUM_T &frustum,
+                     ARRAY_OCTREE_RANGES_T *ranges)
+{
+    const ARRAY_OCTREE_NODE_T &node = nodes[index];
+    if (node.children == 0)
+    {
+        if (!frustum.BoxVisible(node.box.min, node.box.max)) return 0;
+        AddLeafRanges(node, ranges);
+        return node.count;
+    }
+    if (!frustum.BoxVisible(Widened(node.box.min, -FRUSTUM_ROUNDING_MARGIN),
+                            Widened(node.box.max, FRUSTUM_ROUNDING_MARGIN)))
+        return 0;
+    if (frustum.BoxInside(node.box.min, node.box.max, FRUSTUM_ROUNDING_MARGIN))
+    {
+        const ARRAY_OCTREE_NODE_T *first = &node;
+        while (first->children != 0) first = &nodes[first->children];
+        const ARRAY_OCTREE_NODE_T *last = &node;
+        while (last->children != 0) last = &nodes[last->children + 7];
+        AddRange(&ranges->star_first, &ranges->star_count, (int32_t)node.first, (int32_t)node.count);
+        AddRange(&ranges->cell_first, &ranges->cell_count, (int32_t)first->leaf * CELL_LINE_VERTICES,
+                 (int32_t)(last->leaf - first->leaf + 1) * CELL_LINE_VERTICES);
+        return node.count;
+    }
+    uint64_t count = 0;
+    for (uint32_t i = 0; i < 8; i++) count += RangesBelow(nodes, node.children + i, frustum, ranges);
+    return count;
+}
+} // namespace
+
 uint64_t CollectVisibleRanges(const ARRAY_OCTREE_T &tree, const FRUSTUM_T &frustum,
                               ARRAY_OCTREE_RANGES_T *ranges)
 {
@@ -384,5 +423,6 @@ uint64_t CollectVisibleRanges(const ARRAY_OCTREE_T &tree, const FRUSTUM_T &frust
     ranges->star_count.clear();
     ranges->cell_first.clear();
     ranges->cell_count.clear();
-    return tree.VisitVisibleLeaves(frustum, AddLeafRanges, ranges);
+    if (tree.nodes.empty()) return 0;
+    return RangesBelow(tree.nodes, 0, frustum, ranges);
 }

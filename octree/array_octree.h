@@ -118,15 +118,9 @@ struct ARRAY_OCTREE_GPU_T
     unsigned int cell_vao = 0;
     unsigned int cell_vbo = 0;
     int multiplicity_location = -1;
-    // Where each leaf's lines start in the cell buffer (one entry more than there are
-    // leaves): an edge that several leaves share is stored once, with the leaf that comes
-    // first, so leaves hold different numbers of vertices.
-    std::vector<int32_t> cell_leaf_first;
-    std::vector<int32_t> cell_first; // this frame's ranges in the cell buffer
-    std::vector<int32_t> cell_count;
     bool uploaded = false;
     uint32_t uploaded_version = 0;
-    // The cells' buffer is made only when they are drawn (DEBUG), from this tree version.
+    // The cells' buffer is uploaded only when they are drawn (DEBUG), from this tree version.
     bool cells_uploaded = false;
     uint32_t cells_version = 0;
     // The soft look (array_octree_lod.h): its program, the stars' colours in draw order
@@ -150,10 +144,15 @@ struct ARRAY_OCTREE_GPU_T
     std::vector<Color> sample_colors; // as uploaded, kept for the next partial upload
 };
 
+struct ARRAY_OCTREE_CELLS_T;
+struct CELL_LINE_RANGES_T;
+
 // Inside BeginMode3D/EndMode3D: the visible stars as opaque points of color, sized on screen
-// like cubes of edge 0.5, and with cells set the visible cells' wire boxes in color (alpha
-// included) over them. Raylib's pending batch is drawn first and its state left as it was.
+// like cubes of edge 0.5, and with cells (the tree's, array_octree_cells.h) their lines in
+// lines, the visible cells' wire boxes, in color (alpha included) over them. Raylib's pending
+// batch is drawn first and its state left as it was.
 void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &visible,
-                     ARRAY_OCTREE_GPU_T *gpu, Color color, bool cells);
+                     ARRAY_OCTREE_GPU_T *gpu, Color color, const ARRAY_OCTREE_CELLS_T *cells = nullptr,
+                     const CELL_LINE_RANGES_T *lines = nullptr);
 // Releases what DrawArrayOctree created; nothing (and no GL call) if it never drew.
 void UnloadArrayOctreeGpu(ARRAY_OCTREE_GPU_T *gpu);

@@ -4,12 +4,11 @@
 // itself: through the loader raylib compiles in on the desktop, WebGL 1 in a browser, with the
 // calls that differ in scene/gl_calls.h.
 #include "octree/array_octree.h"
+#include "octree/array_octree_cells.h"
 #include "octree/array_octree_lod.h"
 
 #include <cmath>
 #include <cstddef>
-#include <cstring>
-#include <unordered_map>
 
 #include "rlgl.h"
 #include "scene/gl_calls.h"
@@ -92,31 +91,6 @@ void main()
 }
 )";
 
-// One cell edge, by its two ends exactly as the tree's boxes give them; siblings share their
-// faces bit for bit, so shared edges compare equal.
-struct EDGE_KEY_T
-{
-    float ends[6];
-    bool operator==(const EDGE_KEY_T &other) const { return std::memcmp(ends, other.ends, sizeof ends) == 0; }
-};
-
-struct EDGE_HASH_T
-{
-    size_t operator()(const EDGE_KEY_T &key) const
-    {
-        uint64_t h = 1469598103934665603ull;
-        const unsigned char *bytes = (const unsigned char *)key.ends;
-        for (size_t i = 0; i < sizeof key.ends; i++) h = (h ^ bytes[i]) * 1099511628211ull;
-        return (size_t)h;
-    }
-};
-
-struct CELL_VERTEX_T
-{
-    Vector3 position;
-    float multiplicity;
-};
-
 bool LoadProgram(ARRAY_OCTREE_GPU_T *gpu)
 {
     gpu->shader = LoadShaderCode(VertexShaderSource(VERTEX_SHADER).c_str(), FragmentShaderSource(FRAGMENT_SHADER).c_str());
@@ -141,63 +115,6 @@ void FillBuffer(unsigned int vao, unsigned int vbo, const Vector3 *vertices, siz
     glEnableVertexAttribArray(0);
 }
 
-// Every leaf's twelve edges, leaf after leaf in walk order, with the corners at centre +- half
-// the size as the tree's immediate drawing puts them.
-std::vector<Vector3> CellLines(const ARRAY_OCTREE_T &tree)
-{
-    std::vector<Vector3> lines((size_t)tree.LeafCount() * CELL_LINE_VERTICES);
-    for (const ARRAY_OCTREE_NODE_T &node : tree.nodes)
-    {
-        if (node.children != 0) continue;
-        const Vector3 c = node.box.position;
-        const Vector3 h = Vector3{node.box.size.x / 2.0f, node.box.size.y / 2.0f, node.box.size.z / 2.0f};
-        Vector3 *out = &lines[(size_t)node.leaf * CELL_LINE_VERTICES];
-        for (int corner = 0; corner < 8; corner++)
-        {
-            for (int axis = 1; axis < 8; axis <<= 1)
-            {
-                if (corner & axis) continue; // each edge once, from its lower end
-                const int other = corner | axis;
-                *out++ = Vector3{(corner & 1) ? c.x + h.x : c.x - h.x, (corner & 2) ? c.y + h.y : c.y - h.y,
-                                 (corner & 4) ? c.z + h.z : c.z - h.z};
-                *out++ = Vector3{(other & 1) ? c.x + h.x : c.x - h.x, (other & 2) ? c.y + h.y : c.y - h.y,
-                                 (other & 4) ? c.z + h.z : c.z - h.z};
-            }
-        }
-    }
-    return lines;
-}
-
-// The cells' lines with every shared edge once, leaf after leaf, and where each leaf's start.
-std::vector<CELL_VERTEX_T> SharedCellLines(const ARRAY_OCTREE_T &tree, std::vector<int32_t> *leaf_first)
-{
-    const std::vector<Vector3> lines = CellLines(tree);
-    std::unordered_map<EDGE_KEY_T, uint32_t, EDGE_HASH_T> uses;
-    uses.reserve(lines.size() / 2);
-    const auto key = [&](size_t v) {
-        EDGE_KEY_T k;
-        std::memcpy(&k.ends[0], &lines[v], sizeof(Vector3));
-        std::memcpy(&k.ends[3], &lines[v + 1], sizeof(Vector3));
-        return k;
-    };
-    for (size_t v = 0; v < lines.size(); v += 2) uses[key(v)] += 1;
-
-    std::vector<CELL_VERTEX_T> shared;
-    shared.reserve(uses.size() * 2);
-    leaf_first->assign((size_t)tree.LeafCount() + 1, 0);
-    for (size_t v = 0; v < lines.size(); v += 2)
-    {
-        if (v % CELL_LINE_VERTICES == 0) (*leaf_first)[v / CELL_LINE_VERTICES] = (int32_t)shared.size();
-        uint32_t &count = uses[key(v)];
-        if (count == 0) continue; // drawn with an earlier leaf
-        shared.push_back(CELL_VERTEX_T{lines[v], (float)count});
-        shared.push_back(CELL_VERTEX_T{lines[v + 1], (float)count});
-        count = 0;
-    }
-    leaf_first->back() = (int32_t)shared.size();
-    return shared;
-}
-
 void Upload(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_GPU_T *gpu)
 {
     FillBuffer(gpu->star_vao, gpu->star_vbo, tree.draw_positions.data(), tree.draw_positions.size());
@@ -205,9 +122,9 @@ void Upload(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_GPU_T *gpu)
     gpu->uploaded_version = tree.version;
 }
 
-void UploadCells(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_GPU_T *gpu)
+void UploadCells(const ARRAY_OCTREE_CELLS_T &cells, ARRAY_OCTREE_GPU_T *gpu)
 {
-    const std::vector<CELL_VERTEX_T> lines = SharedCellLines(tree, &gpu->cell_leaf_first);
+    const std::vector<CELL_VERTEX_T> &lines = cells.vertices;
     glBindVertexArray(gpu->cell_vao);
     glBindBuffer(GL_ARRAY_BUFFER, gpu->cell_vbo);
     glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(lines.size() * sizeof(CELL_VERTEX_T)), lines.data(), GL_STATIC_DRAW);
@@ -220,7 +137,7 @@ void UploadCells(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_GPU_T *gpu)
         glEnableVertexAttribArray((GLuint)gpu->multiplicity_location);
     }
     gpu->cells_uploaded = true;
-    gpu->cells_version = tree.version;
+    gpu->cells_version = cells.tree_version;
 }
 
 bool LoadSoftProgram(ARRAY_OCTREE_GPU_T *gpu)
@@ -335,14 +252,17 @@ void SetColor(const ARRAY_OCTREE_GPU_T *gpu, Color color)
 } // namespace
 
 void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &visible,
-                     ARRAY_OCTREE_GPU_T *gpu, Color color, bool cells)
+                     ARRAY_OCTREE_GPU_T *gpu, Color color, const ARRAY_OCTREE_CELLS_T *cells,
+                     const CELL_LINE_RANGES_T *lines)
 {
     // Whatever raylib has batched so far (the frustum's outline) goes first, in its own state.
     rlglDraw();
     if (gpu->shader.id == 0 && !LoadProgram(gpu)) return;
     if (gpu->point_scale_location < 0) return;
     if (!gpu->uploaded || gpu->uploaded_version != tree.version) Upload(tree, gpu);
-    if (cells && (!gpu->cells_uploaded || gpu->cells_version != tree.version)) UploadCells(tree, gpu);
+    // Cells of another tree (a frame that raced a swap) are not drawn at all.
+    if (cells != nullptr && cells->tree_version != tree.version) cells = nullptr;
+    if (cells != nullptr && (!gpu->cells_uploaded || gpu->cells_version != tree.version)) UploadCells(*cells, gpu);
 
     const Matrix mvp = MatrixMultiply(GetMatrixModelview(), GetMatrixProjection());
     const float point_scale = PointScale();
@@ -364,30 +284,14 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
     }
     // The faint lines write depth: drawn before the stars they would hide every star behind
     // any cell edge. After them they only brighten what they cross.
-    if (cells && !visible.cell_first.empty())
+    if (cells != nullptr && lines != nullptr && !lines->first.empty())
     {
         SetColor(gpu, color);
         glBindVertexArray(gpu->cell_vao);
         // Faint one-pixel lines gain nothing from multisampling, and a software rasteriser
         // spends most of a DEBUG frame on their samples.
         EnableMultisample(false);
-        // The visible leaves' ranges, from whole leaves to the shared buffer's vertices.
-        gpu->cell_first.clear();
-        gpu->cell_count.clear();
-        for (size_t r = 0; r < visible.cell_first.size(); r++)
-        {
-            const size_t leaf = (size_t)visible.cell_first[r] / CELL_LINE_VERTICES;
-            const size_t end = leaf + (size_t)visible.cell_count[r] / CELL_LINE_VERTICES;
-            if (end >= gpu->cell_leaf_first.size()) continue;
-            const int32_t first = gpu->cell_leaf_first[leaf];
-            const int32_t count = gpu->cell_leaf_first[end] - first;
-            if (count > 0)
-            {
-                gpu->cell_first.push_back(first);
-                gpu->cell_count.push_back(count);
-            }
-        }
-        MultiDrawArrays(GL_LINES, gpu->cell_first.data(), gpu->cell_count.data(), (GLsizei)gpu->cell_first.size());
+        MultiDrawArrays(GL_LINES, lines->first.data(), lines->count.data(), (GLsizei)lines->first.size());
         EnableMultisample(true);
     }
 

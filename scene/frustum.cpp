@@ -110,3 +110,32 @@ bool FRUSTUM_T::BoxVisible(Vector3 min, Vector3 max) const
     }
     return true;
 }
+
+bool FRUSTUM_T::BoxInside(Vector3 min, Vector3 max, float margin) const
+{
+    for (int i = 0; i < 6; i++)
+    {
+        const Vector4 pl = planes[i];
+        for (int k = 0; k < 8; k++)
+        {
+            const float cx = (k & 1) ? max.x : min.x;
+            const float cy = (k & 2) ? max.y : min.y;
+            const float cz = (k & 4) ? max.z : min.z;
+            if (!(pl.x * cx + pl.y * cy + pl.z * cz + pl.w > margin)) return false;
+        }
+    }
+    // Inside the planes is inside the corners' extent too, except for a frustum that has no
+    // corners yet (the neutral one), which BoxVisible holds to its corners.
+    for (int axis = 0; axis < 3; axis++)
+    {
+        float lo = AxisOf(corners[0], axis);
+        float hi = lo;
+        for (int k = 1; k < 8; k++)
+        {
+            lo = fminf(lo, AxisOf(corners[k], axis));
+            hi = fmaxf(hi, AxisOf(corners[k], axis));
+        }
+        if (!(AxisOf(min, axis) > lo + margin && AxisOf(max, axis) < hi - margin)) return false;
+    }
+    return true;
+}

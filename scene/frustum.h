@@ -30,6 +30,11 @@ enum FRUSTUM_CORNER
 
 constexpr Color FRUSTUM_OUTLINE_COLOR = Color{190, 33, 55, 255};
 
+// Beyond the rounding of the planes (world units): a node of a tree is passed over or taken
+// whole only when it is this far out or in, so that the leaves within it are exactly those the
+// leaf by leaf test keeps.
+constexpr float FRUSTUM_ROUNDING_MARGIN = 0.01f;
+
 class FRUSTUM_T
 {
   public:
@@ -45,6 +50,9 @@ class FRUSTUM_T
     void Update(Camera3D camera);
     // False only when the box is certainly outside; boxes just beyond an edge may pass.
     bool BoxVisible(Vector3 min, Vector3 max) const;
+    // True only when every corner of the box lies at least margin (world units) in front of
+    // every plane, so that anything within the box passes BoxVisible despite rounding.
+    bool BoxInside(Vector3 min, Vector3 max, float margin) const;
     // Every pair of corners joined, in the current 3-D pass (frustum_draw.cpp).
     void Draw(void) const;
 

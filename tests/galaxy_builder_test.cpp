@@ -3,7 +3,10 @@
 // ending it at any moment is clean (the sanitizer run sees leaks and races on the heap).
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "galaxy/galaxy_builder.h"
 #include "random/random.h"
@@ -113,4 +116,49 @@ TEST(GalaxyBuilder, SwapsInTheSynchronousGalaxyTheNewestRequestWinsAndEndingIsCl
     collected.Request(Large(8, 20));
     EXPECT_EQ(CollectAll(&collected, &galaxy), 1);
     EXPECT_EQ(galaxy.field.star_list.Count(), 243270u);
+}
+
+// Catches a progress figure that goes back (slices or the cells' threads reporting out of
+// order), leaves 0 to 1, stops short of the end, or names another count of stars; and a
+// worker asked for DEBUG's cells that hands over a galaxy without them, or with another tree's.
+TEST(GalaxyBuilder, ProgressOnlyRisesToTheEndAndTheCellsComeWithTheTree)
+{
+    GALAXY_BUILDER_T builder(256);
+    builder.MakeCells(true);
+    // 48,654 points: long enough to be watched, short enough for the sanitizer run.
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(9, 12, -100, 60, 20, 48, 63, 252, 2);
+    shape.seed = 5;
+    builder.Request(shape);
+    float last = 0.0f;
+    int seen = 0;
+    GALAXY galaxy(256);
+    for (GALAXY_BUILD_PROGRESS_T progress = builder.Progress(); builder.Busy(); progress = builder.Progress())
+    {
+        if (progress.running)
+        {
+            seen++;
+            EXPECT_GE(progress.fraction, last);
+            EXPECT_LE(progress.fraction, 1.0f);
+            EXPECT_EQ(progress.stars, StarFieldLimit(shape));
+            last = progress.fraction;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (builder.Collect(&galaxy))
+        {
+            EXPECT_TRUE(galaxy.field.cells.built);
+            EXPECT_EQ(galaxy.field.cells.tree_version, galaxy.field.tree.version);
+            EXPECT_GT(galaxy.field.cells.vertices.size(), 0u);
+        }
+    }
+    EXPECT_GT(seen, 0);
+    EXPECT_FALSE(builder.Progress().running);
+
+    // Each part reaches its end; the builder's figure is made of the two.
+    std::atomic<uint32_t> field_progress{0}, cells_progress{0};
+    STAR_FIELD_T field(256);
+    MakeStarField(&field, MakeGalaxyShape(9, 10, 0, 20, 80, 48, 64, 252), 2, &field_progress);
+    EXPECT_EQ(field_progress.load(), STAR_FIELD_PROGRESS_DONE);
+    ARRAY_OCTREE_CELLS_T cells;
+    BuildArrayOctreeCells(field.tree, &cells, &cells_progress);
+    EXPECT_EQ(cells_progress.load(), CELLS_PROGRESS_DONE);
 }
