@@ -75,7 +75,7 @@ int RingsFor(float radius, Vector3 centre, const Camera3D &camera, float pixels_
 {
     const float distance = std::max(1e-3f, Vector3Distance(centre, camera.position));
     const float pixels = radius * pixels_per_unit_at_one / distance;
-    return std::max(MIN_RINGS, std::min(most, (int)std::ceil(1.5f * std::sqrt(std::max(0.0f, pixels)))));
+    return std::max(MIN_RINGS, std::min(most, (int)std::ceil(3.0f * std::sqrt(std::max(0.0f, pixels)))));
 }
 
 // A sphere whose vertices are lit from `light` (a unit vector from the centre to the star).
