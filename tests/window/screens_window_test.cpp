@@ -8,8 +8,10 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -728,18 +730,29 @@ TEST_F(SystemWindow, VisitAStarWatchItsPlanetsOpenOneAndGoBack)
     ASSERT_TRUE(Click(PAUSE_X, BAR_Y));
     std::this_thread::sleep_for(800ms);
     const SCREENSHOT_T moved = Await("3-moved", BarShown, &met, 10s);
-    // The pixel that brightened most: a lit body that came to where the sky was dark.
-    int x = -1, y = -1, most = 0;
+    // The pixels that brightened most: lit bodies that came to where the sky was dark. A belt's
+    // stones move too and cannot be picked, so the brightest few places are tried in turn.
+    std::vector<std::tuple<int, int, int>> gains;
     for (const auto &[cx, cy] : Changed(paused, moved, ORRERY_AREA))
     {
         const SCREENSHOT_T::PIXEL_T now = moved.At(cx, cy), before = paused.At(cx, cy);
-        const int gain = (now.r + now.g + now.b) - (before.r + before.g + before.b);
-        if (gain > most) most = gain, x = cx, y = cy;
+        gains.emplace_back((now.r + now.g + now.b) - (before.r + before.g + before.b), cx, cy);
     }
-    ASSERT_GE(x, 0) << "no body moved while time ran";
-    ASSERT_TRUE(Click(x, y));
-    Await("4-planet", [](const SCREENSHOT_T &s) { return CardShown(s) && DiagramGreen(s) < 20; }, &met, 20s);
-    EXPECT_TRUE(met) << "a click on the body at (" << x << ", " << y << ") did not tell of it on the card";
+    std::sort(gains.begin(), gains.end(), std::greater<>());
+    ASSERT_FALSE(gains.empty()) << "no body moved while time ran";
+    std::vector<std::pair<int, int>> tried;
+    for (const auto &[gain, x, y] : gains)
+    {
+        if (tried.size() == 4) break;
+        bool near = false;
+        for (const auto &[tx, ty] : tried) near = near || (std::abs(tx - x) < 12 && std::abs(ty - y) < 12);
+        if (near) continue;
+        tried.emplace_back(x, y);
+        ASSERT_TRUE(Click(x, y));
+        Await("4-planet", [](const SCREENSHOT_T &s) { return CardShown(s) && DiagramGreen(s) < 20; }, &met, 6s);
+        if (met) break;
+    }
+    EXPECT_TRUE(met) << "a click on any of " << tried.size() << " moved places did not tell of a body on the card";
 
     // Backspace glides back: the bar goes, the galaxy is bright again and the card stays open.
     ASSERT_TRUE(HoldKey("BackSpace"));
