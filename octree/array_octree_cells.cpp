@@ -7,6 +7,8 @@
 #include <cstring>
 #include <thread>
 
+#include "scene/usable_cores.h"
+
 namespace
 {
 
@@ -101,9 +103,12 @@ void AddLeafLines(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_CELLS_T *cells)
         if (node.children == 0) AddLeafEdges(node, node.leaf, &edges);
     // The two halves side by side, then merged: this sort is most of the leaves' share.
     const auto middle = edges.begin() + (std::ptrdiff_t)(edges.size() / 2);
-    std::thread helper([&edges, middle] { std::sort(edges.begin(), middle, EDGE_BEFORE_T()); });
+    const auto sort_front = [&edges, middle] { std::sort(edges.begin(), middle, EDGE_BEFORE_T()); };
+    std::thread helper;
+    if (UsableCores() > 1) helper = std::thread(sort_front); // a page without threads sorts both here
+    else sort_front();
     std::sort(middle, edges.end(), EDGE_BEFORE_T());
-    helper.join();
+    if (helper.joinable()) helper.join();
     std::inplace_merge(edges.begin(), middle, edges.end(), EDGE_BEFORE_T());
 
     // The first of equal edges has the lowest leaf; it carries their count instead.
@@ -264,9 +269,11 @@ void AddBlockLines(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_CELLS_T *cells, std:
             if (progress != nullptr) progress->fetch_add(CELLS_PROGRESS_SUBTREE);
         }
     };
-    std::thread helper(merge, 0u, 4u);
+    std::thread helper;
+    if (UsableCores() > 1) helper = std::thread(merge, 0u, 4u);
+    else merge(0, 4);
     merge(4, 8);
-    helper.join();
+    if (helper.joinable()) helper.join();
 
     std::vector<EDGE_T> all;
     uint32_t total = 0;
