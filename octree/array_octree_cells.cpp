@@ -4,6 +4,7 @@
 #include "octree/array_octree_cells.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <thread>
 
@@ -93,6 +94,57 @@ void AddLine(const EDGE_T &edge, uint32_t multiplicity, std::vector<CELL_VERTEX_
     vertices->push_back(CELL_VERTEX_T{Vector3{p[0], p[1], p[2]}, (float)multiplicity});
 }
 
+float AxisOf(Vector3 v, uint32_t axis)
+{
+    return axis == 0 ? v.x : (axis == 1 ? v.y : v.z);
+}
+
+// The shallowest depth whose cells have a face in the plane at value across axis. Children's
+// boxes are halves of halves, so a face's place is an exact binary fraction of the root's edge
+// down to any depth a float can tell apart; the tolerance absorbs the last bit.
+uint8_t PlaneLevel(const CUBOID &root, uint32_t axis, uint32_t ordered)
+{
+    const double size = AxisOf(root.size, axis); // a box of negative size counts from its max
+    if (!(std::fabs(size) > 0.0)) return 0;
+    const double t = ((double)FromOrdered(ordered) - (double)AxisOf(root.min, axis)) / size;
+    constexpr double TOLERANCE = 1e-6;
+    for (uint8_t d = 0; d < CELL_LEVEL_MOST; d++)
+    {
+        const double scaled = std::ldexp(t, d);
+        if (std::fabs(scaled - std::nearbyint(scaled)) <= std::ldexp(TOLERANCE, d)) return d;
+    }
+    return CELL_LEVEL_MOST;
+}
+
+// A line lies on the edges of the cells of the deeper of the two planes it runs in.
+uint8_t LineLevel(const CUBOID &root, const EDGE_T &edge)
+{
+    const uint32_t a = edge.axis == 0 ? 1 : 0;
+    const uint32_t b = edge.axis == 2 ? 1 : 2;
+    const uint8_t u = PlaneLevel(root, a, (uint32_t)(edge.line >> 32));
+    const uint8_t v = PlaneLevel(root, b, (uint32_t)edge.line);
+    return u > v ? u : v;
+}
+
+// Lines in order of their level (shallowest first), each as AddLine puts it, with its level.
+void AddLinesByLevel(const CUBOID &root, const EDGE_T *const *lines, size_t count,
+                     std::vector<CELL_VERTEX_T> *vertices, std::vector<uint8_t> *levels)
+{
+    const size_t start = levels->size();
+    for (size_t k = 0; k < count; k++) levels->push_back(LineLevel(root, *lines[k]));
+    std::vector<uint32_t> order(count);
+    for (uint32_t k = 0; k < (uint32_t)count; k++) order[k] = k;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t x, uint32_t y) { return (*levels)[start + x] < (*levels)[start + y]; });
+    std::vector<uint8_t> sorted(count);
+    for (size_t k = 0; k < count; k++)
+    {
+        AddLine(*lines[order[k]], lines[order[k]]->tag, vertices);
+        sorted[k] = (*levels)[start + order[k]];
+    }
+    std::copy(sorted.begin(), sorted.end(), levels->begin() + (std::ptrdiff_t)start);
+}
+
 // Each leaf's edges, every edge that several leaves share once with the first of them in walk
 // order and the count of all, leaf after leaf.
 void AddLeafLines(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_CELLS_T *cells)
@@ -140,10 +192,14 @@ void AddLeafLines(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_CELLS_T *cells)
     }
     cells->leaf_first.assign(leaves + 1, 0);
     cells->vertices.reserve(unique * 2);
+    cells->line_level.reserve(unique);
+    std::vector<const EDGE_T *> lines;
     for (size_t l = 0; l < leaves; l++)
     {
         cells->leaf_first[l] = (int32_t)cells->vertices.size();
-        for (uint32_t k = start[l]; k < start[l + 1]; k++) AddLine(edges[order[k]], edges[order[k]].tag, &cells->vertices);
+        lines.clear();
+        for (uint32_t k = start[l]; k < start[l + 1]; k++) lines.push_back(&edges[order[k]]);
+        AddLinesByLevel(tree.box, lines.data(), lines.size(), &cells->vertices, &cells->line_level);
     }
     cells->leaf_first[leaves] = (int32_t)cells->vertices.size();
 }
@@ -178,9 +234,18 @@ void MergeLine(const EDGE_T *edges, size_t count, std::vector<std::pair<uint32_t
 // block within it are stored in part (with part_blocks listing node, first vertex, count).
 struct PART_T
 {
+    CUBOID root; // the tree's box, which the lines' levels are reckoned from
     std::vector<CELL_VERTEX_T> vertices;
+    std::vector<uint8_t> levels;
     std::vector<int32_t> blocks; // node, first, count; first within vertices
 };
+
+void AddBlock(const std::vector<EDGE_T> &runs, PART_T *part)
+{
+    std::vector<const EDGE_T *> lines(runs.size());
+    for (size_t k = 0; k < runs.size(); k++) lines[k] = &runs[k];
+    AddLinesByLevel(part->root, lines.data(), lines.size(), &part->vertices, &part->levels);
+}
 
 // Children's runs are each in order: merging them pairwise is cheaper than sorting them again.
 void MergeSorted(std::vector<EDGE_T> *all, const size_t bounds[9])
@@ -238,7 +303,7 @@ uint32_t MergeBelow(const std::vector<ARRAY_OCTREE_NODE_T> &nodes, uint32_t inde
         part->blocks.push_back((int32_t)index);
         part->blocks.push_back((int32_t)part->vertices.size());
         part->blocks.push_back((int32_t)runs->size() * 2);
-        for (const EDGE_T &run : *runs) AddLine(run, run.tag, &part->vertices);
+        AddBlock(*runs, part);
     }
     return leaves;
 }
@@ -257,6 +322,7 @@ void AddBlockLines(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_CELLS_T *cells, std:
     if (nodes.empty() || nodes[0].children == 0) return;
 
     PART_T parts[9];
+    for (PART_T &part : parts) part.root = tree.box;
     std::vector<EDGE_T> runs[9];
     uint32_t leaves[9] = {};
     const uint32_t children = nodes[0].children;
@@ -297,7 +363,7 @@ void AddBlockLines(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_CELLS_T *cells, std:
     if (total >= CELL_BLOCK_LEAVES)
     {
         parts[8].blocks = {0, 0, (int32_t)runs[8].size() * 2};
-        for (const EDGE_T &run : runs[8]) AddLine(run, run.tag, &parts[8].vertices);
+        AddBlock(runs[8], &parts[8]);
     }
 
     for (PART_T &part : parts)
@@ -309,6 +375,7 @@ void AddBlockLines(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_CELLS_T *cells, std:
             cells->block_count[(size_t)part.blocks[b]] = part.blocks[b + 2];
         }
         cells->vertices.insert(cells->vertices.end(), part.vertices.begin(), part.vertices.end());
+        cells->line_level.insert(cells->line_level.end(), part.levels.begin(), part.levels.end());
         part = PART_T();
     }
 }
@@ -330,25 +397,76 @@ Vector3 Widened(Vector3 v, float by)
     return Vector3{v.x + by, v.y + by, v.z + by};
 }
 
-void CollectBelow(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_CELLS_T &cells, uint32_t index,
-                  const FRUSTUM_T &frustum, CELL_LINE_RANGES_T *ranges)
+struct COLLECT_T
 {
-    const ARRAY_OCTREE_NODE_T &node = tree.nodes[index];
+    const ARRAY_OCTREE_T *tree;
+    const ARRAY_OCTREE_CELLS_T *cells;
+    const FRUSTUM_T *frustum;
+    const LOD_VIEW_T *view; // null: every line
+    float root_edge;
+};
+
+// The eye's distance to the nearest and to the farthest point of box.
+void BoxDistances(Vector3 eye, const CUBOID &box, float *nearest, float *farthest)
+{
+    float near2 = 0.0f, far2 = 0.0f;
+    for (uint32_t axis = 0; axis < 3; axis++)
+    {
+        const float e = AxisOf(eye, axis), lo = AxisOf(box.min, axis), hi = AxisOf(box.max, axis);
+        const float d = e < lo ? lo - e : (e > hi ? e - hi : 0.0f);
+        const float f = std::fabs(e - lo) > std::fabs(e - hi) ? std::fabs(e - lo) : std::fabs(e - hi);
+        near2 += d * d;
+        far2 += f * f;
+    }
+    *nearest = std::sqrt(near2);
+    *farthest = std::sqrt(far2);
+}
+
+// The leading part of the lines [first, first + count) (vertices) down to level.
+int32_t LinesDownTo(const ARRAY_OCTREE_CELLS_T &cells, int32_t first, int32_t count, uint8_t level)
+{
+    const auto begin = cells.line_level.begin() + first / 2;
+    return (int32_t)(std::upper_bound(begin, begin + count / 2, level) - begin) * 2;
+}
+
+void CollectBelow(const COLLECT_T &walk, uint32_t index, CELL_LINE_RANGES_T *ranges)
+{
+    const ARRAY_OCTREE_CELLS_T &cells = *walk.cells;
+    const ARRAY_OCTREE_NODE_T &node = walk.tree->nodes[index];
+    float nearest = 0.0f, farthest = 0.0f;
+    if (walk.view != nullptr) BoxDistances(walk.view->eye, node.box, &nearest, &farthest);
     if (node.children == 0)
     {
         // The very test the culled walk makes.
-        if (!frustum.BoxVisible(node.box.min, node.box.max)) return;
-        AddRange(ranges, cells.leaf_first[node.leaf], cells.leaf_first[node.leaf + 1] - cells.leaf_first[node.leaf]);
+        if (!walk.frustum->BoxVisible(node.box.min, node.box.max)) return;
+        const int32_t first = cells.leaf_first[node.leaf];
+        int32_t count = cells.leaf_first[node.leaf + 1] - first;
+        if (walk.view != nullptr)
+            count = LinesDownTo(cells, first, count, FinestCellLevel(*walk.view, walk.root_edge, nearest));
+        AddRange(ranges, first, count);
         return;
     }
-    if (!frustum.BoxVisible(Widened(node.box.min, -FRUSTUM_ROUNDING_MARGIN), Widened(node.box.max, FRUSTUM_ROUNDING_MARGIN)))
+    if (!walk.frustum->BoxVisible(Widened(node.box.min, -FRUSTUM_ROUNDING_MARGIN),
+                                  Widened(node.box.max, FRUSTUM_ROUNDING_MARGIN)))
         return;
-    if (cells.block_first[index] >= 0 && frustum.BoxInside(node.box.min, node.box.max, FRUSTUM_ROUNDING_MARGIN))
+    if (cells.block_first[index] >= 0 && walk.frustum->BoxInside(node.box.min, node.box.max, FRUSTUM_ROUNDING_MARGIN))
     {
-        AddRange(ranges, cells.block_first[index], cells.block_count[index]);
-        return;
+        const int32_t first = cells.block_first[index];
+        if (walk.view == nullptr)
+        {
+            AddRange(ranges, first, cells.block_count[index]);
+            return;
+        }
+        // One level for the whole block is one for its nearest part: where its far side would be
+        // drawn two levels finer than it needs, its children choose for themselves.
+        const uint8_t finest = FinestCellLevel(*walk.view, walk.root_edge, nearest);
+        if (finest <= FinestCellLevel(*walk.view, walk.root_edge, farthest) + 1)
+        {
+            AddRange(ranges, first, LinesDownTo(cells, first, cells.block_count[index], finest));
+            return;
+        }
     }
-    for (uint32_t i = 0; i < 8; i++) CollectBelow(tree, cells, node.children + i, frustum, ranges);
+    for (uint32_t i = 0; i < 8; i++) CollectBelow(walk, node.children + i, ranges);
 }
 } // namespace
 
@@ -365,12 +483,24 @@ void BuildArrayOctreeCells(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_CELLS_T *cel
 }
 
 void CollectCellLineRanges(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_CELLS_T &cells,
-                           const FRUSTUM_T &frustum, CELL_LINE_RANGES_T *ranges)
+                           const FRUSTUM_T &frustum, CELL_LINE_RANGES_T *ranges, const LOD_VIEW_T *view)
 {
     ranges->first.clear();
     ranges->count.clear();
     if (!cells.built || cells.tree_version != tree.version || tree.nodes.empty()) return;
     if (cells.leaf_first.size() != (size_t)tree.LeafCount() + 1 || cells.block_first.size() != tree.nodes.size())
         return;
-    CollectBelow(tree, cells, 0, frustum, ranges);
+    if (cells.line_level.size() * 2 != cells.vertices.size()) return;
+    const float edge =
+        std::fmax(std::fabs(tree.box.size.x), std::fmax(std::fabs(tree.box.size.y), std::fabs(tree.box.size.z)));
+    CollectBelow(COLLECT_T{&tree, &cells, &frustum, view, edge}, 0, ranges);
+}
+
+uint8_t FinestCellLevel(const LOD_VIEW_T &view, float root_edge, float distance)
+{
+    if (!(distance > 0.0f)) return CELL_LEVEL_MOST;
+    const float ratio = view.pixels_per_unit * root_edge / (distance * view.apart_pixels);
+    if (!(ratio >= 2.0f)) return 0;
+    const float level = std::floor(std::log2(ratio));
+    return level >= (float)CELL_LEVEL_MOST ? CELL_LEVEL_MOST : (uint8_t)level;
 }

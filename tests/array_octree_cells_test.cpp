@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <random>
 #include <tuple>
@@ -83,18 +84,10 @@ void CollectPosition(Vector3 position, void *context)
 {
     ((std::vector<Vector3> *)context)->push_back(position);
 }
-} // namespace
-
-// Trees: a small two-arm galaxy, and random and grid points in an odd box and in one of
-// negative size, at capacities 0 and 8. Catches a block whose lines drop, double or
-// mis-weight a stretch (wrong cover where leaves meet, runs joined across a change of cover,
-// ends turned round), leaf lines that lose or repeat edges, and a frame that draws a block
-// not wholly visible, a leaf twice, a hidden leaf or misses a visible one.
-TEST(ArrayOctreeCells, BlocksCoverAsTheirLeavesAndFramesDrawTheVisibleLeaves)
+// A small two-arm galaxy, and random and grid points in an odd box and in one of negative
+// size, at capacities 0 and 8.
+std::vector<ARRAY_OCTREE_T> TestTrees(std::mt19937 *rng)
 {
-    std::mt19937 rng(5);
-    std::vector<FRUSTUM_T> frusta = RandomFrusta(&rng, 16);
-    frusta.push_back(MakeViewerFrustum(MakeViewerCamera()));
     std::vector<ARRAY_OCTREE_T> trees;
     {
         std::vector<Vector3> positions;
@@ -116,12 +109,73 @@ TEST(ArrayOctreeCells, BlocksCoverAsTheirLeavesAndFramesDrawTheVisibleLeaves)
             for (int i = 0; i < 800; i++)
             {
                 const float g = (i % 2 == 0) ? 4.0f : 1.0f;
-                stars.push_back(IOBJECT_T(Vector3{g * step(rng), g * step(rng), g * step(rng)}, Vector3{1, 1, 1}));
-                stars.push_back(IOBJECT_T(Vector3{anywhere(rng), anywhere(rng), anywhere(rng)}, Vector3{1, 1, 1}));
+                stars.push_back(IOBJECT_T(Vector3{g * step(*rng), g * step(*rng), g * step(*rng)}, Vector3{1, 1, 1}));
+                stars.push_back(IOBJECT_T(Vector3{anywhere(*rng), anywhere(*rng), anywhere(*rng)}, Vector3{1, 1, 1}));
             }
             trees.emplace_back(box, capacity);
             trees.back().Build(stars.data(), (uint32_t)stars.size());
         }
+    return trees;
+}
+
+// The depth of the shallowest of the leaf's ancestors (itself included) that has the line from
+// a to b on one of its box's edges: both of the line's other coordinates on the box's faces.
+// -1 for a leaf deeper than 12, where a float's rounding is no longer far below a cell's size.
+int AncestorLevel(const ARRAY_OCTREE_T &tree, Vector3 a, Vector3 b, Vector3 inside)
+{
+    const float pa[3] = {a.x, a.y, a.z}, pb[3] = {b.x, b.y, b.z};
+    int axis = 0;
+    while (axis < 2 && pa[axis] == pb[axis]) axis++;
+    const float tolerance = 1e-5f * std::fabs(tree.box.size.x);
+    int level = -1;
+    uint32_t node = 0;
+    for (int depth = 0; depth <= 12; depth++)
+    {
+        const CUBOID &box = tree.nodes[node].box;
+        const float lo[3] = {box.min.x, box.min.y, box.min.z}, hi[3] = {box.max.x, box.max.y, box.max.z};
+        bool on_edge = true;
+        for (int k = 0; k < 3; k++)
+            if (k != axis && std::fabs(pa[k] - lo[k]) > tolerance && std::fabs(pa[k] - hi[k]) > tolerance)
+                on_edge = false;
+        if (on_edge && level < 0) level = depth;
+        if (tree.nodes[node].children == 0) return level;
+        // Down to the child that holds the middle of the leaf the line came from.
+        const uint32_t first = tree.nodes[node].children;
+        for (uint32_t i = 0; i < 8; i++)
+            if (ContainsPoint(tree.nodes[first + i].box, inside)) node = first + i;
+        if (node < first) return -1; // no child holds it: a box too thin for floats
+    }
+    return -1;
+}
+
+// Whether the drawn lines cover the whole run from a to b.
+bool Covered(const std::map<LINE_KEY_T, std::vector<std::pair<float, float>>> &drawn, Vector3 a, Vector3 b)
+{
+    const float pa[3] = {a.x, a.y, a.z}, pb[3] = {b.x, b.y, b.z};
+    int axis = 0;
+    while (axis < 2 && pa[axis] == pb[axis]) axis++;
+    const int u = axis == 0 ? 1 : 0, v = axis == 2 ? 1 : 2;
+    const auto found = drawn.find(LINE_KEY_T{axis, pa[u], pa[v]});
+    if (found == drawn.end()) return false;
+    float reached = std::min(pa[axis], pb[axis]);
+    const float end = std::max(pa[axis], pb[axis]);
+    for (const auto &run : found->second) // in order of their starts
+        if (run.first <= reached && run.second > reached) reached = run.second;
+    return reached >= end;
+}
+} // namespace
+
+// Trees: a small two-arm galaxy, and random and grid points in an odd box and in one of
+// negative size, at capacities 0 and 8. Catches a block whose lines drop, double or
+// mis-weight a stretch (wrong cover where leaves meet, runs joined across a change of cover,
+// ends turned round), leaf lines that lose or repeat edges, and a frame that draws a block
+// not wholly visible, a leaf twice, a hidden leaf or misses a visible one.
+TEST(ArrayOctreeCells, BlocksCoverAsTheirLeavesAndFramesDrawTheVisibleLeaves)
+{
+    std::mt19937 rng(5);
+    std::vector<FRUSTUM_T> frusta = RandomFrusta(&rng, 16);
+    frusta.push_back(MakeViewerFrustum(MakeViewerCamera()));
+    const std::vector<ARRAY_OCTREE_T> trees = TestTrees(&rng);
 
     size_t blocks_drawn = 0, leaves_drawn = 0;
     CELL_LINE_RANGES_T ranges;
@@ -211,4 +265,95 @@ TEST(ArrayOctreeCells, BlocksCoverAsTheirLeavesAndFramesDrawTheVisibleLeaves)
     // Both ways of drawing were seen.
     EXPECT_GT(blocks_drawn, 0u);
     EXPECT_GT(leaves_drawn, 0u);
+}
+
+// The level of detail for a million stars: lines are levelled by the depth whose cells first
+// have them (checked against the tree's own boxes), ascend within each leaf and block, and a
+// view keeps, of every visible leaf, at least the lines of every depth whose cells are as wide
+// on screen as asked where that leaf is farthest. From very far, with the eye outside the tree,
+// only the root's edges remain.
+// Catches a wrong level, lines out of order (a prefix that drops coarse lines), a view that
+// drops a line it should draw, and one that keeps lines too fine to see.
+TEST(ArrayOctreeCells, AViewLeavesOutOnlyLinesOfCellsTooSmallOnScreen)
+{
+    std::mt19937 rng(7);
+    std::vector<Vector3> eyes;
+    const std::vector<FRUSTUM_T> frusta = RandomFrusta(&rng, 12, &eyes);
+    const std::vector<ARRAY_OCTREE_T> trees = TestTrees(&rng);
+    size_t kept = 0, left_out = 0, levels_checked = 0;
+    for (const ARRAY_OCTREE_T &tree : trees)
+    {
+        ARRAY_OCTREE_CELLS_T cells;
+        BuildArrayOctreeCells(tree, &cells);
+        ASSERT_EQ(cells.line_level.size() * 2, cells.vertices.size());
+        for (const ARRAY_OCTREE_NODE_T &leaf : tree.nodes)
+        {
+            if (leaf.children != 0) continue;
+            for (int32_t k = cells.leaf_first[leaf.leaf]; k < cells.leaf_first[leaf.leaf + 1]; k += 2)
+            {
+                if (k > cells.leaf_first[leaf.leaf]) ASSERT_LE(cells.line_level[k / 2 - 1], cells.line_level[k / 2]);
+                const int level =
+                    AncestorLevel(tree, cells.vertices[k].position, cells.vertices[k + 1].position, leaf.box.position);
+                if (level < 0) continue;
+                ASSERT_EQ(cells.line_level[k / 2], level) << "leaf " << leaf.leaf;
+                levels_checked++;
+            }
+        }
+        for (uint32_t node = 0; node < tree.nodes.size(); node++)
+            for (int32_t k = cells.block_first[node] + 2;
+                 cells.block_first[node] >= 0 && k < cells.block_first[node] + cells.block_count[node]; k += 2)
+                ASSERT_LE(cells.line_level[k / 2 - 1], cells.line_level[k / 2]) << "block " << node;
+
+        const float root_edge = std::fabs(tree.box.size.x);
+        for (size_t f = 0; f < frusta.size(); f++)
+            for (float apart : {2.0f, 24.0f, 1e9f})
+            {
+                const LOD_VIEW_T view = {eyes[f], 900.0f, apart};
+                CELL_LINE_RANGES_T ranges;
+                CollectCellLineRanges(tree, cells, frusta[f], &ranges, &view);
+                std::map<LINE_KEY_T, std::vector<std::pair<float, float>>> drawn;
+                for (size_t r = 0; r < ranges.first.size(); r++)
+                    for (int32_t k = ranges.first[r]; k < ranges.first[r] + ranges.count[r]; k += 2)
+                    {
+                        if (apart > 1e8f && !ContainsPoint(tree.box, eyes[f]))
+                            ASSERT_EQ(cells.line_level[k / 2], 0) << "a fine line from afar";
+                        const Vector3 a = cells.vertices[k].position, b = cells.vertices[k + 1].position;
+                        const float pa[3] = {a.x, a.y, a.z}, pb[3] = {b.x, b.y, b.z};
+                        int axis = 0;
+                        while (axis < 2 && pa[axis] == pb[axis]) axis++;
+                        const int u = axis == 0 ? 1 : 0, v = axis == 2 ? 1 : 2;
+                        drawn[LINE_KEY_T{axis, pa[u], pa[v]}].push_back(
+                            {std::min(pa[axis], pb[axis]), std::max(pa[axis], pb[axis])});
+                    }
+                for (auto &line : drawn) std::sort(line.second.begin(), line.second.end());
+
+                std::vector<bool> visible(tree.LeafCount(), false);
+                tree.VisitVisibleLeaves(frusta[f], MarkLeaf, &visible);
+                for (const ARRAY_OCTREE_NODE_T &leaf : tree.nodes)
+                {
+                    if (leaf.children != 0 || !visible[leaf.leaf]) continue;
+                    float farthest = 0.0f;
+                    for (int c = 0; c < 8; c++)
+                    {
+                        const Vector3 corner = {(c & 1) ? leaf.box.max.x : leaf.box.min.x,
+                                                (c & 2) ? leaf.box.max.y : leaf.box.min.y,
+                                                (c & 4) ? leaf.box.max.z : leaf.box.min.z};
+                        farthest = std::max(farthest, Vector3Distance(corner, eyes[f]));
+                    }
+                    const uint8_t needed = FinestCellLevel(view, root_edge, farthest);
+                    for (int32_t k = cells.leaf_first[leaf.leaf]; k < cells.leaf_first[leaf.leaf + 1]; k += 2)
+                    {
+                        const bool covered = Covered(drawn, cells.vertices[k].position, cells.vertices[k + 1].position);
+                        if (cells.line_level[k / 2] <= needed)
+                            ASSERT_TRUE(covered)
+                                << "leaf " << leaf.leaf << " lost a line of level " << (int)cells.line_level[k / 2];
+                        if (apart == 24.0f) (covered ? kept : left_out)++;
+                    }
+                }
+            }
+    }
+    EXPECT_GT(levels_checked, 1000u);
+    // The views both kept and left out lines.
+    EXPECT_GT(kept, 0u);
+    EXPECT_GT(left_out, 0u);
 }
