@@ -385,9 +385,12 @@ void DrawScene(VIEWER_T *viewer)
 
     const double start = ClockSeconds();
     // The soft look: fewer, brighter points where stars crowd on screen; its walk counts the
-    // same visible stars without listing every leaf. DEBUG and the plain look draw every star.
+    // same visible stars without listing every leaf. DEBUG and the plain look draw every star,
+    // except that DEBUG thins a galaxy above GALAXY_DEBUG_DETAIL_STARS the same way.
     const bool soft = !viewer->debug_flag && !viewer->plain_look && !viewer->unbatched;
-    if (soft)
+    const bool detail = field->tree.draw_order.size() > GALAXY_DEBUG_DETAIL_STARS;
+    const bool sampled = viewer->debug_flag && detail && !viewer->unbatched;
+    if (soft || sampled)
     {
         const LOD_VIEW_T view = {viewer->camera.position, ScreenPixelsPerUnit(), GALAXY_LOOK_APART_PIXELS};
         CountDrawnObjects(SelectGalaxyLook(field, viewer->view_frustum, view, &viewer->look));
@@ -395,10 +398,18 @@ void DrawScene(VIEWER_T *viewer)
     else
         CountDrawnObjects(CollectVisibleRanges(field->tree, viewer->view_frustum, &viewer->visible));
     if (viewer->debug_flag && !viewer->unbatched)
-        CollectCellLineRanges(field->tree, field->cells, viewer->view_frustum, &viewer->cell_lines);
+    {
+        const LOD_VIEW_T cell_view = {viewer->camera.position, ScreenPixelsPerUnit(),
+                                      GALAXY_DEBUG_CELL_APART_PIXELS};
+        CollectCellLineRanges(field->tree, field->cells, viewer->view_frustum, &viewer->cell_lines,
+                              detail ? &cell_view : nullptr);
+    }
     const double culled = ClockSeconds();
     if (soft)
         DrawGalaxyLook(*field, &galaxy->tree_gpu, viewer->camera, &viewer->look);
+    else if (sampled)
+        DrawArrayOctreeSampled(field->tree, field->lod, viewer->look.selection, &galaxy->tree_gpu,
+                               GALAXY_TREE_COLOR, &field->cells, &viewer->cell_lines);
     else if (viewer->unbatched)
     {
         UNBATCHED_T draw = {&field->tree, viewer->debug_flag};

@@ -12,11 +12,13 @@
 #include <malloc.h>
 
 #include <chrono>
+#include <cmath>
 #include <vector>
 
 #include "galaxy/galaxy_builder.h"
 
 #include "galaxy/galaxy.h"
+#include "galaxy/galaxy_look.h"
 #include "galaxy/star_color.h"
 #include "octree/array_octree_cells.h"
 #include "random/random.h"
@@ -358,6 +360,16 @@ void BM_GalaxyDensity40DebugLines(benchmark::State &state)
     double drawn = 0.0;
     for (int32_t c : lines.count) drawn += (double)c / 2.0;
     state.counters["lines"] = drawn;
+    // What DEBUG draws of a galaxy this large: the view's pixels per unit in a 768-pixel-high window.
+    const Camera3D camera = MakeViewerCamera();
+    const LOD_VIEW_T view = {camera.position, 384.0f / std::tan(camera.fovy * DEG2RAD / 2.0f),
+                             GALAXY_DEBUG_CELL_APART_PIXELS};
+    CELL_LINE_RANGES_T detailed;
+    CollectCellLineRanges(galaxy.field.tree, cells, frustum, &detailed, &view);
+    double detailed_lines = 0.0;
+    for (int32_t c : detailed.count)
+        detailed_lines += (double)c / 2.0;
+    state.counters["lines_detailed"] = detailed_lines;
     state.counters["leaf_lines"] = leaf_lines;
     state.counters["ranges"] = (double)lines.first.size();
 }

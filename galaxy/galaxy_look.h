@@ -15,6 +15,14 @@
 // points from the start view and the frame took five times the 24,327-star one.)
 constexpr float GALAXY_LOOK_APART_PIXELS = 4.0f;
 
+// Above this many stars DEBUG draws through the level of detail too: where stars crowd on
+// screen a sample's square stands for them, and a cell narrower on screen than
+// GALAXY_DEBUG_CELL_APART_PIXELS shows only the lines it shares with its coarser ancestors. A
+// million stars' points and a deep 3-D grid seen through cost a software rasteriser six times
+// an ordinary frame. Galaxies up to it are drawn star by star and line by line as always.
+constexpr uint64_t GALAXY_DEBUG_DETAIL_STARS = 200000;
+constexpr float GALAXY_DEBUG_CELL_APART_PIXELS = 24.0f;
+
 struct GALAXY_LOOK_T
 {
     LOD_SELECTION_T selection;

@@ -142,6 +142,20 @@ struct ARRAY_OCTREE_GPU_T
     uint32_t soft_tree_version = 0;
     uint32_t soft_colors_stamp = 0;
     std::vector<Color> sample_colors; // as uploaded, kept for the next partial upload
+    bool samples_uploaded = false;    // sample_vbo holds the samples of this tree version
+    uint32_t samples_tree_version = 0;
+    // DEBUG through the level of detail (a million stars): its program, and the samples'
+    // buffer seen through that program's attributes.
+    Shader sampled_shader = {};
+    int sampled_mvp_location = -1;
+    int sampled_color_location = -1;
+    int sampled_point_scale_location = -1;
+    int sampled_pixels_location = -1;
+    int sampled_fade_location = -1;
+    int sampled_weight_location = -1;
+    int sampled_extent_location = -1;
+    unsigned int sampled_vao = 0;
+    uint32_t sampled_vao_version = 0;
 };
 
 struct ARRAY_OCTREE_CELLS_T;
@@ -154,5 +168,14 @@ struct CELL_LINE_RANGES_T;
 void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &visible,
                      ARRAY_OCTREE_GPU_T *gpu, Color color, const ARRAY_OCTREE_CELLS_T *cells = nullptr,
                      const CELL_LINE_RANGES_T *lines = nullptr);
+struct ARRAY_OCTREE_LOD_T;
+struct LOD_SELECTION_T;
+// DrawArrayOctree's picture through the level of detail (array_octree_lod.h) for a galaxy too
+// large to draw star by star: where stars crowd on screen, a sample's square in color stands for
+// them, as opaque as they would cover it; then the lines as DrawArrayOctree draws them.
+void DrawArrayOctreeSampled(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod,
+                            const LOD_SELECTION_T &selection, ARRAY_OCTREE_GPU_T *gpu, Color color,
+                            const ARRAY_OCTREE_CELLS_T *cells = nullptr,
+                            const CELL_LINE_RANGES_T *lines = nullptr);
 // Releases what DrawArrayOctree created; nothing (and no GL call) if it never drew.
 void UnloadArrayOctreeGpu(ARRAY_OCTREE_GPU_T *gpu);

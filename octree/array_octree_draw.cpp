@@ -91,6 +91,38 @@ void main()
 }
 )";
 
+// DEBUG's stars through the level of detail: a sample is an opaque star's square widened to its
+// share of its node (as the soft look spreads it), as opaque as the stars it stands for would
+// cover that square on average, so crowded parts stay as solid as their stars drew them.
+const char *const SAMPLED_VERTEX_SHADER = R"(
+ATTRIBUTE vec3 vertexPosition;
+ATTRIBUTE float vertexWeight;
+ATTRIBUTE float vertexExtent;
+uniform mat4 mvp;
+uniform float pointScale;
+uniform float pixelsPerUnit;
+uniform float fade;
+VARYING float fragAlpha;
+const float MOST_SPREAD = 8.0;
+void main()
+{
+    gl_Position = mvp*vec4(vertexPosition, 1.0);
+    float star = pointScale/gl_Position.w;
+    float size = clamp(pixelsPerUnit*vertexExtent/gl_Position.w, star, MOST_SPREAD);
+    gl_PointSize = size;
+    fragAlpha = fade*min(1.0, vertexWeight*(star*star)/(size*size));
+}
+)";
+
+const char *const SAMPLED_FRAGMENT_SHADER = R"(
+uniform vec4 colDiffuse;
+VARYING float fragAlpha;
+void main()
+{
+    finalColor = vec4(colDiffuse.rgb, fragAlpha);
+}
+)";
+
 bool LoadProgram(ARRAY_OCTREE_GPU_T *gpu)
 {
     gpu->shader = LoadShaderCode(VertexShaderSource(VERTEX_SHADER).c_str(), FragmentShaderSource(FRAGMENT_SHADER).c_str());
@@ -154,7 +186,7 @@ bool LoadSoftProgram(ARRAY_OCTREE_GPU_T *gpu)
     glGenVertexArrays(1, &gpu->soft_star_vao);
     glGenBuffers(1, &gpu->star_color_vbo);
     glGenVertexArrays(1, &gpu->sample_vao);
-    glGenBuffers(1, &gpu->sample_vbo);
+    if (gpu->sample_vbo == 0) glGenBuffers(1, &gpu->sample_vbo);
     glGenBuffers(1, &gpu->sample_color_vbo);
     return gpu->soft_fade_location >= 0 && gpu->soft_weight_location >= 0 && gpu->soft_extent_location >= 0;
 }
@@ -175,6 +207,40 @@ void ColorAttribute(unsigned int vbo, const Color *colors, size_t count)
     glEnableVertexAttribArray(3);
 }
 
+// Position, weight and extent of each sample from vbo, for a program with these locations.
+void SampleAttributes(unsigned int vbo, int weight_location, int extent_location)
+{
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(SAMPLE_VERTEX_T), nullptr);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer((GLuint)weight_location, 1, GL_FLOAT, GL_FALSE, sizeof(SAMPLE_VERTEX_T),
+                          (const void *)offsetof(SAMPLE_VERTEX_T, weight));
+    glEnableVertexAttribArray((GLuint)weight_location);
+    glVertexAttribPointer((GLuint)extent_location, 1, GL_FLOAT, GL_FALSE, sizeof(SAMPLE_VERTEX_T),
+                          (const void *)offsetof(SAMPLE_VERTEX_T, extent));
+    glEnableVertexAttribArray((GLuint)extent_location);
+}
+
+// The samples' positions, weights and extents: the tree's alone, so they are made again only
+// for a new tree, whichever look asks first.
+void UploadSampleVertices(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod, ARRAY_OCTREE_GPU_T *gpu)
+{
+    if (gpu->sample_vbo == 0) glGenBuffers(1, &gpu->sample_vbo);
+    if (gpu->samples_uploaded && gpu->samples_tree_version == tree.version) return;
+    const size_t stars = tree.draw_positions.size();
+    std::vector<SAMPLE_VERTEX_T> vertices(lod.samples.size());
+    for (size_t k = 0; k < lod.samples.size(); k++)
+    {
+        const uint32_t place = lod.samples[k] < stars ? lod.samples[k] : 0;
+        vertices[k] = SAMPLE_VERTEX_T{tree.draw_positions[place], lod.sample_weight[k], lod.sample_extent[k]};
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, gpu->sample_vbo);
+    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(vertices.size() * sizeof(SAMPLE_VERTEX_T)), vertices.data(),
+                 GL_STATIC_DRAW);
+    gpu->samples_uploaded = true;
+    gpu->samples_tree_version = tree.version;
+}
+
 // The stars' colours beside their positions, and the samples with theirs. The samples' vertex
 // data depends on the tree alone, their colours on the stars' too; both are small beside the
 // stars, so they are rebuilt together.
@@ -188,26 +254,12 @@ void UploadSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod, const
     glEnableVertexAttribArray(0);
     ColorAttribute(gpu->star_color_vbo, draw_colors, stars);
 
-    std::vector<SAMPLE_VERTEX_T> vertices(lod.samples.size());
+    UploadSampleVertices(tree, lod, gpu);
     std::vector<Color> colors(lod.samples.size());
     for (size_t k = 0; k < lod.samples.size(); k++)
-    {
-        const uint32_t place = lod.samples[k] < stars ? lod.samples[k] : 0;
-        vertices[k] = SAMPLE_VERTEX_T{tree.draw_positions[place], lod.sample_weight[k], lod.sample_extent[k]};
-        colors[k] = draw_colors[place];
-    }
+        colors[k] = draw_colors[lod.samples[k] < stars ? lod.samples[k] : 0];
     glBindVertexArray(gpu->sample_vao);
-    glBindBuffer(GL_ARRAY_BUFFER, gpu->sample_vbo);
-    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)(vertices.size() * sizeof(SAMPLE_VERTEX_T)), vertices.data(),
-                 GL_STATIC_DRAW);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(SAMPLE_VERTEX_T), nullptr);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer((GLuint)gpu->soft_weight_location, 1, GL_FLOAT, GL_FALSE, sizeof(SAMPLE_VERTEX_T),
-                          (const void *)offsetof(SAMPLE_VERTEX_T, weight));
-    glEnableVertexAttribArray((GLuint)gpu->soft_weight_location);
-    glVertexAttribPointer((GLuint)gpu->soft_extent_location, 1, GL_FLOAT, GL_FALSE, sizeof(SAMPLE_VERTEX_T),
-                          (const void *)offsetof(SAMPLE_VERTEX_T, extent));
-    glEnableVertexAttribArray((GLuint)gpu->soft_extent_location);
+    SampleAttributes(gpu->sample_vbo, gpu->soft_weight_location, gpu->soft_extent_location);
     ColorAttribute(gpu->sample_color_vbo, colors.data(), colors.size());
     gpu->sample_colors.swap(colors);
 
@@ -249,6 +301,39 @@ void SetColor(const ARRAY_OCTREE_GPU_T *gpu, Color color)
 {
     glUniform4f(gpu->color_location, color.r / 255.0f, color.g / 255.0f, color.b / 255.0f, color.a / 255.0f);
 }
+
+// With the cells' program in use and cells checked against the tree. The faint lines write
+// depth: drawn before the stars they would hide every star behind any cell edge. After them
+// they only brighten what they cross.
+void DrawCellLines(const ARRAY_OCTREE_CELLS_T *cells, const CELL_LINE_RANGES_T *lines, Color color,
+                   ARRAY_OCTREE_GPU_T *gpu)
+{
+    if (cells == nullptr || lines == nullptr || lines->first.empty()) return;
+    if (!gpu->cells_uploaded || gpu->cells_version != cells->tree_version) UploadCells(*cells, gpu);
+    SetColor(gpu, color);
+    glBindVertexArray(gpu->cell_vao);
+    // Faint one-pixel lines gain nothing from multisampling, and a software rasteriser
+    // spends most of a DEBUG frame on their samples.
+    EnableMultisample(false);
+    MultiDrawArrays(GL_LINES, lines->first.data(), lines->count.data(), (GLsizei)lines->first.size());
+    EnableMultisample(true);
+}
+
+bool LoadSampledProgram(ARRAY_OCTREE_GPU_T *gpu)
+{
+    gpu->sampled_shader = LoadShaderCode(VertexShaderSource(SAMPLED_VERTEX_SHADER).c_str(),
+                                         FragmentShaderSource(SAMPLED_FRAGMENT_SHADER).c_str());
+    gpu->sampled_mvp_location = GetShaderLocation(gpu->sampled_shader, "mvp");
+    gpu->sampled_color_location = GetShaderLocation(gpu->sampled_shader, "colDiffuse");
+    gpu->sampled_point_scale_location = GetShaderLocation(gpu->sampled_shader, "pointScale");
+    gpu->sampled_pixels_location = GetShaderLocation(gpu->sampled_shader, "pixelsPerUnit");
+    gpu->sampled_fade_location = GetShaderLocation(gpu->sampled_shader, "fade");
+    gpu->sampled_weight_location = glGetAttribLocation(gpu->sampled_shader.id, "vertexWeight");
+    gpu->sampled_extent_location = glGetAttribLocation(gpu->sampled_shader.id, "vertexExtent");
+    glGenVertexArrays(1, &gpu->sampled_vao);
+    return gpu->sampled_fade_location >= 0 && gpu->sampled_weight_location >= 0 &&
+           gpu->sampled_extent_location >= 0;
+}
 } // namespace
 
 void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &visible,
@@ -262,7 +347,6 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
     if (!gpu->uploaded || gpu->uploaded_version != tree.version) Upload(tree, gpu);
     // Cells of another tree (a frame that raced a swap) are not drawn at all.
     if (cells != nullptr && cells->tree_version != tree.version) cells = nullptr;
-    if (cells != nullptr && (!gpu->cells_uploaded || gpu->cells_version != tree.version)) UploadCells(*cells, gpu);
 
     const Matrix mvp = MatrixMultiply(GetMatrixModelview(), GetMatrixProjection());
     const float point_scale = PointScale();
@@ -282,18 +366,7 @@ void DrawArrayOctree(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_RANGES_T &vi
                           (GLsizei)visible.star_first.size());
         EnableProgramPointSize(false);
     }
-    // The faint lines write depth: drawn before the stars they would hide every star behind
-    // any cell edge. After them they only brighten what they cross.
-    if (cells != nullptr && lines != nullptr && !lines->first.empty())
-    {
-        SetColor(gpu, color);
-        glBindVertexArray(gpu->cell_vao);
-        // Faint one-pixel lines gain nothing from multisampling, and a software rasteriser
-        // spends most of a DEBUG frame on their samples.
-        EnableMultisample(false);
-        MultiDrawArrays(GL_LINES, lines->first.data(), lines->count.data(), (GLsizei)lines->first.size());
-        EnableMultisample(true);
-    }
+    DrawCellLines(cells, lines, color, gpu);
 
     // Raylib binds its own program and arrays for every batch it draws; leave none of ours.
     glBindVertexArray(0);
@@ -373,8 +446,77 @@ void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &l
     glUseProgram(0);
 }
 
+void DrawArrayOctreeSampled(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &lod,
+                            const LOD_SELECTION_T &selection, ARRAY_OCTREE_GPU_T *gpu, Color color,
+                            const ARRAY_OCTREE_CELLS_T *cells, const CELL_LINE_RANGES_T *lines)
+{
+    rlglDraw();
+    if (gpu->shader.id == 0 && !LoadProgram(gpu)) return;
+    if (gpu->point_scale_location < 0) return;
+    if (gpu->sampled_shader.id == 0 && !LoadSampledProgram(gpu)) return;
+    if (gpu->sampled_fade_location < 0 || gpu->sampled_weight_location < 0 ||
+        gpu->sampled_extent_location < 0)
+        return;
+    if (!gpu->uploaded || gpu->uploaded_version != tree.version) Upload(tree, gpu);
+    if (!gpu->samples_uploaded || gpu->samples_tree_version != tree.version ||
+        gpu->sampled_vao_version != tree.version)
+    {
+        UploadSampleVertices(tree, lod, gpu);
+        glBindVertexArray(gpu->sampled_vao);
+        SampleAttributes(gpu->sample_vbo, gpu->sampled_weight_location, gpu->sampled_extent_location);
+        gpu->sampled_vao_version = tree.version;
+    }
+    if (cells != nullptr && cells->tree_version != tree.version) cells = nullptr;
+
+    const Matrix mvp = MatrixMultiply(GetMatrixModelview(), GetMatrixProjection());
+    glUseProgram(gpu->sampled_shader.id);
+    glUniformMatrix4fv(gpu->sampled_mvp_location, 1, GL_FALSE, MatrixToFloat(mvp));
+    glUniform1f(gpu->sampled_point_scale_location, PointScale());
+    glUniform1f(gpu->sampled_pixels_location, ScreenPixelsPerUnit());
+    glUniform4f(gpu->sampled_color_location, color.r / 255.0f, color.g / 255.0f, color.b / 255.0f, 1.0f);
+    // Partly covered squares must not hide the lines behind them; a star's square, as light
+    // as a hard one without its edges smoothed, costs a software rasteriser a quarter as much.
+    glDepthMask(GL_FALSE);
+    EnableProgramPointSize(true);
+    EnableMultisample(false);
+    for (int32_t level = 1; level <= LOD_FADE_LEVELS; level++)
+    {
+        const LOD_RANGES_T &stars = selection.stars[level];
+        const LOD_RANGES_T &samples = selection.samples[level];
+        if (stars.first.empty() && samples.first.empty()) continue;
+        glUniform1f(gpu->sampled_fade_location, (float)level / (float)LOD_FADE_LEVELS);
+        if (!stars.first.empty())
+        {
+            glBindVertexArray(gpu->star_vao);
+            glVertexAttrib1f((GLuint)gpu->sampled_weight_location, 1.0f);
+            glVertexAttrib1f((GLuint)gpu->sampled_extent_location, 0.0f);
+            MultiDrawArrays(GL_POINTS, stars.first.data(), stars.count.data(), (GLsizei)stars.first.size());
+        }
+        if (!samples.first.empty())
+        {
+            glBindVertexArray(gpu->sampled_vao);
+            MultiDrawArrays(GL_POINTS, samples.first.data(), samples.count.data(),
+                            (GLsizei)samples.first.size());
+        }
+    }
+    EnableMultisample(true);
+    EnableProgramPointSize(false);
+    glDepthMask(GL_TRUE);
+
+    glUseProgram(gpu->shader.id);
+    glUniformMatrix4fv(gpu->mvp_location, 1, GL_FALSE, MatrixToFloat(mvp));
+    glUniform1f(gpu->point_scale_location, PointScale());
+    DrawCellLines(cells, lines, color, gpu);
+
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glUseProgram(0);
+}
+
 void UnloadArrayOctreeGpu(ARRAY_OCTREE_GPU_T *gpu)
 {
+    if (gpu->sampled_shader.id != 0) UnloadShader(gpu->sampled_shader);
+    if (gpu->sampled_vao != 0) glDeleteVertexArrays(1, &gpu->sampled_vao);
     if (gpu->soft_shader.id != 0) UnloadShader(gpu->soft_shader);
     if (gpu->star_color_vbo != 0) glDeleteBuffers(1, &gpu->star_color_vbo);
     if (gpu->sample_vbo != 0) glDeleteBuffers(1, &gpu->sample_vbo);
