@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "files/system_catalog.h"
+#include "files/system_json.h"
 #include "galaxy/galaxy_shape.h"
 #include "tests/support/temp_folder.h"
 
@@ -73,4 +76,21 @@ TEST(SystemCatalog, AWriteThatFailsHalfwayLeavesTheOldFile)
     EXPECT_EQ(error, "cannot write " + path + ": File too large");
     EXPECT_EQ(FileContents(path), "precious\n");
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"systems.csv"}));
+}
+
+// A catalog line is written straight as text, not built as an object: it must be, byte for
+// byte, the library's own compact dump of the object --system prints, over many systems (every
+// kind of body, air and moon, pairs, figures without a value) and for names that need escaping.
+TEST(SystemCatalog, AJsonLineIsTheCompactFormOfWhatSystemPrints)
+{
+    const STAR_FIELD_T field = SmallField(600);
+    const char *const odd_names[] = {"Quo\"te", "back\\slash", "tab\there", "\x01" "bell", "caf\xc3\xa9", ""};
+    for (uint64_t star = 0; star < field.StarCount(); star++)
+    {
+        STAR_SYSTEM_T system;
+        GenerateStarSystem(field.shape, star, ((const IOBJECT_T *)field.star_list.Get(star))->position, &system);
+        if (star < sizeof odd_names / sizeof odd_names[0]) std::strcpy(system.system.name, odd_names[star]);
+        const std::string expected = nlohmann::ordered_json::parse(StarSystemJson(system)).dump() + "\n";
+        ASSERT_EQ(StarSystemJsonLine(system), expected) << "star " << star;
+    }
 }
