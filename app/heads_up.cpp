@@ -5,31 +5,45 @@
 
 #include "app/figure_text.h"
 
-HUD_LAYOUT_T HeadsUpLayout(int screenWidth, int screenHeight)
+HUD_LAYOUT_T HeadsUpLayout(int screenWidth, int screenHeight, float left)
 {
     (void)screenHeight; // four lines fit at the top of any window the viewer allows
     HUD_LAYOUT_T layout;
-    const float left = (float)(screenWidth - HUD_MARGIN - HUD_BLOCK_WIDTH);
+    // The band reaches 8 pixels beyond the text on either side.
+    int width = HUD_BLOCK_WIDTH;
+    if (left > 0.0f)
+    {
+        const float room = (float)screenWidth - HUD_MARGIN - 8.0f - (left + HUD_MARGIN + 8.0f);
+        if (room < (float)HUD_BLOCK_WIDTH)
+        {
+            // The default font's glyphs and spacing grow in proportion to its size.
+            const int size = (int)std::floor((float)HUD_FONT_SIZE * room / (float)HUD_BLOCK_WIDTH);
+            layout.font_size = size < HUD_LEAST_FONT_SIZE ? HUD_LEAST_FONT_SIZE : size;
+            layout.line_height = (HUD_LINE_HEIGHT * layout.font_size + HUD_FONT_SIZE - 1) / HUD_FONT_SIZE;
+            width = HUD_BLOCK_WIDTH * layout.font_size / HUD_FONT_SIZE;
+        }
+    }
+    const float x = (float)(screenWidth - HUD_MARGIN - width);
     const float top = (float)(HUD_MARGIN / 2);
-    layout.band = Rectangle{left - 8.0f, top, (float)HUD_BLOCK_WIDTH + 16.0f,
-                            (float)(HUD_LINE_COUNT * HUD_LINE_HEIGHT + 8)};
+    layout.band =
+        Rectangle{x - 8.0f, top, (float)width + 16.0f, (float)(HUD_LINE_COUNT * layout.line_height + 8)};
     for (int i = 0; i < HUD_LINE_COUNT; i++)
-        layout.line[i] = Vector2{left, top + 6.0f + (float)(i * HUD_LINE_HEIGHT)};
+        layout.line[i] = Vector2{x, top + 6.0f + (float)(i * layout.line_height)};
     return layout;
 }
 
 Rectangle HeadsUpTimingsBand(const HUD_LAYOUT_T &layout)
 {
     return Rectangle{layout.band.x, layout.band.y + layout.band.height + 4.0f, layout.band.width,
-                     (float)(2 * HUD_LINE_HEIGHT + 8)};
+                     (float)(2 * layout.line_height + 8)};
 }
 
 void DrawHeadsUpTimings(const HUD_LAYOUT_T &layout, const char *first, const char *second)
 {
     const Rectangle band = HeadsUpTimingsBand(layout);
     DrawRectangleRec(band, HUD_BAND_COLOR);
-    DrawText(first, (int)layout.line[0].x, (int)band.y + 6, HUD_FONT_SIZE, HUD_COLOR);
-    DrawText(second, (int)layout.line[0].x, (int)band.y + 6 + HUD_LINE_HEIGHT, HUD_FONT_SIZE, HUD_COLOR);
+    DrawText(first, (int)layout.line[0].x, (int)band.y + 6, layout.font_size, HUD_COLOR);
+    DrawText(second, (int)layout.line[0].x, (int)band.y + 6 + layout.line_height, layout.font_size, HUD_COLOR);
 }
 
 void DrawHeadsUp(const HUD_LAYOUT_T &layout, const char *const lines[HUD_LINE_COUNT])
@@ -38,7 +52,7 @@ void DrawHeadsUp(const HUD_LAYOUT_T &layout, const char *const lines[HUD_LINE_CO
     for (int i = 0; i < HUD_LINE_COUNT; i++)
     {
         const Color color = (i == HUD_LINE_FPS) ? HUD_FPS_COLOR : HUD_COLOR;
-        DrawText(lines[i], (int)layout.line[i].x, (int)layout.line[i].y, HUD_FONT_SIZE, color);
+        DrawText(lines[i], (int)layout.line[i].x, (int)layout.line[i].y, layout.font_size, color);
     }
 }
 
@@ -56,7 +70,7 @@ void DrawHeadsUpProgress(const HUD_LAYOUT_T &layout, bool timings_shown, const c
 {
     const Rectangle above = timings_shown ? HeadsUpTimingsBand(layout) : layout.band;
     const Rectangle band = Rectangle{layout.band.x, above.y + above.height + 4.0f, layout.band.width,
-                                     (float)(HUD_LINE_HEIGHT + 8)};
+                                     (float)(layout.line_height + 8)};
     DrawRectangleRec(band, HUD_BAND_COLOR);
-    DrawText(text, (int)layout.line[0].x, (int)band.y + 6, HUD_FONT_SIZE, HUD_COLOR);
+    DrawText(text, (int)layout.line[0].x, (int)band.y + 6, layout.font_size, HUD_COLOR);
 }

@@ -1,7 +1,7 @@
 // The heads-up lines: build time, points inserted, objects drawn and frames per second, in a
 // block at the window's top-right corner on a light band, so that they stay readable (red on
-// navy was 2.96:1), stay inside the window at any size down to 800 x 500, and sit under the
-// screens' controls instead of over them.
+// navy was 2.96:1), stay inside the window at any size it may take and clear of a panel beside
+// them, and sit under the screens' controls instead of over them.
 #pragma once
 
 #include <string>
@@ -19,15 +19,22 @@ constexpr Color HUD_COLOR = Color{190, 33, 55, 255};
 constexpr Color HUD_FPS_COLOR = Color{0, 117, 44, 255};
 constexpr Color HUD_BAND_COLOR = Color{235, 235, 235, 255};
 
+// The smallest font the block shrinks to beside a panel: the default font's own size.
+constexpr int HUD_LEAST_FONT_SIZE = 10;
+
 struct HUD_LAYOUT_T
 {
     Rectangle band = {};
     Vector2 line[HUD_LINE_COUNT] = {}; // where each line's text starts
+    int font_size = HUD_FONT_SIZE;
+    int line_height = HUD_LINE_HEIGHT;
 };
 
 // The block for a window of this size: its right edge HUD_MARGIN from the window's, its top
-// edge near the window's; lines one under another in the order of HUD_LINE_*.
-HUD_LAYOUT_T HeadsUpLayout(int screenWidth, int screenHeight);
+// edge near the window's; lines one under another in the order of HUD_LINE_*. With a panel
+// whose right edge is at left, the band keeps HUD_MARGIN clear of it: where the whole block
+// does not fit there, its font and lines shrink to fit (not below HUD_LEAST_FONT_SIZE).
+HUD_LAYOUT_T HeadsUpLayout(int screenWidth, int screenHeight, float left = 0.0f);
 
 constexpr int HUD_LINE_BUILD_TIME = 0;
 constexpr int HUD_LINE_POINTS = 1;

@@ -114,11 +114,45 @@ void FeedRolledTestPoint(VIEWER_T *viewer)
     viewer->points_inserted += 1;
 }
 
+// The generator panel's right edge while it shows beside the scene, 0 when it does not.
+static float PanelRight(const VIEWER_T *viewer)
+{
+    const bool panel =
+        viewer->menu_state == STATE_GENERATOR || (viewer->menu_state == STATE_VIEW && viewer->panel_in_view);
+    return panel ? GENERATOR_PANEL_BOUNDS.x + GENERATOR_PANEL_BOUNDS.width : 0.0f;
+}
+
+// The heads-up block and the DEBUG button, placed together. Beside the panel the button moves
+// right of it and the block keeps clear of the button, in a smaller font if it must; in a
+// window too narrow for both side by side, the button goes under the block's bands (the
+// timings' and the progress line's places kept free whether they show or not).
+struct VIEW_CORNER_T
+{
+    HUD_LAYOUT_T heads_up;
+    Rectangle debug_button;
+};
+
+static VIEW_CORNER_T ViewCorner(const VIEWER_T *viewer)
+{
+    const int width = GetScreenWidth(), height = GetScreenHeight();
+    VIEW_CORNER_T corner = {HeadsUpLayout(width, height, PanelRight(viewer)), DEBUG_BUTTON_BOUNDS};
+    if (!viewer->panel_in_view) return corner;
+    corner.debug_button.x = GENERATOR_PANEL_BOUNDS.x + GENERATOR_PANEL_BOUNDS.width + 20.0f;
+    const float beside = corner.debug_button.x + corner.debug_button.width;
+    const HUD_LAYOUT_T narrower = HeadsUpLayout(width, height, beside);
+    if (narrower.band.x >= beside + (float)HUD_MARGIN)
+    {
+        corner.heads_up = narrower;
+        return corner;
+    }
+    const Rectangle timings = HeadsUpTimingsBand(corner.heads_up);
+    corner.debug_button.y = timings.y + timings.height + (float)(corner.heads_up.line_height + 8 + 4 + HUD_MARGIN);
+    return corner;
+}
+
 Rectangle DebugButtonBounds(const VIEWER_T *viewer)
 {
-    Rectangle bounds = DEBUG_BUTTON_BOUNDS;
-    if (viewer->panel_in_view) bounds.x = GENERATOR_PANEL_BOUNDS.x + GENERATOR_PANEL_BOUNDS.width + 20.0f;
-    return bounds;
+    return ViewCorner(viewer).debug_button;
 }
 
 // The right edge of the part of the window the card leaves free.
@@ -146,7 +180,7 @@ static bool PointerOnScene(const VIEWER_T *viewer, Vector2 mouse)
     const bool panel = viewer->menu_state == STATE_GENERATOR || viewer->panel_in_view;
     if (panel && CheckCollisionPointRec(mouse, PanelShownBounds(GENERATOR_PANEL_BOUNDS, GetScreenHeight()))) return false;
     if (viewer->menu_state == STATE_VIEW && CheckCollisionPointRec(mouse, DebugButtonBounds(viewer))) return false;
-    return !CheckCollisionPointRec(mouse, HeadsUpLayout(GetScreenWidth(), GetScreenHeight()).band);
+    return !CheckCollisionPointRec(mouse, ViewCorner(viewer).heads_up.band);
 }
 
 // Ctrl+Shift+C copies the link of the star whose card is open; Ctrl+V of a link opens its
@@ -227,9 +261,8 @@ static void OpenPendingStar(VIEWER_T *viewer)
 // it shows, left of the system card while it is open. It glides there as the camera glides.
 static void GlideSceneShift(VIEWER_T *viewer, int width, int height, float dt)
 {
-    float left = 0.0f, right = (float)width;
-    const bool panel = viewer->menu_state == STATE_GENERATOR || (viewer->menu_state == STATE_VIEW && viewer->panel_in_view);
-    if (panel) left = GENERATOR_PANEL_BOUNDS.x + GENERATOR_PANEL_BOUNDS.width;
+    const float left = PanelRight(viewer);
+    float right = (float)width;
     if (SystemCardOpen(viewer->system_card)) right = SystemCardBounds(width, height).x;
     // A window too narrow for both keeps the middle between their edges, never off the window.
     const float goal = Clamp(0.5f * (left + right), 0.0f, (float)width) - 0.5f * (float)width;
@@ -431,7 +464,7 @@ static void DrawHud(const VIEWER_T *viewer)
         TextFormat("Objects Drawed: %i/%i", drawn_object_count, viewer->objects_total),
         TextFormat("%i FPS", GetFPS()),
     };
-    const HUD_LAYOUT_T layout = HeadsUpLayout(GetScreenWidth(), GetScreenHeight());
+    const HUD_LAYOUT_T layout = ViewCorner(viewer).heads_up;
     DrawHeadsUp(layout, lines);
     const bool timings = (viewer->show_timings || viewer->debug_flag) && viewer->galaxy != nullptr;
     if (viewer->builder != nullptr)

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 
+#include "app/heads_up.h"
 #include "app/viewer.h"
 #include "random/random.h"
 
@@ -124,4 +125,38 @@ TEST(CameraControl, DoubleClicksCentreWithinTheDiscOrNotAtAll)
         EXPECT_LT(Vector3Distance(after, Vector3{meet.x * pull, 0.0f, meet.z * pull}), slack) << n;
     }
     EXPECT_TRUE(moved > 300 && kept > 300) << moved << " moved, " << kept << " kept";
+}
+
+// Catches a heads-up block that runs under the panel beside it (as it did at 640 pixels wide),
+// leaves the window, shrinks when it has room, or grows lines out of its band: over every
+// window width the viewer allows and a few panel edges.
+TEST(HeadsUp, TheBlockKeepsClearOfAPanelAndShrinksOnlyWhenItMust)
+{
+    const HUD_LAYOUT_T full = HeadsUpLayout(1366, 768);
+    EXPECT_EQ(full.font_size, HUD_FONT_SIZE);
+    for (int width = 640; width <= 2560; width++)
+        for (float left : {0.0f, 360.0f, 480.0f})
+        {
+            const HUD_LAYOUT_T layout = HeadsUpLayout(width, 480, left);
+            const Rectangle band = layout.band;
+            ASSERT_GE(layout.font_size, HUD_LEAST_FONT_SIZE);
+            ASSERT_LE(layout.font_size, HUD_FONT_SIZE);
+            ASSERT_GE(band.x, 0.0f) << width;
+            ASSERT_LE(band.x + band.width, (float)width) << width;
+            // Text of the full block's width at the full size fits at this one.
+            ASSERT_GE(band.width - 16.0f, (float)(HUD_BLOCK_WIDTH * layout.font_size / HUD_FONT_SIZE)) << width;
+            ASSERT_LE(layout.line[HUD_LINE_COUNT - 1].y + (float)layout.line_height, band.y + band.height);
+            const bool room = (float)width - 2.0f * (HUD_MARGIN + 8) - left >= (float)HUD_BLOCK_WIDTH;
+            if (left == 0.0f || room)
+            {
+                ASSERT_EQ(layout.font_size, HUD_FONT_SIZE) << width << " " << left;
+                ASSERT_EQ(band.x, (float)width - (full.band.width + 8.0f)) << width;
+            }
+            else if (layout.font_size > HUD_LEAST_FONT_SIZE)
+                ASSERT_GE(band.x, left + (float)HUD_MARGIN) << width << " " << left;
+        }
+    // 640 wide beside the panel: a smaller font, clear of it.
+    const HUD_LAYOUT_T small = HeadsUpLayout(640, 480, 360.0f);
+    EXPECT_LT(small.font_size, HUD_FONT_SIZE);
+    EXPECT_GE(small.band.x, 360.0f + (float)HUD_MARGIN);
 }
