@@ -14,7 +14,7 @@
 #include "rlgl.h"
 
 #if defined(__EMSCRIPTEN__)
-#include "web/web_page.h"
+#include "web/page_bridge.h"
 #endif
 
 namespace

@@ -15,7 +15,7 @@
 #include "random/random.h"
 
 #if defined(__EMSCRIPTEN__)
-#include "web/web_page.h"
+#include "web/page_bridge.h"
 #endif
 
 Rectangle PanelShownBounds(Rectangle bounds, int screen_height)

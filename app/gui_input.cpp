@@ -5,7 +5,7 @@
 #include <GLFW/glfw3.h>
 
 #if defined(__EMSCRIPTEN__)
-#include "web/web_page.h"
+#include "web/page_bridge.h"
 #endif
 
 // Keys that went down since the last read. File-static because GLFW calls back into plain

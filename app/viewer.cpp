@@ -12,7 +12,7 @@
 #include "random/random.h"
 
 #if defined(__EMSCRIPTEN__)
-#include "web/web_page.h"
+#include "web/page_bridge.h"
 #endif
 #include "rlgl.h"
 

@@ -1,7 +1,7 @@
 # The viewer as a web page: build/web/index.html, index.js and index.wasm (scripts/web copies
 # them there). The page's own pieces (address, title, star count, downloads, storage) are in
-# web_page.cpp; shell.html is the page around the canvas.
-target_sources(viewer_shell PRIVATE "${PROJECT_SOURCE_DIR}/web/web_page.cpp")
+# web_page.cpp and page_bridge.cpp; shell.html is the page around the canvas.
+target_sources(viewer_shell PRIVATE "${PROJECT_SOURCE_DIR}/web/web_page.cpp" "${PROJECT_SOURCE_DIR}/web/page_bridge.cpp")
 set_target_properties(galaxy_viewer PROPERTIES OUTPUT_NAME index SUFFIX ".html")
 set_property(TARGET galaxy_viewer APPEND PROPERTY LINK_DEPENDS "${PROJECT_SOURCE_DIR}/web/shell.html")
 target_link_options(galaxy_viewer PRIVATE

@@ -21,15 +21,6 @@ namespace
 // The saved galaxies file, whole, under this key of the page's local storage.
 const char *const STORAGE_KEY = "galaxy_viewer/galaxies.txt";
 
-// A string from JavaScript: malloc'ed by it, freed here.
-std::string TakeJsString(char *text)
-{
-    if (text == nullptr) return "";
-    std::string out = text;
-    std::free(text);
-    return out;
-}
-
 // What the page last showed and stored, so that it changes only when the galaxy does.
 struct PAGE_T
 {
@@ -38,7 +29,6 @@ struct PAGE_T
     std::string saved_path;
     struct stat saved_stat = {};
     bool saved_known = false;
-    bool resized = false; // this frame
 } page;
 } // namespace
 
@@ -106,35 +96,6 @@ EM_JS(char *, JsStoredText, (const char *key), {
 
 EM_JS(int, JsStoreText, (const char *key, const char *text), {
     try { localStorage.setItem(UTF8ToString(key), UTF8ToString(text)); return 1; } catch (e) { return 0; }
-});
-
-EM_JS(int, JsOfferDownload, (const char *path, const char *name, const char *type), {
-    var data;
-    try { data = FS.readFile(UTF8ToString(path)); } catch (e) { return 0; }
-    var url = URL.createObjectURL(new Blob([data], {type: UTF8ToString(type)}));
-    var link = document.createElement("a");
-    link.href = url;
-    link.download = UTF8ToString(name);
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
-    setTimeout(function() { URL.revokeObjectURL(url); }, 60000);
-    return 1;
-});
-
-EM_JS(void, JsCopyText, (const char *text), {
-    var value = UTF8ToString(text);
-    Module.pageClipboard = value;
-    if (navigator.clipboard && navigator.clipboard.writeText) navigator.clipboard.writeText(value).catch(function() { });
-});
-
-EM_JS(char *, JsPastedText, (), {
-    var text = Module.pastedText !== undefined ? Module.pastedText : (Module.pageClipboard || "");
-    Module.pastedText = undefined;
-    var size = lengthBytesUTF8(text) + 1;
-    var out = _malloc(size);
-    stringToUTF8(text, out, size);
-    return out;
 });
 
 namespace
@@ -275,7 +236,7 @@ void StartPage(VIEWER_T *viewer, const PAGE_START_T &start)
 
 void FollowPageSize(void)
 {
-    page.resized = false;
+    NotePageResized(false);
     int width = std::max(VIEWER_MIN_WIDTH, JsWindowWidth());
     int height = std::max(VIEWER_MIN_HEIGHT, JsWindowHeight());
     if (width == GetScreenWidth() && height == GetScreenHeight()) return;
@@ -284,12 +245,7 @@ void FollowPageSize(void)
     if (width == JsScreenWidth() && height == JsScreenHeight()) height -= 1;
     if (width == GetScreenWidth() && height == GetScreenHeight()) return;
     glfwSetWindowSize(glfwGetCurrentContext(), width, height);
-    page.resized = true;
-}
-
-bool PageResizedThisFrame(void)
-{
-    return page.resized;
+    NotePageResized(true);
 }
 
 void SyncPage(VIEWER_T *viewer)
@@ -310,23 +266,4 @@ void SyncPage(VIEWER_T *viewer)
 void EndPage(void)
 {
     JsShowNotice("The viewer has ended. Reload the page to start it again.");
-}
-
-bool OfferDownload(const std::string &path, const char *mime_type)
-{
-    const size_t slash = path.find_last_of('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const bool offered = JsOfferDownload(path.c_str(), name.c_str(), mime_type) != 0;
-    std::remove(path.c_str()); // the browser has its own copy; the page's memory is not a disk
-    return offered;
-}
-
-void CopyTextToPage(const char *text)
-{
-    JsCopyText(text);
-}
-
-std::string PastedPageText(void)
-{
-    return TakeJsString(JsPastedText());
 }

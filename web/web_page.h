@@ -1,12 +1,14 @@
 // The page around the viewer in a browser: its address stands for the command line (the
 // #fragment is the galaxy code, the query a few options), and the page follows the galaxy
 // shown (address, title, star count). Files the viewer writes become downloads, and the saved
-// galaxies live in the browser's storage. Built into the web page only.
+// galaxies live in the browser's storage. Built into the web page only; what the app's other
+// files ask of the page is in web/page_bridge.h.
 #pragma once
 
 #include <string>
 
 #include "app/command_line.h"
+#include "web/page_bridge.h"
 
 struct VIEWER_T;
 
@@ -27,9 +29,6 @@ void StartPage(VIEWER_T *viewer, const PAGE_START_T &start);
 
 // Once a frame, before the frame: the canvas takes the size of the browser's window.
 void FollowPageSize(void);
-// Whether FollowPageSize changed the canvas's size this frame (raylib's own flag, once set in a
-// browser, stays set).
-bool PageResizedThisFrame(void);
 
 // Once a frame, after it: the address, the title and the star count follow the galaxy shown, an
 // address the user edited opens its galaxy, and a changed saved-galaxies file goes to storage.
@@ -37,11 +36,3 @@ void SyncPage(VIEWER_T *viewer);
 
 // The run has ended (Exit): the page says so, since a browser tab does not close itself.
 void EndPage(void);
-
-// Offers the file at path as a download under its own name, then removes it from the page's
-// memory. False when it cannot be read.
-bool OfferDownload(const std::string &path, const char *mime_type);
-
-// Text for the system clipboard (Ctrl+C), and what the last paste into the page held (Ctrl+V).
-void CopyTextToPage(const char *text);
-std::string PastedPageText(void);
