@@ -1,6 +1,7 @@
 // The Python module galaxy_core: galaxy codes, stars as numpy arrays, a star's system as a
 // dict and the name search, through the C++ facade, so every result equals galaxy_viewer's.
-// Bad input raises ValueError (a code) or IndexError (a star number) with the reason.
+// Bad input raises ValueError (a code, a value out of range), TypeError (a value that is not a
+// whole number) or IndexError (a star number) with the reason.
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
@@ -121,6 +122,18 @@ py::dict DecodeCode(const std::string &code)
     return out;
 }
 
+// A galaxy value from Python: a whole number. Text, a fraction or True is a TypeError and a
+// number beyond 64 bits a ValueError, each naming the key, rather than pybind11's bare cast error.
+int64_t WholeNumber(const std::string &key, const py::handle &value)
+{
+    if (!py::isinstance<py::int_>(value) || py::isinstance<py::bool_>(value))
+        throw py::type_error(key + " must be a whole number, not " + std::string(Py_TYPE(value.ptr())->tp_name));
+    int overflow = 0;
+    const long long number = PyLong_AsLongLongAndOverflow(value.ptr(), &overflow);
+    if (overflow != 0) throw py::value_error(key + " " + std::string(py::str(value)) + " does not fit in 64 bits");
+    return (int64_t)number;
+}
+
 // Keys left out take galaxy_viewer's defaults (seed 1, four arms, the largest disc); a key it
 // does not know is refused, so a misspelt one cannot pass unnoticed.
 std::string EncodeCode(const py::dict &values)
@@ -131,7 +144,7 @@ std::string EncodeCode(const py::dict &values)
         const std::string key = py::str(item.first);
         if (key == "seed")
         {
-            const int64_t seed = item.second.cast<int64_t>();
+            const int64_t seed = WholeNumber(key, item.second);
             if (seed < 0 || seed > 4294967295LL)
                 throw py::value_error("seed " + std::to_string(seed) + " is not 0 to 4294967295");
             shape.seed = (uint32_t)seed;
@@ -141,7 +154,7 @@ std::string EncodeCode(const py::dict &values)
         for (const SHAPE_FIELD_T &f : SHAPE_FIELDS)
         {
             if (key != f.name) continue;
-            const int64_t value = item.second.cast<int64_t>();
+            const int64_t value = WholeNumber(key, item.second);
             if (value < INT32_MIN || value > INT32_MAX)
                 throw py::value_error(key + " " + std::to_string(value) + " does not fit in 32 bits");
             shape.*f.field = (int32_t)value;

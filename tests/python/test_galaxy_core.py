@@ -69,6 +69,11 @@ def test_bad_input_raises_with_the_reason():
             galaxy_core.stars(bad)
     with pytest.raises(ValueError, match="no galaxy value is called arm"):
         galaxy_core.encode_code({"arm": 3})
+    for not_whole in ("4", 4.5, True, None):
+        with pytest.raises(TypeError, match="arms must be a whole number"):
+            galaxy_core.encode_code({"arms": not_whole})
+    with pytest.raises(ValueError, match="seed .* does not fit in 64 bits"):
+        galaxy_core.encode_code({"seed": 2**70})
     no_stars = galaxy_core.encode_code({"arms": 0})
     with pytest.raises(ValueError, match="no stars"):
         galaxy_core.stars(no_stars)
