@@ -87,7 +87,9 @@ bool MakeStars(const Shape &shape, std::vector<Star> *stars, std::string *why);
 std::string SystemJson(const Shape &shape, uint64_t index);
 bool MakeSystemJson(const Shape &shape, uint64_t index, std::string *json, std::string *why);
 
-// The name of star index's system (what the viewer shows when pointing at it).
+// The name of star index's system (what the viewer shows when pointing at it). The index is
+// not checked against the galaxy, which would mean making it: past the last star this names a
+// system that no star has (SystemJson, which makes the galaxy anyway, refuses such an index).
 std::string SystemName(const Shape &shape, uint64_t index);
 
 // A star found by its system's name.
