@@ -319,6 +319,33 @@ void DrawCellLines(const ARRAY_OCTREE_CELLS_T *cells, const CELL_LINE_RANGES_T *
     EnableMultisample(true);
 }
 
+// A level-of-detail selection, fade level by fade level, through the program in use: the
+// stars from star_vao each standing for itself in its own size, the samples from sample_vao
+// with their weights and extents.
+void DrawSelectionByFade(const LOD_SELECTION_T &selection, int fade_location, unsigned int star_vao,
+                         unsigned int sample_vao, int weight_location, int extent_location)
+{
+    for (int32_t level = 1; level <= LOD_FADE_LEVELS; level++)
+    {
+        const LOD_RANGES_T &stars = selection.stars[level];
+        const LOD_RANGES_T &samples = selection.samples[level];
+        if (stars.first.empty() && samples.first.empty()) continue;
+        glUniform1f(fade_location, (float)level / (float)LOD_FADE_LEVELS);
+        if (!stars.first.empty())
+        {
+            glBindVertexArray(star_vao);
+            glVertexAttrib1f((GLuint)weight_location, 1.0f);
+            glVertexAttrib1f((GLuint)extent_location, 0.0f);
+            MultiDrawArrays(GL_POINTS, stars.first.data(), stars.count.data(), (GLsizei)stars.first.size());
+        }
+        if (!samples.first.empty())
+        {
+            glBindVertexArray(sample_vao);
+            MultiDrawArrays(GL_POINTS, samples.first.data(), samples.count.data(), (GLsizei)samples.first.size());
+        }
+    }
+}
+
 bool LoadSampledProgram(ARRAY_OCTREE_GPU_T *gpu)
 {
     gpu->sampled_shader = LoadShaderCode(VertexShaderSource(SAMPLED_VERTEX_SHADER).c_str(),
@@ -415,26 +442,8 @@ void DrawArrayOctreeSoft(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T &l
     // Soft round points need no edge smoothing; without it a software rasteriser shades and
     // blends each point once instead of per sample.
     EnableMultisample(false);
-    for (int32_t level = 1; level <= LOD_FADE_LEVELS; level++)
-    {
-        const LOD_RANGES_T &stars = selection.stars[level];
-        const LOD_RANGES_T &samples = selection.samples[level];
-        if (stars.first.empty() && samples.first.empty()) continue;
-        glUniform1f(gpu->soft_fade_location, (float)level / (float)LOD_FADE_LEVELS);
-        if (!stars.first.empty())
-        {
-            glBindVertexArray(gpu->soft_star_vao);
-            // A star stands for itself, in its own size.
-            glVertexAttrib1f((GLuint)gpu->soft_weight_location, 1.0f);
-            glVertexAttrib1f((GLuint)gpu->soft_extent_location, 0.0f);
-            MultiDrawArrays(GL_POINTS, stars.first.data(), stars.count.data(), (GLsizei)stars.first.size());
-        }
-        if (!samples.first.empty())
-        {
-            glBindVertexArray(gpu->sample_vao);
-            MultiDrawArrays(GL_POINTS, samples.first.data(), samples.count.data(), (GLsizei)samples.first.size());
-        }
-    }
+    DrawSelectionByFade(selection, gpu->soft_fade_location, gpu->soft_star_vao, gpu->sample_vao,
+                        gpu->soft_weight_location, gpu->soft_extent_location);
     EnableMultisample(true);
     EnableProgramPointSize(false);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); // raylib's own blending
@@ -479,26 +488,8 @@ void DrawArrayOctreeSampled(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T
     glDepthMask(GL_FALSE);
     EnableProgramPointSize(true);
     EnableMultisample(false);
-    for (int32_t level = 1; level <= LOD_FADE_LEVELS; level++)
-    {
-        const LOD_RANGES_T &stars = selection.stars[level];
-        const LOD_RANGES_T &samples = selection.samples[level];
-        if (stars.first.empty() && samples.first.empty()) continue;
-        glUniform1f(gpu->sampled_fade_location, (float)level / (float)LOD_FADE_LEVELS);
-        if (!stars.first.empty())
-        {
-            glBindVertexArray(gpu->star_vao);
-            glVertexAttrib1f((GLuint)gpu->sampled_weight_location, 1.0f);
-            glVertexAttrib1f((GLuint)gpu->sampled_extent_location, 0.0f);
-            MultiDrawArrays(GL_POINTS, stars.first.data(), stars.count.data(), (GLsizei)stars.first.size());
-        }
-        if (!samples.first.empty())
-        {
-            glBindVertexArray(gpu->sampled_vao);
-            MultiDrawArrays(GL_POINTS, samples.first.data(), samples.count.data(),
-                            (GLsizei)samples.first.size());
-        }
-    }
+    DrawSelectionByFade(selection, gpu->sampled_fade_location, gpu->star_vao, gpu->sampled_vao,
+                        gpu->sampled_weight_location, gpu->sampled_extent_location);
     EnableMultisample(true);
     EnableProgramPointSize(false);
     glDepthMask(GL_TRUE);
