@@ -369,7 +369,10 @@ TEST(Galaxy, SoakOfRegenerations)
         ASSERT_EQ(galaxy.field.star_list.Count(), expected) << "run " << run;
         // A field with no star always says why, and one with stars never claims a failure.
         ASSERT_EQ(galaxy.field.failure.empty(), expected > 0) << "run " << run << ": " << galaxy.field.failure;
-        if (run % 250 == 1) ASSERT_TRUE(TreeMatchesInsertion(galaxy));
+        if (run % 250 == 1)
+        {
+            ASSERT_TRUE(TreeMatchesInsertion(galaxy));
+        }
     }
     EXPECT_TRUE(TreeMatchesInsertion(galaxy));
 }
