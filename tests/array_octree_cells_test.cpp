@@ -291,7 +291,10 @@ TEST(ArrayOctreeCells, AViewLeavesOutOnlyLinesOfCellsTooSmallOnScreen)
             if (leaf.children != 0) continue;
             for (int32_t k = cells.leaf_first[leaf.leaf]; k < cells.leaf_first[leaf.leaf + 1]; k += 2)
             {
-                if (k > cells.leaf_first[leaf.leaf]) ASSERT_LE(cells.line_level[k / 2 - 1], cells.line_level[k / 2]);
+                if (k > cells.leaf_first[leaf.leaf])
+                {
+                    ASSERT_LE(cells.line_level[k / 2 - 1], cells.line_level[k / 2]);
+                }
                 const int level =
                     AncestorLevel(tree, cells.vertices[k].position, cells.vertices[k + 1].position, leaf.box.position);
                 if (level < 0) continue;
@@ -316,7 +319,9 @@ TEST(ArrayOctreeCells, AViewLeavesOutOnlyLinesOfCellsTooSmallOnScreen)
                     for (int32_t k = ranges.first[r]; k < ranges.first[r] + ranges.count[r]; k += 2)
                     {
                         if (apart > 1e8f && !ContainsPoint(tree.box, eyes[f]))
+                        {
                             ASSERT_EQ(cells.line_level[k / 2], 0) << "a fine line from afar";
+                        }
                         const Vector3 a = cells.vertices[k].position, b = cells.vertices[k + 1].position;
                         const float pa[3] = {a.x, a.y, a.z}, pb[3] = {b.x, b.y, b.z};
                         int axis = 0;
@@ -345,8 +350,10 @@ TEST(ArrayOctreeCells, AViewLeavesOutOnlyLinesOfCellsTooSmallOnScreen)
                     {
                         const bool covered = Covered(drawn, cells.vertices[k].position, cells.vertices[k + 1].position);
                         if (cells.line_level[k / 2] <= needed)
+                        {
                             ASSERT_TRUE(covered)
                                 << "leaf " << leaf.leaf << " lost a line of level " << (int)cells.line_level[k / 2];
+                        }
                         if (apart == 24.0f) (covered ? kept : left_out)++;
                     }
                 }

@@ -153,7 +153,9 @@ TEST(HeadsUp, TheBlockKeepsClearOfAPanelAndShrinksOnlyWhenItMust)
                 ASSERT_EQ(band.x, (float)width - (full.band.width + 8.0f)) << width;
             }
             else if (layout.font_size > HUD_LEAST_FONT_SIZE)
+            {
                 ASSERT_GE(band.x, left + (float)HUD_MARGIN) << width << " " << left;
+            }
         }
     // 640 wide beside the panel: a smaller font, clear of it.
     const HUD_LAYOUT_T small = HeadsUpLayout(640, 480, 360.0f);
