@@ -18,48 +18,38 @@ namespace galaxy_core
 {
 namespace
 {
-// The two records carry the same fields; one pair of copies keeps them in step.
+// The two records carry the same fields: this one list pairs them for both copies.
+template <typename VISIT> void PairFields(VISIT visit)
+{
+    visit(&Shape::seed, &GALAXY_SHAPE_T::seed);
+    visit(&Shape::size_xz, &GALAXY_SHAPE_T::size_xz);
+    visit(&Shape::size_y, &GALAXY_SHAPE_T::size_y);
+    visit(&Shape::inner_radius, &GALAXY_SHAPE_T::inner_radius);
+    visit(&Shape::bulge_size, &GALAXY_SHAPE_T::bulge_size);
+    visit(&Shape::bulge_offset0, &GALAXY_SHAPE_T::bulge_offset0);
+    visit(&Shape::bulge_offset1, &GALAXY_SHAPE_T::bulge_offset1);
+    visit(&Shape::arms, &GALAXY_SHAPE_T::arms);
+    visit(&Shape::curvature, &GALAXY_SHAPE_T::curvature);
+    visit(&Shape::density, &GALAXY_SHAPE_T::density);
+    visit(&Shape::model, &GALAXY_SHAPE_T::model);
+    visit(&Shape::pitch, &GALAXY_SHAPE_T::pitch);
+    visit(&Shape::bulge_share, &GALAXY_SHAPE_T::bulge_share);
+    visit(&Shape::bar_length, &GALAXY_SHAPE_T::bar_length);
+    visit(&Shape::arm_width, &GALAXY_SHAPE_T::arm_width);
+    visit(&Shape::arm_contrast, &GALAXY_SHAPE_T::arm_contrast);
+}
+
 GALAXY_SHAPE_T ToInternal(const Shape &s)
 {
     GALAXY_SHAPE_T out;
-    out.seed = s.seed;
-    out.size_xz = s.size_xz;
-    out.size_y = s.size_y;
-    out.inner_radius = s.inner_radius;
-    out.bulge_size = s.bulge_size;
-    out.bulge_offset0 = s.bulge_offset0;
-    out.bulge_offset1 = s.bulge_offset1;
-    out.arms = s.arms;
-    out.curvature = s.curvature;
-    out.density = s.density;
-    out.model = s.model;
-    out.pitch = s.pitch;
-    out.bulge_share = s.bulge_share;
-    out.bar_length = s.bar_length;
-    out.arm_width = s.arm_width;
-    out.arm_contrast = s.arm_contrast;
+    PairFields([&](auto Shape::*outer, auto GALAXY_SHAPE_T::*inner) { out.*inner = s.*outer; });
     return out;
 }
 
 Shape FromInternal(const GALAXY_SHAPE_T &s)
 {
     Shape out;
-    out.seed = s.seed;
-    out.size_xz = s.size_xz;
-    out.size_y = s.size_y;
-    out.inner_radius = s.inner_radius;
-    out.bulge_size = s.bulge_size;
-    out.bulge_offset0 = s.bulge_offset0;
-    out.bulge_offset1 = s.bulge_offset1;
-    out.arms = s.arms;
-    out.curvature = s.curvature;
-    out.density = s.density;
-    out.model = s.model;
-    out.pitch = s.pitch;
-    out.bulge_share = s.bulge_share;
-    out.bar_length = s.bar_length;
-    out.arm_width = s.arm_width;
-    out.arm_contrast = s.arm_contrast;
+    PairFields([&](auto Shape::*outer, auto GALAXY_SHAPE_T::*inner) { out.*outer = s.*inner; });
     return out;
 }
 
@@ -88,18 +78,7 @@ bool operator==(const Shape &a, const Shape &b)
 
 Shape DefaultShape(void)
 {
-    // What galaxy_viewer opens on when no value is given (app/command_line.cpp).
-    Shape shape;
-    shape.seed = 1;
-    shape.size_xz = 252;
-    shape.size_y = 63;
-    shape.inner_radius = -100;
-    shape.bulge_size = 48;
-    shape.bulge_offset0 = 60;
-    shape.bulge_offset1 = 20;
-    shape.arms = 4;
-    shape.curvature = 20;
-    return shape;
+    return FromInternal(DefaultGalaxyShape());
 }
 
 bool DecodeCode(const std::string &code, Shape *shape, std::string *why)

@@ -15,17 +15,7 @@
 
 GALAXY_SHAPE_T DefaultCommandLineShape(void)
 {
-    GALAXY_SHAPE_T shape;
-    shape.seed = 1;
-    shape.size_xz = 252;
-    shape.size_y = 63;
-    shape.inner_radius = -100;
-    shape.bulge_size = 48;
-    shape.bulge_offset0 = 60;
-    shape.bulge_offset1 = 20;
-    shape.arms = 4;
-    shape.curvature = 20;
-    return shape;
+    return DefaultGalaxyShape();
 }
 
 namespace

@@ -1,6 +1,13 @@
 // Building and comparing galaxy shapes.
 #include "galaxy/galaxy_shape.h"
 
+GALAXY_SHAPE_T DefaultGalaxyShape(void)
+{
+    GALAXY_SHAPE_T shape = MakeGalaxyShape(4, 20, -100, 60, 20, 48, 63, 252);
+    shape.seed = 1;
+    return shape;
+}
+
 GALAXY_SHAPE_T MakeGalaxyShape(int32_t arms, int32_t curvature, int32_t inner_radius, int32_t bulge_offset0,
                                int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz,
                                int32_t density)

@@ -34,6 +34,10 @@ GALAXY_SHAPE_T MakeGalaxyShape(int32_t arms, int32_t curvature, int32_t inner_ra
                                int32_t bulge_offset1, int32_t bulge_size, int32_t size_y, int32_t size_xz,
                                int32_t density = 1);
 
+// The galaxy a command line that names no value opens on, and what unnamed values take: a
+// four-armed disc of the largest size, with its thickness coupled as the panel does, seed 1.
+GALAXY_SHAPE_T DefaultGalaxyShape(void);
+
 bool operator==(const GALAXY_SHAPE_T &a, const GALAXY_SHAPE_T &b);
 inline bool operator!=(const GALAXY_SHAPE_T &a, const GALAXY_SHAPE_T &b)
 {
