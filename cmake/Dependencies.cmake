@@ -37,17 +37,7 @@ find_package(nlohmann_json 3 REQUIRED)
 # The galaxy builder's worker thread.
 find_package(Threads REQUIRED)
 
-add_library(raygui INTERFACE)
-target_include_directories(raygui SYSTEM INTERFACE "${RAYGUI_INCLUDE_DIR}")
-target_link_libraries(raygui INTERFACE raylib)
-
-# Our code includes raylib.h and raymath.h as system headers so that their warnings stay theirs.
-get_target_property(_raylib_target raylib ALIASED_TARGET)
-if(NOT _raylib_target)
-    set(_raylib_target raylib)
-endif()
-get_target_property(_raylib_includes ${_raylib_target} INTERFACE_INCLUDE_DIRECTORIES)
-set_target_properties(${_raylib_target} PROPERTIES INTERFACE_SYSTEM_INCLUDE_DIRECTORIES "${_raylib_includes}")
+include("${PROJECT_SOURCE_DIR}/cmake/RaylibTargets.cmake")
 
 # raylib registers a pkg-config check of its own install as a test; it is not ours to run.
 file(WRITE "${CMAKE_BINARY_DIR}/CTestCustom.cmake"

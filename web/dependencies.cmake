@@ -34,12 +34,4 @@ target_include_directories(nlohmann_json::nlohmann_json SYSTEM INTERFACE "${_web
 # No threads in the page: the code that would start one takes its in-frame path instead.
 add_library(Threads::Threads INTERFACE IMPORTED)
 
-add_library(raygui INTERFACE)
-target_include_directories(raygui SYSTEM INTERFACE "${RAYGUI_INCLUDE_DIR}")
-target_link_libraries(raygui INTERFACE raylib)
-get_target_property(_raylib_target raylib ALIASED_TARGET)
-if(NOT _raylib_target)
-    set(_raylib_target raylib)
-endif()
-get_target_property(_raylib_includes ${_raylib_target} INTERFACE_INCLUDE_DIRECTORIES)
-set_target_properties(${_raylib_target} PROPERTIES INTERFACE_SYSTEM_INCLUDE_DIRECTORIES "${_raylib_includes}")
+include("${PROJECT_SOURCE_DIR}/cmake/RaylibTargets.cmake")
