@@ -126,23 +126,30 @@ uint8_t LineLevel(const CUBOID &root, const EDGE_T &edge)
     return u > v ? u : v;
 }
 
-// Lines in order of their level (shallowest first), each as AddLine puts it, with its level.
-void AddLinesByLevel(const CUBOID &root, const EDGE_T *const *lines, size_t count,
-                     std::vector<CELL_VERTEX_T> *vertices, std::vector<uint8_t> *levels)
+// A line with its level and its place among the lines of one leaf or block.
+struct LEVELLED_T
 {
-    const size_t start = levels->size();
-    for (size_t k = 0; k < count; k++) levels->push_back(LineLevel(root, *lines[k]));
-    std::vector<uint32_t> order(count);
-    for (uint32_t k = 0; k < (uint32_t)count; k++) order[k] = k;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](uint32_t x, uint32_t y) { return (*levels)[start + x] < (*levels)[start + y]; });
-    std::vector<uint8_t> sorted(count);
-    for (size_t k = 0; k < count; k++)
+    uint8_t level;
+    uint32_t place;
+    const EDGE_T *edge;
+    bool operator<(const LEVELLED_T &other) const
     {
-        AddLine(*lines[order[k]], lines[order[k]]->tag, vertices);
-        sorted[k] = (*levels)[start + order[k]];
+        return level != other.level ? level < other.level : place < other.place;
     }
-    std::copy(sorted.begin(), sorted.end(), levels->begin() + (std::ptrdiff_t)start);
+};
+
+// The lines in *lines (a buffer the caller keeps, so a million leaves allocate nothing), in
+// order of their level, shallowest first, each as AddLine puts it, with its level.
+void AddLinesByLevel(const CUBOID &root, std::vector<LEVELLED_T> *lines, std::vector<CELL_VERTEX_T> *vertices,
+                     std::vector<uint8_t> *levels)
+{
+    for (LEVELLED_T &line : *lines) line.level = LineLevel(root, *line.edge);
+    std::sort(lines->begin(), lines->end());
+    for (const LEVELLED_T &line : *lines)
+    {
+        AddLine(*line.edge, line.edge->tag, vertices);
+        levels->push_back(line.level);
+    }
 }
 
 // Each leaf's edges, every edge that several leaves share once with the first of them in walk
@@ -193,13 +200,13 @@ void AddLeafLines(const ARRAY_OCTREE_T &tree, ARRAY_OCTREE_CELLS_T *cells)
     cells->leaf_first.assign(leaves + 1, 0);
     cells->vertices.reserve(unique * 2);
     cells->line_level.reserve(unique);
-    std::vector<const EDGE_T *> lines;
+    std::vector<LEVELLED_T> lines;
     for (size_t l = 0; l < leaves; l++)
     {
         cells->leaf_first[l] = (int32_t)cells->vertices.size();
         lines.clear();
-        for (uint32_t k = start[l]; k < start[l + 1]; k++) lines.push_back(&edges[order[k]]);
-        AddLinesByLevel(tree.box, lines.data(), lines.size(), &cells->vertices, &cells->line_level);
+        for (uint32_t k = start[l]; k < start[l + 1]; k++) lines.push_back(LEVELLED_T{0, k, &edges[order[k]]});
+        AddLinesByLevel(tree.box, &lines, &cells->vertices, &cells->line_level);
     }
     cells->leaf_first[leaves] = (int32_t)cells->vertices.size();
 }
@@ -242,9 +249,9 @@ struct PART_T
 
 void AddBlock(const std::vector<EDGE_T> &runs, PART_T *part)
 {
-    std::vector<const EDGE_T *> lines(runs.size());
-    for (size_t k = 0; k < runs.size(); k++) lines[k] = &runs[k];
-    AddLinesByLevel(part->root, lines.data(), lines.size(), &part->vertices, &part->levels);
+    std::vector<LEVELLED_T> lines(runs.size());
+    for (size_t k = 0; k < runs.size(); k++) lines[k] = LEVELLED_T{0, (uint32_t)k, &runs[k]};
+    AddLinesByLevel(part->root, &lines, &part->vertices, &part->levels);
 }
 
 // Children's runs are each in order: merging them pairwise is cheaper than sorting them again.
