@@ -155,7 +155,6 @@ struct ARRAY_OCTREE_GPU_T
     int sampled_weight_location = -1;
     int sampled_extent_location = -1;
     unsigned int sampled_vao = 0;
-    uint32_t sampled_vao_version = 0;
 };
 
 struct ARRAY_OCTREE_CELLS_T;

@@ -357,9 +357,15 @@ bool LoadSampledProgram(ARRAY_OCTREE_GPU_T *gpu)
     gpu->sampled_fade_location = GetShaderLocation(gpu->sampled_shader, "fade");
     gpu->sampled_weight_location = glGetAttribLocation(gpu->sampled_shader.id, "vertexWeight");
     gpu->sampled_extent_location = glGetAttribLocation(gpu->sampled_shader.id, "vertexExtent");
+    if (gpu->sampled_fade_location < 0 || gpu->sampled_weight_location < 0 || gpu->sampled_extent_location < 0)
+        return false;
+    // The array names the samples' buffer, not its contents: set once, it holds across uploads.
+    if (gpu->sample_vbo == 0) glGenBuffers(1, &gpu->sample_vbo);
     glGenVertexArrays(1, &gpu->sampled_vao);
-    return gpu->sampled_fade_location >= 0 && gpu->sampled_weight_location >= 0 &&
-           gpu->sampled_extent_location >= 0;
+    glBindVertexArray(gpu->sampled_vao);
+    SampleAttributes(gpu->sample_vbo, gpu->sampled_weight_location, gpu->sampled_extent_location);
+    glBindVertexArray(0);
+    return true;
 }
 } // namespace
 
@@ -467,14 +473,7 @@ void DrawArrayOctreeSampled(const ARRAY_OCTREE_T &tree, const ARRAY_OCTREE_LOD_T
         gpu->sampled_extent_location < 0)
         return;
     if (!gpu->uploaded || gpu->uploaded_version != tree.version) Upload(tree, gpu);
-    if (!gpu->samples_uploaded || gpu->samples_tree_version != tree.version ||
-        gpu->sampled_vao_version != tree.version)
-    {
-        UploadSampleVertices(tree, lod, gpu);
-        glBindVertexArray(gpu->sampled_vao);
-        SampleAttributes(gpu->sample_vbo, gpu->sampled_weight_location, gpu->sampled_extent_location);
-        gpu->sampled_vao_version = tree.version;
-    }
+    UploadSampleVertices(tree, lod, gpu);
     if (cells != nullptr && cells->tree_version != tree.version) cells = nullptr;
 
     const Matrix mvp = MatrixMultiply(GetMatrixModelview(), GetMatrixProjection());
